@@ -1,0 +1,190 @@
+// The annotation string object: the MapString interface the host draws
+// through, its one implementation CMapString, and the factory.
+#ifndef INKLINE_MAP_STRING_H
+#define INKLINE_MAP_STRING_H
+
+#include <inkline/device.h>
+#include <inkline/export.h>
+#include <inkline/fontlib.h>
+#include <inkline/win32.h>
+
+// The interface a host draws annotation strings through. Its table of virtual
+// operations holds exactly these eight slots in this order and no destructor;
+// the host releases an object with Free, never with delete.
+class INKLINE_API MapString {
+ public:
+  // Draws a plain annotation; sizes are in the host's size unit and scaled
+  // by the object's scales. style: low byte the style number, 0x0400
+  // outlined, 0x0800 hollow, 0x1000 bold, 0x2000 underline, 0x4000
+  // strike-out. color and extra are the background box colour and factor,
+  // or with 0x0400 the outline colour and width in screen pixels.
+  virtual void StringOut(char* text, double x, double y, double height, double width, short fontNo,
+                         short style, double angle, double space, char arrangement, short color,
+                         double extra, MapFontLib* fontLib) = 0;
+  // Draws a rich-text annotation (markup) laid out inside box.
+  virtual void HTMLStringOut(char* markup, double unused1, double unused2, D_RECT* box,
+                             long unused3) = 0;
+  // Sets the three scales; returns 1.
+  virtual short SetScale(double first, double second, double third) = 0;
+  // Non-zero lets the glyph drawers skip characters outside the clip area; returns 1.
+  virtual short SetClipFlag(double flag) = 0;
+  // Destroys the object and releases its memory.
+  virtual void Free() = 0;
+
+ private:
+  // Makes a font current, selecting a Windows font when the rule allows it.
+  virtual bool SetFont(short fontNo, short style, short bold, short underline, short strikeOut,
+                       double height, double width, double angle, bool native) = 0;
+  // Draws a string already in device units; used for nested pieces.
+  virtual void DispString(char* text, double x, double y, double height, double width,
+                          short fontNo, short style, short bold, short underline, short strikeOut,
+                          double angle, double space, char arrangement, short color,
+                          double boxScale) = 0;
+  // Draws one character from the vector font; returns its advance in design units.
+  virtual double Inkline(char* ch, double x, double y, short bold, short underline, double a1,
+                         double a2, double a3, double a4) = 0;
+
+  // Lets tests check the table of virtual operations.
+  friend struct CMapStringProbe;
+
+ public:
+  MapString() = default;
+  MapString(const MapString&) = default;
+  MapString& operator=(const MapString&) { return *this; }
+
+ protected:
+  ~MapString() = default;
+};
+
+// The one implementation of MapString, bound to one output device for its
+// whole life. Its fields are public so that the library's subsystems and the
+// host's diagnostics can read the drawing state, as the exported class always
+// allowed.
+class INKLINE_API CMapString final : public MapString {
+ public:
+  explicit CMapString(DeviceDriver* driver);
+  CMapString(const CMapString& other);
+  CMapString& operator=(const CMapString& other);
+  ~CMapString();
+
+  // MapString
+  void StringOut(char* text, double x, double y, double height, double width, short fontNo,
+                 short style, double angle, double space, char arrangement, short color,
+                 double extra, MapFontLib* fontLib) override;
+  void HTMLStringOut(char* markup, double unused1, double unused2, D_RECT* box,
+                     long unused3) override;
+  short SetScale(double first, double second, double third) override;
+  short SetClipFlag(double flag) override;
+  void Free() override;
+
+  // Layout engine: recognises fractions and raise/lower codes, draws the pieces.
+  void DispStringInner(char* text, double x, double y, double height, double width, short fontNo,
+                       short style, short bold, short underline, short strikeOut, double angle,
+                       double space, char arrangement, short color, double boxScale);
+
+  // Run writer: device state per kind, background box, renderer choice.
+  void WriteString(double x, double y, double height, double width, char* text, short fontNo,
+                   short style, short bold, short underline, short strikeOut, double angle,
+                   double space, char arrangement, short color, double boxScale);
+  void InnerWriteString(double x, double y, double height, double width, char* text,
+                        short fontNo, short style, short bold, short underline, short strikeOut,
+                        double angle, double space, char arrangement, short color,
+                        double boxScale, bool native);
+  // Measures a run into RangePoly; 1 when computed, 0 for a null text or no font.
+  short GetStringRange(double x, double y, double height, double width, char* text,
+                       double angle, double space, char arrangement, double boxScale,
+                       short fontNo, short style);
+
+  // Windows font selection and lookups.
+  void RestoreFont(bool native);
+  int IsValidateWindowFont(short style);
+  short AdjustRationalDispMode(short style);
+  short GetZt(char* faceName);
+  MapFont* SetFont(char* faceName);
+  short GetFontName(short fontNo, char** name);
+
+  // Vector-font run loop and the pen/brush save shared by the drawers.
+  void GraphDispChar(double x, double y, double height, double width, char* str, short fontNo,
+                     short style, short bold, short underline, short strikeOut, double angle,
+                     double spacing, char arrangement, short color, double boxScale,
+                     bool native);
+  int GetOldPenOrBrush(PEN* pen, BRUSH* brush);
+
+  // TrueType run loop and one character.
+  void WinDispChar(double x, double y, double height, double width, char* str, short fontNo,
+                   short style, short bold, short underline, short strikeOut, double angle,
+                   double spacing, char arrangement, short color, double boxScale, bool native);
+  double DispWinChar(double x, double y, char* ch, bool native);
+
+  // Character library: reads one stroke record, draws one character.
+  void GetClib(int file, char* ch);
+  int DispChar(double x, double y, char* ch, short bold, double a1, double a2, double a3,
+               double a4);
+
+  // Fields, in declared order.
+  DeviceDriver* Driver;
+  MapFont* CurFont;
+  MapFontLib* FontLib;
+  short CurFontNo;
+  short CurStyle;
+  short DevFlags;
+  short SizeClass;
+  double ScaleA;
+  double ScaleB;
+  double ScaleC;
+  double CharHeight;
+  CDC* pDC;
+  int DevHeight;
+  short RationalDispMode;
+  double OutlineWidth;
+  double LineWidth;
+  LOGFONTA WinFont;
+  D_RECT DevRect;
+  short ClipFlag;
+  short DeviceType;
+  short OutlineMode;
+  short Hollow;
+  int OutlineColor;
+  RECT ClipRect;
+  POINT RangePoly[5];
+  DeviceDriver* TextDriver;
+  LOGFONTA TextFont;
+  HFONT hFont;
+  HGDIOBJ hOldFont;
+  int OldBkMode;
+  short LibType;
+  unsigned char ClibRecord[66];
+  double DesignGrid;
+  POINT* PathPoints;
+  BYTE* PathTypes;
+  int PathCap;
+
+ private:
+  bool SetFont(short fontNo, short style, short bold, short underline, short strikeOut,
+               double height, double width, double angle, bool native) override;
+  void DispString(char* text, double x, double y, double height, double width, short fontNo,
+                  short style, short bold, short underline, short strikeOut, double angle,
+                  double space, char arrangement, short color, double boxScale) override;
+  double Inkline(char* ch, double x, double y, short bold, short underline, double a1,
+                 double a2, double a3, double a4) override;
+
+  // No effect; kept because the class has always exported it.
+  bool ShowHTMLText(POINT origin, D_RECT* box, long flags);
+
+  // The rich-text renderer draws each run through DispString and makes fonts
+  // current through SetFont, as the layout engine does.
+  friend class COrvexHTMLReaderEvents;
+  // Lets tests reach the private operations.
+  friend struct CMapStringProbe;
+};
+
+// Creates a string object bound to driver (null allowed: it draws nothing) and
+// stores it in *out, or null when it cannot be allocated. Always returns 1.
+INKLINE_API long CreateMapString(DeviceDriver* driver, MapString** out);
+
+extern "C" {
+// A placeholder export; returns 0.
+INKLINE_API void* Inkline_ExportFunctionPTR();
+}
+
+#endif  // INKLINE_MAP_STRING_H

@@ -1,0 +1,156 @@
+#include <inkline/host/recording_device.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include <inkline/afx.h>
+
+RecordingDevice::RecordingDevice() : RecordingDevice(Settings{}) {}
+
+RecordingDevice::RecordingDevice(const Settings& s) : settings(s) {
+  DispFlags = s.dispFlags;
+  WinHeight = s.winHeight;
+  WinRect = s.winRect;
+  dc_ = CreateCompatibleDC(nullptr);
+  pWinDC = CDC::FromHandle(dc_);
+  hTextDC = dc_;
+  hDevDC = dc_;
+  hPageDC = dc_;
+  PageYMin = s.winRect.ymin;
+  PageYMax = s.winRect.ymax;
+  SheetYMin = s.winRect.ymin;
+  SheetYMax = s.winRect.ymax;
+}
+
+RecordingDevice::~RecordingDevice() { DeleteDC(dc_); }
+
+std::string RecordingDevice::Num(double v) {
+  if (std::isnan(v)) return "nan";
+  if (std::isinf(v)) return v > 0 ? "inf" : "-inf";
+  const double r = std::round(v);
+  if (std::fabs(v - r) < 5e-7) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.0f", r == 0.0 ? 0.0 : r);
+    return buf;
+  }
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.6f", v);
+  std::string s = buf;
+  while (!s.empty() && s.back() == '0') s.pop_back();
+  if (s == "-0") s = "0";
+  return s;
+}
+
+void RecordingDevice::Record(Call call) {
+  if (call.line.empty()) {
+    call.line = call.name;
+    for (double v : call.nums) call.line += " " + Num(v);
+  }
+  calls.push_back(std::move(call));
+}
+
+void RecordingDevice::Note(const std::string& name, const std::string& line) {
+  Call c;
+  c.name = name;
+  c.line = line;
+  calls.push_back(std::move(c));
+}
+
+short RecordingDevice::GetDeviceType() { return settings.kind; }
+
+short RecordingDevice::GetRationalDispMode() { return settings.rationalDispMode; }
+
+void RecordingDevice::SetPen(PEN* pen) {
+  Call c{"SetPen", {pen->width, static_cast<double>(pen->color)}, {}, {}, {}};
+  CurPen = *pen;
+  Record(std::move(c));
+}
+
+void RecordingDevice::SetBrush(BRUSH* brush) {
+  Call c{"SetBrush", {static_cast<double>(brush->color)}, {}, {}, {}};
+  CurBrush = *brush;
+  Record(std::move(c));
+}
+
+void RecordingDevice::DrawLine(double x1, double y1, double x2, double y2) {
+  Record(Call{"DrawLine", {x1, y1, x2, y2}, {}, {}, {}});
+}
+
+void RecordingDevice::RecordRuns(const char* name, D_POINT* points, int* counts, long runs) {
+  Call c;
+  c.name = name;
+  c.line = std::string(name) + " runs=" + std::to_string(runs);
+  long at = 0;
+  for (long r = 0; r < runs; ++r) {
+    const int n = counts ? counts[r] : 0;
+    std::vector<D_POINT> run;
+    c.line += " [";
+    for (int i = 0; i < n; ++i) {
+      const D_POINT p = points[at + i];
+      run.push_back(p);
+      c.line += (i ? " " : "") + Num(p.x) + "," + Num(p.y);
+    }
+    c.line += "]";
+    at += n > 0 ? n : 0;
+    c.runs.push_back(std::move(run));
+  }
+  c.nums.push_back(static_cast<double>(runs));
+  calls.push_back(std::move(c));
+}
+
+void RecordingDevice::DrawPolylines(D_POINT* points, int* counts, short runs) {
+  RecordRuns("DrawPolylines", points, counts, runs);
+}
+
+void RecordingDevice::FillPolygon(D_POINT* points, int* counts, int runs) {
+  RecordRuns("FillPolygon", points, counts, runs);
+}
+
+void RecordingDevice::FillPolygons(D_POINT* points, int* counts, short runs) {
+  RecordRuns("FillPolygons", points, counts, runs);
+}
+
+// Records the font's height, escapement, weight, italic and face name, then
+// the position and the text bytes as hexadecimal (they are code page bytes).
+double RecordingDevice::DrawTextLogFont(LOGFONTA* font, double x, double y, char* text) {
+  Call c;
+  c.name = "DrawTextLogFont";
+  c.nums = {static_cast<double>(font->lfHeight), static_cast<double>(font->lfEscapement),
+            static_cast<double>(font->lfWeight), static_cast<double>(font->lfItalic), x, y};
+  c.text = text ? text : "";
+  std::string hex;
+  for (unsigned char ch : c.text) {
+    char buf[4];
+    std::snprintf(buf, sizeof buf, "%02X", ch);
+    hex += buf;
+  }
+  char face[LF_FACESIZE + 1] = {};
+  std::memcpy(face, font->lfFaceName, LF_FACESIZE);
+  c.line = "DrawTextLogFont h=" + Num(font->lfHeight) + " esc=" + Num(font->lfEscapement) +
+           " weight=" + Num(font->lfWeight) + " italic=" + Num(font->lfItalic) + " face=" + face +
+           " at " + Num(x) + "," + Num(y) + " text=" + hex;
+  Record(std::move(c));
+  return 0.0;
+}
+
+void RecordingDevice::SetTextAngle(float degrees) {
+  Record(Call{"SetTextAngle", {static_cast<double>(degrees)}, {}, {}, {}});
+}
+
+void RecordingDevice::SetTextOutline(short mode) {
+  Record(Call{"SetTextOutline", {static_cast<double>(mode)}, {}, {}, {}});
+}
+
+std::string RecordingDevice::Trace() const {
+  std::string out;
+  for (const Call& c : calls) out += c.line + "\n";
+  return out;
+}
+
+std::vector<RecordingDevice::Call> RecordingDevice::CallsNamed(const std::string& name) const {
+  std::vector<Call> out;
+  for (const Call& c : calls)
+    if (c.name == name) out.push_back(c);
+  return out;
+}

@@ -1,0 +1,86 @@
+#include <inkline/host/synthetic_font_lib.h>
+
+#include <cstring>
+
+unsigned SyntheticFont::Code(const char* ch) {
+  const auto b0 = static_cast<unsigned char>(ch[0]);
+  if ((b0 & 0x80) && ch[1]) return (b0 << 8) | static_cast<unsigned char>(ch[1]);
+  return b0;
+}
+
+short SyntheticFont::GetCharOutline(char* ch, double** points, int** partSizes, short* partCount,
+                                    double height) {
+  ++outlineCalls;
+  lastOutlineHeight = height;
+  const auto it = outlines.find(Code(ch));
+  const std::vector<Contour>& contours = it != outlines.end() ? it->second : defaultOutline;
+  points_.clear();
+  sizes_.clear();
+  for (const Contour& c : contours) {
+    sizes_.push_back(static_cast<int>(c.size()));
+    for (const auto& p : c) {
+      points_.push_back(p.first);
+      points_.push_back(p.second);
+    }
+  }
+  *points = points_.data();
+  *partSizes = sizes_.data();
+  *partCount = static_cast<short>(sizes_.size());
+  return 1;
+}
+
+double SyntheticFont::CharLength(char* ch) {
+  const auto it = advances.find(Code(ch));
+  return it != advances.end() ? it->second : defaultAdvance;
+}
+
+SyntheticFontLib::SyntheticFontLib() { AddFont(0, "Synthetic"); }
+
+SyntheticFont& SyntheticFontLib::AddFont(short fontNo, const std::string& faceName) {
+  auto& slot = fonts_[fontNo];
+  if (!slot) slot = std::make_unique<SyntheticFont>();
+  slot->faceName = faceName;
+  return *slot;
+}
+
+SyntheticFont* SyntheticFontLib::Font(short fontNo) {
+  const auto it = fonts_.find(fontNo);
+  return it != fonts_.end() ? it->second.get() : nullptr;
+}
+
+short SyntheticFontLib::GetFontByName(char* faceName, MapFont** font) {
+  *font = nullptr;
+  if (!faceName) return 0;
+  for (auto& entry : fonts_) {
+    if (entry.second->faceName == faceName) {
+      *font = entry.second.get();
+      return 1;
+    }
+  }
+  return 0;
+}
+
+short SyntheticFontLib::GetFontByNo(short fontNo, MapFont** font) {
+  ++getFontByNoCalls;
+  *font = Font(fontNo);
+  return *font ? 1 : 0;
+}
+
+short SyntheticFontLib::GetFontNoByName(char* faceName) {
+  if (!faceName) return unknownFontNo;
+  for (auto& entry : fonts_)
+    if (entry.second->faceName == faceName) return entry.first;
+  return unknownFontNo;
+}
+
+short SyntheticFontLib::GetFontName(short fontNo, char** name) {
+  if (!name || !*name) return 0;
+  SyntheticFont* f = Font(fontNo);
+  if (!f) {
+    (*name)[0] = '\0';
+    return 0;
+  }
+  std::strncpy(*name, f->faceName.c_str(), 63);
+  (*name)[63] = '\0';
+  return 1;
+}

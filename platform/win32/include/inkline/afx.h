@@ -1,0 +1,60 @@
+// The few pieces of the Windows application framework the library uses: the
+// application object, the device-context object that wraps a DC handle, and
+// the module-state switch of exported functions.
+//
+// Where no framework exists these are small stand-ins with the same names and
+// the behaviour the library relies on.
+#ifndef INKLINE_AFX_H
+#define INKLINE_AFX_H
+
+#include <inkline/win32.h>
+
+#if defined(INKLINE_HAS_MFC)
+#include <afxwin.h>
+#else
+
+// A device context object: the framework's wrapper of an HDC.
+class INKLINE_WIN32_API CDC {
+ public:
+  HDC m_hDC = nullptr;
+
+  // The object the framework maps to a handle; the same object for the same
+  // handle, kept for the life of the process. Null for a null handle.
+  static CDC* FromHandle(HDC dc);
+
+  int SetBkMode(int mode) { return ::SetBkMode(m_hDC, mode); }
+  HGDIOBJ SelectObject(HGDIOBJ obj) { return ::SelectObject(m_hDC, obj); }
+  BOOL TextOut(int x, int y, const char* text, int count) {
+    return ::TextOutA(m_hDC, x, y, text, count);
+  }
+  BOOL BeginPath() { return ::BeginPath(m_hDC); }
+  BOOL EndPath() { return ::EndPath(m_hDC); }
+  int GetPath(POINT* points, BYTE* types, int count) {
+    return ::GetPath(m_hDC, points, types, count);
+  }
+  BOOL PolyDraw(const POINT* points, const BYTE* types, int count) {
+    return ::PolyDraw(m_hDC, points, types, count);
+  }
+};
+
+// The application object of a library: started once when the library loads,
+// stopped once when it unloads.
+class CWinApp {
+ public:
+  virtual ~CWinApp() = default;
+  virtual BOOL InitInstance() { return TRUE; }
+  virtual int ExitInstance() { return 0; }
+};
+
+// Switching to a library's own module state is a no-op without a framework:
+// the guard exists so exported functions keep their shape on both builds.
+struct AfxModuleStateGuard {
+  AfxModuleStateGuard() = default;
+  AfxModuleStateGuard(const AfxModuleStateGuard&) = delete;
+  AfxModuleStateGuard& operator=(const AfxModuleStateGuard&) = delete;
+};
+#define AFX_MANAGE_STATE_STATIC() AfxModuleStateGuard afx_module_state_guard_
+
+#endif  // INKLINE_HAS_MFC
+
+#endif  // INKLINE_AFX_H

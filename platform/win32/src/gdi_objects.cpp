@@ -1,0 +1,246 @@
+// GDI objects: creation, selection, deletion and stock objects.
+#include "gdi_objects.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <unordered_map>
+
+namespace gdi {
+namespace {
+
+std::unordered_map<const void*, std::unique_ptr<Object>>& Table() {
+  static auto* table = new std::unordered_map<const void*, std::unique_ptr<Object>>();
+  return *table;
+}
+
+template <typename T>
+T* Register(std::unique_ptr<T> object) {
+  T* raw = object.get();
+  Table().emplace(raw, std::move(object));
+  return raw;
+}
+
+// The default GUI font reports the character set of the host's code page.
+Font* MakeDefaultGuiFont() {
+  auto f = std::make_unique<Font>();
+  f->stock = true;
+  f->lf.lfHeight = -12;
+  f->lf.lfWeight = FW_NORMAL;
+  f->lf.lfCharSet = GB2312_CHARSET;
+  std::strcpy(f->lf.lfFaceName, "\xCB\xCE\xCC\xE5");  // "Song" in the host's code page
+  return Register(std::move(f));
+}
+
+Font* MakeSystemFont() {
+  auto f = std::make_unique<Font>();
+  f->stock = true;
+  f->lf.lfHeight = 16;
+  f->lf.lfWeight = FW_BOLD;
+  f->lf.lfCharSet = GB2312_CHARSET;
+  std::strcpy(f->lf.lfFaceName, "System");
+  return Register(std::move(f));
+}
+
+Pen* MakeStockPen(int style, COLORREF color) {
+  auto p = std::make_unique<Pen>();
+  p->stock = true;
+  p->style = style;
+  p->color = color;
+  return Register(std::move(p));
+}
+
+Brush* MakeStockBrush(bool hollow, COLORREF color) {
+  auto b = std::make_unique<Brush>();
+  b->stock = true;
+  b->hollow = hollow;
+  b->color = color;
+  return Register(std::move(b));
+}
+
+// Stock objects are made once, on first use, and never destroyed.
+Object* Stock(int index) {
+  static Font* const guiFont = MakeDefaultGuiFont();
+  static Font* const systemFont = MakeSystemFont();
+  static Pen* const blackPen = MakeStockPen(0, RGB(0, 0, 0));
+  static Pen* const whitePen = MakeStockPen(0, RGB(255, 255, 255));
+  static Pen* const nullPen = MakeStockPen(5, 0);
+  static Brush* const whiteBrush = MakeStockBrush(false, RGB(255, 255, 255));
+  static Brush* const blackBrush = MakeStockBrush(false, RGB(0, 0, 0));
+  static Brush* const nullBrush = MakeStockBrush(true, 0);
+  switch (index) {
+    case DEFAULT_GUI_FONT: return guiFont;
+    case SYSTEM_FONT: return systemFont;
+    case BLACK_PEN: return blackPen;
+    case WHITE_PEN: return whitePen;
+    case NULL_PEN: return nullPen;
+    case WHITE_BRUSH: return whiteBrush;
+    case BLACK_BRUSH: return blackBrush;
+    case NULL_BRUSH: return nullBrush;
+    default: return nullptr;
+  }
+}
+
+bool SelectedAnywhere(const Object* object) {
+  for (const auto& entry : Table()) {
+    if (entry.second->kind != Kind::DC) continue;
+    const auto* dc = static_cast<const DC*>(entry.second.get());
+    if (dc->font == object || dc->pen == object || dc->brush == object) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+std::mutex& Lock() {
+  static auto* mutex = new std::mutex();
+  return *mutex;
+}
+
+Object* Find(const void* handle) {
+  if (!handle) return nullptr;
+  auto it = Table().find(handle);
+  return it == Table().end() ? nullptr : it->second.get();
+}
+
+Font* FindFont(const void* handle) {
+  Object* o = Find(handle);
+  return o && o->kind == Kind::Font ? static_cast<Font*>(o) : nullptr;
+}
+
+DC* FindDC(HDC handle) {
+  Object* o = Find(handle);
+  return o && o->kind == Kind::DC ? static_cast<DC*>(o) : nullptr;
+}
+
+}  // namespace gdi
+
+using gdi::Lock;
+
+extern "C" {
+
+HFONT WINAPI CreateFontIndirectA(const LOGFONTA* lf) {
+  if (!lf) return nullptr;
+  auto font = std::make_unique<gdi::Font>();
+  font->lf = *lf;
+  font->lf.lfFaceName[LF_FACESIZE - 1] = '\0';
+  std::lock_guard<std::mutex> hold(Lock());
+  return reinterpret_cast<HFONT>(gdi::Register(std::move(font)));
+}
+
+HGDIOBJ WINAPI GetStockObject(int index) {
+  std::lock_guard<std::mutex> hold(Lock());
+  return reinterpret_cast<HGDIOBJ>(gdi::Stock(index));
+}
+
+HDC WINAPI CreateCompatibleDC(HDC) {
+  auto dc = std::make_unique<gdi::DC>();
+  std::lock_guard<std::mutex> hold(Lock());
+  dc->font = static_cast<gdi::Font*>(gdi::Stock(SYSTEM_FONT));
+  dc->pen = static_cast<gdi::Pen*>(gdi::Stock(BLACK_PEN));
+  dc->brush = static_cast<gdi::Brush*>(gdi::Stock(WHITE_BRUSH));
+  return reinterpret_cast<HDC>(gdi::Register(std::move(dc)));
+}
+
+BOOL WINAPI DeleteDC(HDC handle) {
+  std::lock_guard<std::mutex> hold(Lock());
+  if (!gdi::FindDC(handle) || static_cast<gdi::Object*>(gdi::Find(handle))->stock) return FALSE;
+  gdi::Table().erase(handle);
+  return TRUE;
+}
+
+// Selecting returns the object of the same kind that was selected before, or
+// null when the context or the object is not valid.
+HGDIOBJ WINAPI SelectObject(HDC handle, HGDIOBJ obj) {
+  std::lock_guard<std::mutex> hold(Lock());
+  gdi::DC* dc = gdi::FindDC(handle);
+  gdi::Object* object = gdi::Find(obj);
+  if (!dc || !object) return nullptr;
+  gdi::Object* previous = nullptr;
+  switch (object->kind) {
+    case gdi::Kind::Font:
+      previous = dc->font;
+      dc->font = static_cast<gdi::Font*>(object);
+      break;
+    case gdi::Kind::Pen:
+      previous = dc->pen;
+      dc->pen = static_cast<gdi::Pen*>(object);
+      break;
+    case gdi::Kind::Brush:
+      previous = dc->brush;
+      dc->brush = static_cast<gdi::Brush*>(object);
+      break;
+    case gdi::Kind::DC:
+      return nullptr;
+  }
+  return reinterpret_cast<HGDIOBJ>(previous);
+}
+
+// Stock objects are never destroyed (deleting one succeeds harmlessly); an
+// object still selected into a context is not deleted and the call fails.
+BOOL WINAPI DeleteObject(HGDIOBJ obj) {
+  std::lock_guard<std::mutex> hold(Lock());
+  gdi::Object* object = gdi::Find(obj);
+  if (!object || object->kind == gdi::Kind::DC) return FALSE;
+  if (object->stock) return TRUE;
+  if (gdi::SelectedAnywhere(object)) return FALSE;
+  gdi::Table().erase(obj);
+  return TRUE;
+}
+
+// Copies the font description; with a null buffer, returns the size needed.
+int WINAPI GetObjectA(HGDIOBJ obj, int size, LPVOID out) {
+  std::lock_guard<std::mutex> hold(Lock());
+  gdi::Font* font = gdi::FindFont(obj);
+  if (!font) return 0;
+  if (!out) return static_cast<int>(sizeof(LOGFONTA));
+  if (size <= 0) return 0;
+  const int n = std::min(size, static_cast<int>(sizeof(LOGFONTA)));
+  std::memcpy(out, &font->lf, static_cast<size_t>(n));
+  return n;
+}
+
+HGDIOBJ WINAPI GetCurrentObject(HDC handle, UINT type) {
+  std::lock_guard<std::mutex> hold(Lock());
+  gdi::DC* dc = gdi::FindDC(handle);
+  if (!dc) return nullptr;
+  switch (type) {
+    case OBJ_FONT: return reinterpret_cast<HGDIOBJ>(dc->font);
+    case OBJ_PEN: return reinterpret_cast<HGDIOBJ>(dc->pen);
+    case OBJ_BRUSH: return reinterpret_cast<HGDIOBJ>(dc->brush);
+    default: return nullptr;
+  }
+}
+
+// Returns the previous mode, or 0 for a bad context or mode.
+int WINAPI SetBkMode(HDC handle, int mode) {
+  std::lock_guard<std::mutex> hold(Lock());
+  gdi::DC* dc = gdi::FindDC(handle);
+  if (!dc || (mode != TRANSPARENT && mode != OPAQUE)) return 0;
+  const int previous = dc->bkMode;
+  dc->bkMode = mode;
+  return previous;
+}
+
+int WINAPI GetBkMode(HDC handle) {
+  std::lock_guard<std::mutex> hold(Lock());
+  gdi::DC* dc = gdi::FindDC(handle);
+  return dc ? dc->bkMode : 0;
+}
+
+COLORREF WINAPI SetTextColor(HDC handle, COLORREF color) {
+  std::lock_guard<std::mutex> hold(Lock());
+  gdi::DC* dc = gdi::FindDC(handle);
+  if (!dc) return CLR_INVALID;
+  const COLORREF previous = dc->textColor;
+  dc->textColor = color;
+  return previous;
+}
+
+COLORREF WINAPI GetTextColor(HDC handle) {
+  std::lock_guard<std::mutex> hold(Lock());
+  gdi::DC* dc = gdi::FindDC(handle);
+  return dc ? dc->textColor : CLR_INVALID;
+}
+
+}  // extern "C"

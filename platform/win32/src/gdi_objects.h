@@ -1,0 +1,70 @@
+// The portable GDI's object model: fonts, pens, brushes and device contexts
+// behind opaque handles, with a table of live handles so that a stale or
+// foreign handle is refused the way GDI refuses it.
+#ifndef INKLINE_PLATFORM_WIN32_GDI_OBJECTS_H
+#define INKLINE_PLATFORM_WIN32_GDI_OBJECTS_H
+
+#include <mutex>
+#include <vector>
+
+#include <inkline/win32.h>
+
+class GdiSink;
+
+namespace gdi {
+
+enum class Kind { Font, Pen, Brush, DC };
+
+struct Object {
+  explicit Object(Kind k) : kind(k) {}
+  virtual ~Object() = default;
+  Kind kind;
+  bool stock = false;
+};
+
+struct Font : Object {
+  Font() : Object(Kind::Font) {}
+  LOGFONTA lf{};
+};
+
+struct Pen : Object {
+  Pen() : Object(Kind::Pen) {}
+  int style = 0;
+  int width = 1;
+  COLORREF color = 0;
+};
+
+struct Brush : Object {
+  Brush() : Object(Kind::Brush) {}
+  bool hollow = false;
+  COLORREF color = 0;
+};
+
+// A device context: what is selected into it, its text settings, the path
+// being recorded, and the target it draws into (none for a plain memory DC).
+struct DC : Object {
+  DC() : Object(Kind::DC) {}
+  Font* font = nullptr;
+  Pen* pen = nullptr;
+  Brush* brush = nullptr;
+  int bkMode = OPAQUE;
+  COLORREF textColor = RGB(0, 0, 0);
+  GdiSink* sink = nullptr;
+  bool recordingPath = false;  // between BeginPath and EndPath
+  bool pathClosed = false;     // EndPath done: the path can be read
+  std::vector<POINT> pathPoints;
+  std::vector<BYTE> pathTypes;
+};
+
+// Serialises every access to the object table and to objects.
+std::mutex& Lock();
+
+// The live object behind a handle, or null for a null, stale or foreign
+// handle or one of another kind. Call with Lock() held.
+Object* Find(const void* handle);
+Font* FindFont(const void* handle);
+DC* FindDC(HDC handle);
+
+}  // namespace gdi
+
+#endif  // INKLINE_PLATFORM_WIN32_GDI_OBJECTS_H

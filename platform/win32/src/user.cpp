@@ -1,0 +1,43 @@
+// The desktop window, its device context, device capabilities and PtInRect.
+// The portable desktop is a screen of 96 pixels per logical inch.
+#include <inkline/win32.h>
+
+#include "gdi_objects.h"
+
+namespace {
+constexpr int kScreenPixelsPerInch = 96;
+int desktopToken;  // its address is the desktop window's handle
+}  // namespace
+
+extern "C" {
+
+HWND WINAPI GetDesktopWindow(void) { return reinterpret_cast<HWND>(&desktopToken); }
+
+// A fresh context for the window's (or the screen's) client area; the caller
+// gives it back with ReleaseDC.
+HDC WINAPI GetDC(HWND) { return CreateCompatibleDC(nullptr); }
+
+int WINAPI ReleaseDC(HWND, HDC dc) { return DeleteDC(dc) ? 1 : 0; }
+
+int WINAPI GetDeviceCaps(HDC handle, int index) {
+  {
+    std::lock_guard<std::mutex> hold(gdi::Lock());
+    if (!gdi::FindDC(handle)) return 0;
+  }
+  switch (index) {
+    case LOGPIXELSX:
+    case LOGPIXELSY:
+      return kScreenPixelsPerInch;
+    default:
+      return 0;
+  }
+}
+
+// Inside when left <= x < right and top <= y < bottom.
+BOOL WINAPI PtInRect(const RECT* rect, POINT point) {
+  if (!rect) return FALSE;
+  return point.x >= rect->left && point.x < rect->right && point.y >= rect->top &&
+         point.y < rect->bottom;
+}
+
+}  // extern "C"

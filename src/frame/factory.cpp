@@ -1,0 +1,12 @@
+// The library's exported entry points besides the string object's operations.
+#include <new>
+
+#include <inkline/map_string.h>
+
+long CreateMapString(DeviceDriver* driver, MapString** out) {
+  CMapString* object = new (std::nothrow) CMapString(driver);
+  *out = object;
+  return 1;
+}
+
+void* Inkline_ExportFunctionPTR() { return nullptr; }

@@ -1,0 +1,156 @@
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <inkline/afx.h>
+#include <inkline/win32.h>
+
+namespace {
+
+struct ScopedDC {
+  ScopedDC() : dc(CreateCompatibleDC(nullptr)) {}
+  ~ScopedDC() { DeleteDC(dc); }
+  HDC dc;
+};
+
+LOGFONTA Font(int height, const char* face) {
+  LOGFONTA lf{};
+  lf.lfHeight = height;
+  std::strncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
+  return lf;
+}
+
+TEST(GdiObjects, SelectingReturnsThePreviousObjectOfThatKind) {
+  ScopedDC c;
+  LOGFONTA a = Font(12, "A"), b = Font(14, "B");
+  HFONT fa = CreateFontIndirectA(&a);
+  HFONT fb = CreateFontIndirectA(&b);
+  ASSERT_NE(fa, nullptr);
+  ASSERT_NE(fb, nullptr);
+  HGDIOBJ original = SelectObject(c.dc, reinterpret_cast<HGDIOBJ>(fa));
+  EXPECT_NE(original, nullptr);  // a new context holds the system font
+  EXPECT_EQ(SelectObject(c.dc, reinterpret_cast<HGDIOBJ>(fb)), reinterpret_cast<HGDIOBJ>(fa));
+  EXPECT_EQ(GetCurrentObject(c.dc, OBJ_FONT), reinterpret_cast<HGDIOBJ>(fb));
+  // Selecting a pen leaves the font alone.
+  HGDIOBJ oldPen = SelectObject(c.dc, GetStockObject(NULL_PEN));
+  EXPECT_EQ(oldPen, GetStockObject(BLACK_PEN));
+  EXPECT_EQ(GetCurrentObject(c.dc, OBJ_FONT), reinterpret_cast<HGDIOBJ>(fb));
+  EXPECT_EQ(SelectObject(c.dc, original), reinterpret_cast<HGDIOBJ>(fb));
+  EXPECT_TRUE(DeleteObject(reinterpret_cast<HGDIOBJ>(fa)));
+  EXPECT_TRUE(DeleteObject(reinterpret_cast<HGDIOBJ>(fb)));
+}
+
+TEST(GdiObjects, ObjectSelectedIntoAContextIsNotDeleted) {
+  ScopedDC c;
+  LOGFONTA a = Font(12, "A");
+  HFONT f = CreateFontIndirectA(&a);
+  HGDIOBJ old = SelectObject(c.dc, reinterpret_cast<HGDIOBJ>(f));
+  EXPECT_FALSE(DeleteObject(reinterpret_cast<HGDIOBJ>(f)));
+  EXPECT_EQ(GetObjectA(reinterpret_cast<HGDIOBJ>(f), 0, nullptr), (int)sizeof(LOGFONTA));
+  SelectObject(c.dc, old);
+  EXPECT_TRUE(DeleteObject(reinterpret_cast<HGDIOBJ>(f)));
+  // Deleted: the handle is stale now.
+  EXPECT_FALSE(DeleteObject(reinterpret_cast<HGDIOBJ>(f)));
+  EXPECT_EQ(GetObjectA(reinterpret_cast<HGDIOBJ>(f), 0, nullptr), 0);
+  EXPECT_EQ(SelectObject(c.dc, reinterpret_cast<HGDIOBJ>(f)), nullptr);
+}
+
+TEST(GdiObjects, StockObjectsSurviveDeletion) {
+  HGDIOBJ gui = GetStockObject(DEFAULT_GUI_FONT);
+  ASSERT_NE(gui, nullptr);
+  EXPECT_EQ(GetStockObject(DEFAULT_GUI_FONT), gui);
+  EXPECT_TRUE(DeleteObject(gui));
+  LOGFONTA lf{};
+  EXPECT_EQ(GetObjectA(gui, sizeof lf, &lf), (int)sizeof lf);
+  EXPECT_EQ(lf.lfCharSet, GB2312_CHARSET);
+  EXPECT_EQ(GetStockObject(12345), nullptr);
+}
+
+TEST(GdiObjects, GetObjectCopiesAtMostTheGivenSize) {
+  LOGFONTA a = Font(-20, "Face");
+  a.lfEscapement = 900;
+  HFONT f = CreateFontIndirectA(&a);
+  LOGFONTA out{};
+  EXPECT_EQ(GetObjectA(reinterpret_cast<HGDIOBJ>(f), sizeof out, &out), (int)sizeof out);
+  EXPECT_EQ(out.lfHeight, -20);
+  EXPECT_EQ(out.lfEscapement, 900);
+  EXPECT_STREQ(out.lfFaceName, "Face");
+  LONG height = 0;
+  EXPECT_EQ(GetObjectA(reinterpret_cast<HGDIOBJ>(f), sizeof height, &height), (int)sizeof height);
+  EXPECT_EQ(height, -20);
+  DeleteObject(reinterpret_cast<HGDIOBJ>(f));
+  EXPECT_EQ(CreateFontIndirectA(nullptr), nullptr);
+}
+
+TEST(GdiObjects, BackgroundModeReturnsThePreviousOne) {
+  ScopedDC c;
+  EXPECT_EQ(GetBkMode(c.dc), OPAQUE);
+  EXPECT_EQ(SetBkMode(c.dc, TRANSPARENT), OPAQUE);
+  EXPECT_EQ(SetBkMode(c.dc, OPAQUE), TRANSPARENT);
+  EXPECT_EQ(SetBkMode(c.dc, 7), 0);  // not a mode
+  EXPECT_EQ(GetBkMode(c.dc), OPAQUE);
+  EXPECT_EQ(SetBkMode(nullptr, TRANSPARENT), 0);
+}
+
+TEST(GdiObjects, DeletedContextIsRefused) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  EXPECT_TRUE(DeleteDC(dc));
+  EXPECT_FALSE(DeleteDC(dc));
+  EXPECT_EQ(SetBkMode(dc, TRANSPARENT), 0);
+  EXPECT_EQ(SelectObject(dc, GetStockObject(BLACK_PEN)), nullptr);
+  EXPECT_EQ(GetDeviceCaps(dc, LOGPIXELSX), 0);
+}
+
+TEST(User, DesktopHas96PixelsPerInch) {
+  HWND desktop = GetDesktopWindow();
+  EXPECT_NE(desktop, nullptr);
+  HDC dc = GetDC(desktop);
+  ASSERT_NE(dc, nullptr);
+  EXPECT_EQ(GetDeviceCaps(dc, LOGPIXELSX), 96);
+  EXPECT_EQ(ReleaseDC(desktop, dc), 1);
+}
+
+TEST(User, PtInRectIncludesLeftTopAndExcludesRightBottom) {
+  const RECT r{0, 0, 10, 5};
+  const struct {
+    POINT p;
+    bool inside;
+  } cases[] = {{{0, 0}, true},   {{9, 4}, true},   {{10, 0}, false},
+               {{0, 5}, false},  {{-1, 2}, false}, {{5, -1}, false}};
+  for (const auto& c : cases)
+    EXPECT_EQ(PtInRect(&r, c.p) != 0, c.inside) << c.p.x << "," << c.p.y;
+  EXPECT_FALSE(PtInRect(nullptr, POINT{0, 0}));
+}
+
+TEST(Framework, FromHandleMapsAHandleToOneObject) {
+  ScopedDC c;
+  CDC* a = CDC::FromHandle(c.dc);
+  ASSERT_NE(a, nullptr);
+  EXPECT_EQ(a, CDC::FromHandle(c.dc));
+  EXPECT_EQ(a->m_hDC, c.dc);
+  EXPECT_EQ(CDC::FromHandle(nullptr), nullptr);
+}
+
+TEST(Files, SeekAndReadByIntegerHandle) {
+  char path[] = "/tmp/inkline-file-XXXXXX";
+  const int fd = mkstemp(path);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(write(fd, "0123456789", 10), 10);
+  char buf[8] = {};
+  EXPECT_EQ(_llseek(fd, 4, FILE_BEGIN), 4);
+  EXPECT_EQ(_lread(fd, buf, 3), 3u);
+  EXPECT_STREQ(buf, "456");
+  EXPECT_EQ(_llseek(fd, -2, FILE_END), 8);
+  EXPECT_EQ(_lread(fd, buf, 5), 2u);  // short read at the end of the file
+  EXPECT_EQ(_llseek(fd, -20, FILE_BEGIN), HFILE_ERROR);
+  EXPECT_EQ(_llseek(fd, 0, 99), HFILE_ERROR);
+  close(fd);
+  unlink(path);
+  EXPECT_EQ(_llseek(-1, 0, FILE_BEGIN), HFILE_ERROR);
+  EXPECT_EQ(_lread(-1, buf, 1), static_cast<UINT>(HFILE_ERROR));
+}
+
+}  // namespace
