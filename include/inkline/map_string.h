@@ -158,6 +158,10 @@ class INKLINE_API CMapString final : public MapString {
   POINT* PathPoints;
   BYTE* PathTypes;
   int PathCap;
+  // Work buffer of GlyphCap points for the placed outline of one vector glyph
+  // (the glyph and its shadow copy side by side); owned, grown, never shared.
+  D_POINT* GlyphPoints;
+  int GlyphCap;
 
  private:
   bool SetFont(short fontNo, short style, short bold, short underline, short strikeOut,

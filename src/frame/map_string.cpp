@@ -117,6 +117,8 @@ CMapString::CMapString(DeviceDriver* driver) {
   }
 
   AllocatePathBuffers(*this, kInitialPathCap);
+  GlyphPoints = nullptr;  // grown by the first vector glyph
+  GlyphCap = 0;
 }
 
 // A copy gets fresh path buffers of the same capacity: no two live objects
@@ -124,6 +126,8 @@ CMapString::CMapString(DeviceDriver* driver) {
 CMapString::CMapString(const CMapString& other) : MapString(other) {
   CopyFields(*this, other);
   AllocatePathBuffers(*this, other.PathCap);
+  GlyphPoints = nullptr;  // the copy grows its own glyph buffer when it draws
+  GlyphCap = 0;
 }
 
 CMapString& CMapString::operator=(const CMapString& other) {
@@ -136,7 +140,11 @@ CMapString& CMapString::operator=(const CMapString& other) {
   return *this;
 }
 
-CMapString::~CMapString() { ReleasePathBuffers(*this); }
+CMapString::~CMapString() {
+  ReleasePathBuffers(*this);
+  std::free(GlyphPoints);
+  GlyphPoints = nullptr;
+}
 
 short CMapString::SetScale(double first, double second, double third) {
   ScaleA = first;
