@@ -1,0 +1,265 @@
+#include <inkline/host/cairo_device.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+#include <cairo-pdf.h>
+#include <cairo-svg.h>
+#include <cairo.h>
+
+#include <inkline/afx.h>
+#include <inkline/host/palette.h>
+#include <inkline/win32_sink.h>
+
+#include "cairo_gdi_sink.h"
+#include "native_text.h"
+#include "svg_text_layer.h"
+
+namespace {
+constexpr double kPi = 3.141592653589793;
+}  // namespace
+
+struct CairoDevice::State {
+  Options options;
+  std::string path;
+  cairo_surface_t* surface = nullptr;
+  cairo_t* cr = nullptr;
+  HDC dc = nullptr;
+  std::unique_ptr<CairoGdiSink> sink;
+  NativeTextFonts nativeFonts;
+  SvgTextLayer svgText;
+  float textAngle = 0.0f;
+  short textOutline = 0;
+  bool finished = false;
+
+  ~State() {
+    if (dc) {
+      InklineSetDCSink(dc, nullptr);
+      DeleteDC(dc);
+    }
+    if (cr) cairo_destroy(cr);
+    if (surface) cairo_surface_destroy(surface);
+  }
+
+  // The RGB value of a colour number; false for "no colour".
+  bool Rgb(long colorNo, COLORREF* rgb) const {
+    COLORREF value = 0;
+    const bool known = GetCOLORREFByColorNo(colorNo, value, const_cast<void*>(options.palette)) != 0;
+    *rgb = value;
+    return known;
+  }
+
+  double Y(double y) const { return options.height - y; }
+
+  // Pens and brushes of colour 0 draw nothing.
+  bool UsePen(const PEN& pen) {
+    COLORREF rgb = 0;
+    if (!Rgb(pen.color, &rgb)) return false;
+    SetSourceRgb(cr, rgb);
+    cairo_set_line_width(cr, pen.width > 0 ? pen.width : 1.0);
+    return true;
+  }
+  bool UseBrush(const BRUSH& brush) {
+    COLORREF rgb = 0;
+    if (!Rgb(brush.color, &rgb)) return false;
+    SetSourceRgb(cr, rgb);
+    return true;
+  }
+
+  void AppendRuns(const D_POINT* points, const int* counts, long runs, bool close) {
+    long at = 0;
+    for (long r = 0; r < runs; ++r) {
+      const int n = counts[r];
+      for (int i = 0; i < n; ++i) {
+        const D_POINT& p = points[at + i];
+        if (i == 0)
+          cairo_move_to(cr, p.x, Y(p.y));
+        else
+          cairo_line_to(cr, p.x, Y(p.y));
+      }
+      if (close && n > 0) cairo_close_path(cr);
+      at += std::max(n, 0);
+    }
+  }
+};
+
+bool PictureFormatFor(const std::string& path, PictureFormat* format) {
+  const size_t dot = path.rfind('.');
+  if (dot == std::string::npos) return false;
+  std::string ext = path.substr(dot + 1);
+  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (ext == "png") *format = PictureFormat::Png;
+  else if (ext == "svg") *format = PictureFormat::Svg;
+  else if (ext == "pdf") *format = PictureFormat::Pdf;
+  else return false;
+  return true;
+}
+
+std::unique_ptr<CairoDevice> CairoDevice::Create(const std::string& path, const Options& options,
+                                                 std::string* error) {
+  if (options.width < 1 || options.height < 1) {
+    *error = "the picture needs a size of at least 1 x 1";
+    return nullptr;
+  }
+  auto state = std::make_unique<State>();
+  state->options = options;
+  state->path = path;
+  switch (options.format) {
+    case PictureFormat::Png:
+      state->surface =
+          cairo_image_surface_create(CAIRO_FORMAT_ARGB32, options.width, options.height);
+      break;
+    case PictureFormat::Svg:
+      state->surface = cairo_svg_surface_create(path.c_str(), options.width, options.height);
+      break;
+    case PictureFormat::Pdf:
+      state->surface = cairo_pdf_surface_create(path.c_str(), options.width, options.height);
+      break;
+  }
+  if (cairo_surface_status(state->surface) != CAIRO_STATUS_SUCCESS) {
+    *error = path + ": " + cairo_status_to_string(cairo_surface_status(state->surface));
+    return nullptr;
+  }
+  state->cr = cairo_create(state->surface);
+  cairo_set_line_join(state->cr, CAIRO_LINE_JOIN_ROUND);
+  cairo_set_line_cap(state->cr, CAIRO_LINE_CAP_ROUND);
+  COLORREF background = 0;
+  if (options.backgroundColor > 0 && state->Rgb(options.backgroundColor, &background)) {
+    SetSourceRgb(state->cr, background);
+    cairo_paint(state->cr);
+  }
+  state->sink = std::make_unique<CairoGdiSink>(state->cr);
+  state->dc = CreateCompatibleDC(nullptr);
+  InklineSetDCSink(state->dc, state->sink.get());
+  SetBkMode(state->dc, TRANSPARENT);
+
+  std::unique_ptr<CairoDevice> device(new CairoDevice(std::move(state)));
+  return device;
+}
+
+CairoDevice::CairoDevice(std::unique_ptr<State> state) : state_(std::move(state)) {
+  const Options& o = state_->options;
+  WinHeight = o.height;
+  WinRect = D_RECT{0.0, 0.0, static_cast<double>(o.width), static_cast<double>(o.height)};
+  pWinDC = CDC::FromHandle(state_->dc);
+  hTextDC = hDevDC = hPageDC = state_->dc;
+  PageYMin = SheetYMin = 0.0;
+  PageYMax = SheetYMax = o.height;
+  CurPen = PEN{1.0, 1, 0};
+  CurBrush = BRUSH{1, 0, 0, 0};
+  SetTextColor(state_->dc, RGB(0, 0, 0));
+}
+
+CairoDevice::~CairoDevice() = default;
+
+bool CairoDevice::Finish(std::string* error) {
+  State& s = *state_;
+  if (s.finished) return true;
+  s.finished = true;
+  cairo_surface_flush(s.surface);
+  cairo_status_t status = cairo_status(s.cr);
+  if (status == CAIRO_STATUS_SUCCESS && s.options.format == PictureFormat::Png)
+    status = cairo_surface_write_to_png(s.surface, s.path.c_str());
+  cairo_surface_finish(s.surface);
+  if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_status(s.surface);
+  if (status != CAIRO_STATUS_SUCCESS) {
+    *error = s.path + ": " + cairo_status_to_string(status);
+    return false;
+  }
+  if (s.options.format == PictureFormat::Svg) return s.svgText.WriteInto(s.path, error);
+  return true;
+}
+
+short CairoDevice::GetDeviceType() { return state_->options.kind; }
+
+short CairoDevice::GetRationalDispMode() { return state_->options.rationalDispMode; }
+
+void CairoDevice::SetPen(PEN* pen) { CurPen = *pen; }
+
+// The device context's text colour follows the brush, so GDI text is drawn
+// in the colour the library fills glyphs with.
+void CairoDevice::SetBrush(BRUSH* brush) {
+  CurBrush = *brush;
+  COLORREF rgb = 0;
+  if (state_->Rgb(brush->color, &rgb)) SetTextColor(state_->dc, rgb);
+}
+
+void CairoDevice::DrawLine(double x1, double y1, double x2, double y2) {
+  State& s = *state_;
+  if (!s.UsePen(CurPen)) return;
+  cairo_new_path(s.cr);
+  cairo_move_to(s.cr, x1, s.Y(y1));
+  cairo_line_to(s.cr, x2, s.Y(y2));
+  cairo_stroke(s.cr);
+}
+
+void CairoDevice::DrawPolylines(D_POINT* points, int* counts, short runs) {
+  State& s = *state_;
+  if (runs <= 0 || !s.UsePen(CurPen)) return;
+  cairo_new_path(s.cr);
+  s.AppendRuns(points, counts, runs, false);
+  cairo_stroke(s.cr);
+}
+
+void CairoDevice::FillPolygon(D_POINT* points, int* counts, int runs) {
+  State& s = *state_;
+  if (runs <= 0 || !s.UseBrush(CurBrush)) return;
+  cairo_new_path(s.cr);
+  s.AppendRuns(points, counts, runs, true);
+  cairo_set_fill_rule(s.cr, CAIRO_FILL_RULE_EVEN_ODD);
+  cairo_fill(s.cr);
+}
+
+// A glyph: outer contours and holes wind opposite ways, overlapping strokes
+// the same way, so the non-zero rule fills both right.
+void CairoDevice::FillPolygons(D_POINT* points, int* counts, short runs) {
+  State& s = *state_;
+  if (runs <= 0 || !s.UseBrush(CurBrush)) return;
+  cairo_new_path(s.cr);
+  s.AppendRuns(points, counts, runs, true);
+  cairo_set_fill_rule(s.cr, CAIRO_FILL_RULE_WINDING);
+  cairo_fill(s.cr);
+}
+
+void CairoDevice::SetTextAngle(float degrees) { state_->textAngle = degrees; }
+
+void CairoDevice::SetTextOutline(short mode) { state_->textOutline = mode; }
+
+// Plain native text is filled with the brush; outlined text is also stroked
+// with the pen. The reference point is the top of the character cell.
+double CairoDevice::DrawTextLogFont(LOGFONTA* font, double x, double y, char* text) {
+  State& s = *state_;
+  if (!font || !text) return 0.0;
+  const bool outlined = s.textOutline != 0;
+  NativeTextPlacement place;
+  cairo_save(s.cr);
+  if (!s.nativeFonts.Place(s.cr, *font, x, s.Y(y), s.textAngle, !outlined, text, &place)) {
+    cairo_restore(s.cr);
+    return 0.0;
+  }
+  COLORREF fill = 0, stroke = 0;
+  const bool fills = s.Rgb(CurBrush.color, &fill);
+  const bool strokes = outlined && s.Rgb(CurPen.color, &stroke);
+  if (s.options.format == PictureFormat::Svg) {
+    s.svgText.Add(place, fills, fill, strokes, stroke, CurPen.width);
+  } else {
+    cairo_translate(s.cr, place.originX, place.originY);
+    cairo_rotate(s.cr, -place.angle * kPi / 180.0);
+    cairo_move_to(s.cr, 0, 0);
+    // The outline first, then the fill as real text (selectable in PDF).
+    if (strokes) {
+      cairo_text_path(s.cr, place.utf8.c_str());
+      SetSourceRgb(s.cr, stroke);
+      cairo_set_line_width(s.cr, CurPen.width > 0 ? CurPen.width : 1.0);
+      cairo_stroke(s.cr);
+      cairo_move_to(s.cr, 0, 0);
+    }
+    if (fills) {
+      SetSourceRgb(s.cr, fill);
+      cairo_show_text(s.cr, place.utf8.c_str());
+    }
+  }
+  cairo_restore(s.cr);
+  return 0.0;
+}

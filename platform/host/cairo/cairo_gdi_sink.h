@@ -1,0 +1,24 @@
+// Draws what the portable GDI hands a device context into a Cairo context.
+#ifndef INKLINE_HOST_CAIRO_GDI_SINK_H
+#define INKLINE_HOST_CAIRO_GDI_SINK_H
+
+#include <cairo.h>
+
+#include <inkline/win32_sink.h>
+
+class CairoGdiSink final : public GdiSink {
+ public:
+  explicit CairoGdiSink(cairo_t* cr) : cr_(cr) {}
+  // Fills the glyphs (and the opaque cell box) in GDI's pixel coordinates.
+  void Text(const GdiTextOutput& text) override;
+  // Strokes a PolyDraw path with the context's pen.
+  void Stroke(const GdiStroke& stroke) override;
+
+ private:
+  cairo_t* cr_;
+};
+
+// Sets the source colour of cr to a COLORREF.
+void SetSourceRgb(cairo_t* cr, COLORREF rgb);
+
+#endif  // INKLINE_HOST_CAIRO_GDI_SINK_H

@@ -1,0 +1,98 @@
+#include "native_text.h"
+
+#include <cerrno>
+#include <cmath>
+#include <iconv.h>
+
+#include <cairo-ft.h>
+#include <fontconfig/fontconfig.h>
+
+#include <inkline/win32_fonts.h>
+
+namespace {
+constexpr double kPi = 3.141592653589793;
+}  // namespace
+
+std::string CodePageToUtf8(const std::string& bytes) {
+  iconv_t cd = iconv_open("UTF-8", "GBK");
+  if (cd == reinterpret_cast<iconv_t>(-1)) return bytes;
+  std::string out;
+  char* src = const_cast<char*>(bytes.data());
+  size_t left = bytes.size();
+  char buffer[256];
+  while (left > 0) {
+    char* dst = buffer;
+    size_t room = sizeof buffer;
+    const size_t rc = iconv(cd, &src, &left, &dst, &room);
+    out.append(buffer, static_cast<size_t>(dst - buffer));
+    if (rc == static_cast<size_t>(-1) && errno != E2BIG) {
+      ++src;
+      --left;
+      out += "\xEF\xBF\xBD";
+    }
+  }
+  iconv_close(cd);
+  return out;
+}
+
+NativeTextFonts::~NativeTextFonts() {
+  for (auto& entry : faces_) cairo_font_face_destroy(entry.second.face);
+}
+
+cairo_font_face_t* NativeTextFonts::FaceFor(const LOGFONTA& font, std::string* family) {
+  char file[4096];
+  if (InklineFontFileFor(&font, file, sizeof file) <= 0) return nullptr;
+  auto it = faces_.find(file);
+  if (it == faces_.end()) {
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FILE, reinterpret_cast<const FcChar8*>(file));
+    cairo_font_face_t* face = cairo_ft_font_face_create_for_pattern(pattern);
+    std::string name;
+    if (FcPattern* scan = FcFreeTypeQuery(reinterpret_cast<const FcChar8*>(file), 0, nullptr,
+                                          nullptr)) {
+      FcChar8* value = nullptr;
+      if (FcPatternGetString(scan, FC_FAMILY, 0, &value) == FcResultMatch)
+        name = reinterpret_cast<const char*>(value);
+      FcPatternDestroy(scan);
+    }
+    FcPatternDestroy(pattern);
+    it = faces_.emplace(file, Face{face, name}).first;
+  }
+  *family = it->second.family;
+  return it->second.face;
+}
+
+bool NativeTextFonts::Place(cairo_t* cr, const LOGFONTA& font, double x, double y, double angle,
+                            bool centred, const std::string& bytes,
+                            NativeTextPlacement* placement) {
+  if (bytes.empty() || font.lfHeight == 0) return false;
+  std::string family;
+  cairo_font_face_t* face = FaceFor(font, &family);
+  if (!face) return false;
+  cairo_set_font_face(cr, face);
+
+  // A positive height is the cell (ascent + descent), a negative one the em.
+  cairo_set_font_size(cr, 1.0);
+  cairo_font_extents_t unit;
+  cairo_font_extents(cr, &unit);
+  const double cell = unit.ascent + unit.descent;
+  const double em = font.lfHeight < 0 ? -font.lfHeight
+                                      : (cell > 0 ? font.lfHeight / cell : font.lfHeight);
+  cairo_set_font_size(cr, em);
+
+  placement->utf8 = CodePageToUtf8(bytes);
+  cairo_text_extents_t extents;
+  cairo_text_extents(cr, placement->utf8.c_str(), &extents);
+  const double along = centred ? -extents.x_advance / 2 : 0.0;  // along the baseline
+  const double down = unit.ascent * em;                         // cell top to baseline
+  const double a = angle * kPi / 180.0;
+  // Baseline direction in Cairo coordinates (y down) and the downward normal.
+  const double dx = std::cos(a), dy = -std::sin(a);
+  const double nx = std::sin(a), ny = std::cos(a);
+  placement->family = family;
+  placement->emSize = em;
+  placement->angle = angle;
+  placement->originX = x + along * dx + down * nx;
+  placement->originY = y + along * dy + down * ny;
+  return true;
+}

@@ -1,0 +1,62 @@
+#include "fonts.h"
+
+#include <inkline/host/font_table.h>
+#include <inkline/host/freetype_font_lib.h>
+#include <inkline/host/hostlib.h>
+
+namespace {
+
+class FreeTypeFontSet : public FontSet {
+ public:
+  FreeTypeFontSet(FreeTypeFontLibOptions options, std::unique_ptr<FreeTypeFontLib> stroke)
+      : vector_(std::move(options)), stroke_(std::move(stroke)), installed_(&vector_) {}
+  MapFontLib* vector() override { return &vector_; }
+  MapFontLib* stroke() override { return stroke_.get(); }
+  void ReportNotes(Diagnostics& diagnostics) override {
+    const FreeTypeFontLib* libs[] = {&vector_, stroke_.get()};
+    for (const FreeTypeFontLib* lib : libs) {
+      if (!lib) continue;
+      for (const std::string& note : lib->Notes()) diagnostics.WarnOnce("note:" + note, note);
+    }
+  }
+
+ private:
+  FreeTypeFontLib vector_;
+  std::unique_ptr<FreeTypeFontLib> stroke_;
+  ScopedMapFontLib installed_;
+};
+
+}  // namespace
+
+std::unique_ptr<FontSet> LoadFonts(const FontOptions& options, Diagnostics& diagnostics,
+                                   std::string* error) {
+  FreeTypeFontLibOptions libOptions;
+  if (!options.tablePath.empty()) {
+    FontTable table;
+    if (!FontTable::Load(options.tablePath, &table, error)) return nullptr;
+    for (const FontTableProblem& p : table.problems)
+      diagnostics.WarnOnce("table" + std::to_string(p.line),
+                           options.tablePath + ":" + std::to_string(p.line) + ": " + p.message +
+                               " (line skipped)");
+    if (table.entries.empty()) {
+      *error = options.tablePath + ": the font table names no fonts";
+      return nullptr;
+    }
+    libOptions.table = std::move(table);
+  }
+
+  // The stroke font is optional unless asked for by name.
+  const bool named = !options.strokeFontPath.empty();
+  const std::string strokePath =
+      named ? options.strokeFontPath : FreeTypeFontLib::DefaultStrokeFontPath();
+  auto stroke = std::make_unique<FreeTypeFontLib>(libOptions);
+  std::string strokeError;
+  if (!stroke->OpenStrokeFont(strokePath, &strokeError)) {
+    if (named) {
+      *error = strokeError;
+      return nullptr;
+    }
+    stroke.reset();
+  }
+  return std::make_unique<FreeTypeFontSet>(std::move(libOptions), std::move(stroke));
+}

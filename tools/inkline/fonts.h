@@ -1,0 +1,33 @@
+// The font libraries a render draws with.
+#ifndef INKLINE_TOOLS_FONTS_H
+#define INKLINE_TOOLS_FONTS_H
+
+#include <memory>
+#include <string>
+
+#include <inkline/fontlib.h>
+
+#include "diagnostics.h"
+
+struct FontOptions {
+  std::string tablePath;       // a font table file replacing the default table; empty: default
+  std::string strokeFontPath;  // the stroke-font file; empty: the one built with the tools
+};
+
+// Owns the font libraries of a run and installs the vector one as the
+// process-wide library for as long as it lives.
+class FontSet {
+ public:
+  virtual ~FontSet() = default;
+  virtual MapFontLib* vector() = 0;
+  virtual MapFontLib* stroke() = 0;  // null when there is no stroke-font file
+  // Says once each what did not go as the font table says (missing fonts
+  // and their stand-ins).
+  virtual void ReportNotes(Diagnostics& diagnostics) = 0;
+};
+
+// Null, with *error, when the font table cannot be used at all.
+std::unique_ptr<FontSet> LoadFonts(const FontOptions& options, Diagnostics& diagnostics,
+                                   std::string* error);
+
+#endif  // INKLINE_TOOLS_FONTS_H

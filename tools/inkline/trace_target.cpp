@@ -1,0 +1,36 @@
+#include <inkline/host/recording_device.h>
+
+#include "target.h"
+
+namespace {
+
+class TraceTarget : public RenderTarget {
+ public:
+  TraceTarget(const View& view, DeviceChoice choice, FILE* out) : out_(out) {
+    RecordingDevice::Settings s;
+    s.kind = choice.kind;
+    s.rationalDispMode = choice.trueType ? 1 : 0;
+    s.winHeight = view.height;
+    s.winRect = D_RECT{0.0, 0.0, static_cast<double>(view.width), static_cast<double>(view.height)};
+    device_ = std::make_unique<RecordingDevice>(s);
+  }
+  DeviceDriver& Device() override { return *device_; }
+  bool Finish(std::string* error) override {
+    const std::string trace = device_->Trace();
+    if (std::fwrite(trace.data(), 1, trace.size(), out_) != trace.size() || std::fflush(out_)) {
+      *error = "could not write the trace";
+      return false;
+    }
+    return true;
+  }
+
+ private:
+  std::unique_ptr<RecordingDevice> device_;
+  FILE* out_;
+};
+
+}  // namespace
+
+std::unique_ptr<RenderTarget> MakeTraceTarget(const View& view, DeviceChoice choice, FILE* out) {
+  return std::make_unique<TraceTarget>(view, choice, out);
+}

@@ -1,0 +1,21 @@
+// The map-to-device transform of a render: device units are pixels with y up,
+// the origin at the bottom-left corner of the picture.
+#ifndef INKLINE_TOOLS_VIEW_H
+#define INKLINE_TOOLS_VIEW_H
+
+#include "layer.h"
+
+struct View {
+  double minx = 0, miny = 0;  // map point at the device origin
+  double scale = 1;           // device units per map unit (the same both ways)
+  int width = 1024, height = 1024;
+
+  double X(double mapX) const { return (mapX - minx) * scale; }
+  double Y(double mapY) const { return (mapY - miny) * scale; }
+};
+
+// The layer's own view, or where it has none: the features' extent (with a
+// margin for the labels' text) at 1024 pixels on the longer side.
+View MakeView(const Layer& layer);
+
+#endif  // INKLINE_TOOLS_VIEW_H
