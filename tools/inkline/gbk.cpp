@@ -23,12 +23,11 @@ std::string Convert(const char* to, const char* from, const std::string& in,
     out.append(buffer, static_cast<size_t>(dst - buffer));
     if (rc != static_cast<size_t>(-1)) continue;
     if (errno == E2BIG) continue;
-    // EILSEQ or EINVAL: skip one unconvertible character.
-    size_t skip = step;
-    if (step == 0) {  // UTF-8: skip a whole sequence
-      const auto lead = static_cast<unsigned char>(*src);
-      skip = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-    }
+    // EILSEQ or EINVAL: skip one unconvertible character. In UTF-8 that is
+    // its first byte and the continuation bytes after it.
+    size_t skip = step ? step : 1;
+    if (step == 0)
+      while (skip < left && (static_cast<unsigned char>(src[skip]) & 0xC0) == 0x80) ++skip;
     if (skip > left) skip = left;
     src += skip;
     left -= skip;

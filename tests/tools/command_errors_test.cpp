@@ -1,0 +1,194 @@
+// Every way the command can be given bad input: a message naming what is
+// wrong, a non-zero exit, and no picture (not even a half-written one).
+#include <cstdio>
+#include <cstdlib>
+#include <dirent.h>
+#include <fstream>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Outcome {
+  int exitCode;
+  std::string err;
+};
+
+class CommandErrors : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char templ[] = "/tmp/inkline-cmd-XXXXXX";
+    ASSERT_NE(mkdtemp(templ), nullptr);
+    dir_ = templ;
+  }
+  void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
+
+  std::string Write(const std::string& name, const std::string& content) {
+    const std::string path = dir_ + "/" + name;
+    std::ofstream(path, std::ios::binary) << content;
+    return path;
+  }
+
+  Outcome Inkline(const std::string& args) {
+    const std::string errPath = dir_ + "/stderr.txt";
+    const std::string cmd = std::string(INKLINE_COMMAND) + " " + args + " >/dev/null 2>'" + errPath + "'";
+    const int status = std::system(cmd.c_str());
+    std::ifstream in(errPath);
+    std::string err((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::remove(errPath.c_str());
+    return Outcome{WIFEXITED(status) ? WEXITSTATUS(status) : -1, err};
+  }
+
+  // Files left in the folder besides the inputs.
+  int FilesStartingWith(const std::string& prefix) {
+    int n = 0;
+    DIR* d = opendir(dir_.c_str());
+    while (dirent* e = readdir(d))
+      if (std::string(e->d_name).rfind(prefix, 0) == 0) ++n;
+    closedir(d);
+    return n;
+  }
+
+  std::string dir_;
+};
+
+std::string Layer(const std::string& features) {
+  return "{\"type\":\"FeatureCollection\",\"features\":[" + features + "]}";
+}
+
+std::string Point(const std::string& props) {
+  return "{\"type\":\"Feature\",\"geometry\":{\"type\":\"Point\",\"coordinates\":[10,20]},"
+         "\"properties\":{" + props + "}}";
+}
+
+TEST_F(CommandErrors, BadLayersNameFileFeatureAndProperty) {
+  const struct {
+    const char* name;
+    std::string content;
+    std::string expected;  // in the message
+    int exitCode;
+  } cases[] = {
+      {"notjson", "{\"type\":", "not valid JSON", 3},
+      {"notfc", "{\"type\":\"Feature\"}", "expected a GeoJSON FeatureCollection", 3},
+      {"noheight", Layer(Point("\"text\":\"A\"")), "feature 0: property \"height\": missing", 3},
+      {"badheight", Layer(Point("\"text\":\"A\",\"height\":-3")),
+       "feature 0: property \"height\": expected a number greater than 0", 3},
+      {"badstyle", Layer(Point("\"text\":\"A\",\"height\":3,\"style\":{\"blink\":true}")),
+       "property \"style.blink\": unknown style part", 3},
+      {"badfont", Layer(Point("\"text\":\"A\",\"height\":3,\"font\":1.5")),
+       "property \"font\": expected a whole number", 3},
+      {"badarr", Layer(Point("\"text\":\"A\",\"height\":3,\"arrangement\":\"diagonal\"")),
+       "property \"arrangement\"", 3},
+      {"second", Layer(Point("\"text\":\"A\",\"height\":3") + "," + Point("\"text\":7,\"height\":3")),
+       "feature 1: property \"text\": expected a string", 3},
+      {"nobox", Layer("{\"type\":\"Feature\",\"properties\":{\"html\":\"<body>x</body>\"}}"),
+       "feature 0: property \"box\"", 3},
+      {"flatbox",
+       Layer("{\"type\":\"Feature\",\"properties\":{\"html\":\"x\",\"box\":[0,0,0,5]}}"),
+       "expected xmin < xmax", 3},
+      {"nogeom", Layer("{\"type\":\"Feature\",\"properties\":{\"text\":\"A\",\"height\":3}}"),
+       "feature 0: property \"geometry\"", 3},
+      {"neither", Layer(Point("\"name\":\"A\"")), "feature 0: has neither \"text\" nor \"html\"", 3},
+      {"badview",
+       "{\"type\":\"FeatureCollection\",\"view\":{\"size\":[0,5]},\"features\":[]}",
+       "property \"view.size\"", 3},
+  };
+  for (const auto& c : cases) {
+    const std::string in = Write(std::string(c.name) + ".geojson", c.content);
+    const Outcome r = Inkline("render '" + in + "' -o '" + dir_ + "/out.png'");
+    EXPECT_EQ(r.exitCode, c.exitCode) << c.name << ": " << r.err;
+    EXPECT_NE(r.err.find(in), std::string::npos) << c.name << " does not name the file: " << r.err;
+    EXPECT_NE(r.err.find(c.expected), std::string::npos) << c.name << ": " << r.err;
+    EXPECT_EQ(FilesStartingWith("out.png"), 0) << c.name << " left a picture";
+  }
+}
+
+TEST_F(CommandErrors, MissingLayerFile) {
+  const Outcome r = Inkline("render '" + dir_ + "/none.geojson' -o '" + dir_ + "/out.png'");
+  EXPECT_EQ(r.exitCode, 3);
+  EXPECT_NE(r.err.find("none.geojson: cannot be read"), std::string::npos) << r.err;
+  EXPECT_EQ(FilesStartingWith("out"), 0);
+}
+
+TEST_F(CommandErrors, BadOutputs) {
+  const std::string in = Write("ok.geojson", Layer(Point("\"text\":\"A\",\"height\":3")));
+  const Outcome ext = Inkline("render '" + in + "' -o '" + dir_ + "/out.gif'");
+  EXPECT_EQ(ext.exitCode, 4);
+  EXPECT_NE(ext.err.find("must end in .png, .svg or .pdf"), std::string::npos) << ext.err;
+  const Outcome folder = Inkline("render '" + in + "' -o '" + dir_ + "/missing/out.png'");
+  EXPECT_EQ(folder.exitCode, 4);
+  EXPECT_NE(folder.err.find("cannot create a file there"), std::string::npos) << folder.err;
+  EXPECT_EQ(FilesStartingWith("out"), 0);
+}
+
+TEST_F(CommandErrors, UsageMistakes) {
+  const std::string in = Write("ok.geojson", Layer(Point("\"text\":\"A\",\"height\":3")));
+  const struct {
+    std::string args;
+    std::string expected;
+  } cases[] = {
+      {"", "usage:"},
+      {"paint x", "unknown command paint"},
+      {"render '" + in + "'", "either -o OUT or --trace"},
+      {"render '" + in + "' --trace -o x.png", "either -o OUT or --trace"},
+      {"render '" + in + "' --trace --kind 12", "--kind takes a device kind from 0 to 9"},
+      {"render '" + in + "' --trace --colour 3", "unknown option --colour"},
+      {"render '" + in + "' -o", "option -o needs a value"},
+      {"to-html", "to-html takes one text"},
+      {"to-html A --size big", "--size takes a number"},
+      {"to-text", "to-text takes one markup text"},
+  };
+  for (const auto& c : cases) {
+    const Outcome r = Inkline(c.args);
+    EXPECT_EQ(r.exitCode, 2) << c.args << ": " << r.err;
+    EXPECT_NE(r.err.find(c.expected), std::string::npos) << c.args << ": " << r.err;
+  }
+}
+
+TEST_F(CommandErrors, BadFontTableAndStrokeFont) {
+  const std::string in = Write("ok.geojson", Layer(Point("\"text\":\"A\",\"height\":3")));
+  const Outcome table = Inkline("render '" + in + "' --fonts '" + dir_ + "/none.txt' -o '" + dir_ + "/out.png'");
+  EXPECT_EQ(table.exitCode, 3);
+  EXPECT_NE(table.err.find("none.txt"), std::string::npos) << table.err;
+  const std::string empty = Write("empty.txt", "# nothing\n");
+  const Outcome none = Inkline("render '" + in + "' --fonts '" + empty + "' -o '" + dir_ + "/out.png'");
+  EXPECT_EQ(none.exitCode, 3);
+  EXPECT_NE(none.err.find("names no fonts"), std::string::npos) << none.err;
+  const std::string junk = Write("junk.clib", "xx");
+  const Outcome stroke = Inkline("render '" + in + "' --stroke-font '" + junk + "' -o '" + dir_ + "/out.png'");
+  EXPECT_EQ(stroke.exitCode, 3);
+  EXPECT_NE(stroke.err.find("junk.clib"), std::string::npos) << stroke.err;
+  EXPECT_EQ(FilesStartingWith("out"), 0);
+}
+
+TEST_F(CommandErrors, UnknownFontFallsBackAndSaysSoOnce) {
+  const std::string in = Write(
+      "fonts.geojson",
+      Layer(Point("\"text\":\"A\",\"height\":3,\"font\":\"No Such Face\"") + "," +
+            Point("\"text\":\"B\",\"height\":3,\"font\":\"No Such Face\"")));
+  const Outcome r = Inkline("render '" + in + "' -o '" + dir_ + "/out.png'");
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  const std::string said = "font \"No Such Face\" is not in the font table";
+  const size_t first = r.err.find(said);
+  EXPECT_NE(first, std::string::npos) << r.err;
+  EXPECT_EQ(r.err.find(said, first + 1), std::string::npos) << "said twice: " << r.err;
+  struct stat st {};
+  EXPECT_EQ(stat((dir_ + "/out.png").c_str(), &st), 0);
+  EXPECT_GT(st.st_size, 0);
+  EXPECT_EQ(FilesStartingWith("out"), 1);  // no temporary file left beside it
+}
+
+TEST_F(CommandErrors, CharactersWithoutGbkFormAreNamedOnce) {
+  const std::string in = Write("emoji.geojson", Layer(Point("\"text\":\"A\xF0\x9F\x98\x80" "B\",\"height\":3")));
+  const Outcome r = Inkline("render '" + in + "' --trace");
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(r.err.find("feature 0: property \"text\": 1 character(s) have no GBK form"),
+            std::string::npos)
+      << r.err;
+}
+
+}  // namespace
