@@ -1,0 +1,38 @@
+// The ordered attributes of one tag.
+#ifndef INKLINE_SRC_HTML_HTML_ATTRIBUTES_H
+#define INKLINE_SRC_HTML_HTML_ATTRIBUTES_H
+
+#include <memory>
+#include <vector>
+
+#include "html/html_elem_attr.h"
+
+class CHTMLAttributes {
+ public:
+  CHTMLAttributes() = default;
+  virtual ~CHTMLAttributes();
+  CHTMLAttributes(const CHTMLAttributes&) = delete;
+  CHTMLAttributes& operator=(const CHTMLAttributes&) = delete;
+
+  // Parses as many attributes as stand at text, in order, duplicates kept.
+  // Returns the bytes consumed, or 0 when not even one parsed; the old list
+  // is then kept.
+  int ParseAttributes(const char* text);
+
+  // 0 when there is no list.
+  int GetCount() const;
+  // A copy of the attribute at a 0-based index; an empty attribute for an
+  // index out of range.
+  CHTMLElemAttr GetAttribute(int index) const;
+  // Deletes every attribute and the list itself.
+  void RemoveAll();
+
+  // The list exists only while it holds attributes.
+  bool HasList() const { return List != nullptr; }
+
+ private:
+  using AttributeList = std::vector<std::unique_ptr<CHTMLElemAttr>>;
+  std::unique_ptr<AttributeList> List;
+};
+
+#endif  // INKLINE_SRC_HTML_HTML_ATTRIBUTES_H

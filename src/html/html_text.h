@@ -1,0 +1,52 @@
+// Byte classes and multibyte stepping shared by the markup parsers.
+//
+// Markup is a NUL-terminated byte string in the host's double-byte code page:
+// a byte with the high bit set leads a two-byte character. Only ASCII bytes
+// are ever white space, letters, digits or markup punctuation.
+#ifndef INKLINE_SRC_HTML_HTML_TEXT_H
+#define INKLINE_SRC_HTML_HTML_TEXT_H
+
+namespace html_text {
+
+// Space, tab, CR, LF, vertical tab and form feed.
+inline bool IsWhiteSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+inline bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Characters a tag or attribute name may continue with.
+inline bool IsNameChar(char c) {
+  return IsLetter(c) || IsDigit(c) || c == '-' || c == '.' || c == ':' || c == '_';
+}
+
+inline bool IsLeadByte(char c) { return (static_cast<unsigned char>(c) & 0x80) != 0; }
+
+// The next character after p. A lead byte steps over its trail byte, except
+// when the trail would be the terminating NUL: then it is one byte, so no
+// caller ever walks past the end of the text. At the NUL itself p stays.
+inline const char* NextChar(const char* p) {
+  if (*p == '\0') return p;
+  if (IsLeadByte(*p) && p[1] != '\0') return p + 2;
+  return p + 1;
+}
+
+inline const char* SkipWhiteSpace(const char* p) {
+  while (IsWhiteSpace(*p)) ++p;
+  return p;
+}
+
+// The first character equal to c at or after p, stepping by character so a
+// trail byte never matches; null when the text ends first.
+inline const char* FindChar(const char* p, char c) {
+  for (; *p != '\0'; p = NextChar(p)) {
+    if (*p == c) return p;
+  }
+  return nullptr;
+}
+
+}  // namespace html_text
+
+#endif  // INKLINE_SRC_HTML_HTML_TEXT_H

@@ -1,0 +1,129 @@
+// Parsing one tag: what it consumes, the flags it writes, what a failure keeps.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "html/html_tag.h"
+
+namespace {
+
+// "name a=v b=w" and the flags, or "none" for a tag without a list.
+std::string Describe(const CHTMLTag& tag) {
+  std::string out = tag.GetTagName();
+  const CHTMLAttributes* attributes = tag.GetAttributes();
+  if (!attributes) return out + " (none)";
+  for (int i = 0; i < attributes->GetCount(); ++i) {
+    const CHTMLElemAttr a = attributes->GetAttribute(i);
+    out += " " + a.GetName() + "=" + a.Value;
+  }
+  return out;
+}
+
+struct TagCase {
+  const char* text;
+  int consumed;
+  bool opening;
+  bool closing;
+  const char* tag;
+};
+
+class ParseTagTest : public ::testing::TestWithParam<TagCase> {};
+
+TEST_P(ParseTagTest, NameFlagsAndLength) {
+  const TagCase& c = GetParam();
+  CHTMLTag tag;
+  bool opening = !c.opening;
+  bool closing = !c.closing;
+  EXPECT_EQ(tag.ParseTag(c.text, opening, closing, true), c.consumed);
+  EXPECT_EQ(opening, c.opening);
+  EXPECT_EQ(closing, c.closing);
+  EXPECT_EQ(Describe(tag), c.tag);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    HtmlTag, ParseTagTest,
+    ::testing::Values(
+        TagCase{"<p>", 3, true, false, "p (none)"},
+        TagCase{"<p >x", 4, true, false, "p (none)"},
+        TagCase{"<FONT>", 6, true, false, "FONT (none)"},
+        TagCase{"  <b>", 5, true, false, "b (none)"},
+        TagCase{"<br/>", 5, true, true, "br (none)"},
+        TagCase{"<br />", 6, true, true, "br (none)"},
+        TagCase{"</font>", 7, false, true, "font (none)"},
+        TagCase{"</>", 3, false, true, " (none)"},
+        TagCase{"</1.x>", 6, false, true, "1.x (none)"},
+        // The empty tag consumes its "<" only.
+        TagCase{"<>b", 1, false, false, " (none)"},
+        TagCase{" <>", 2, false, false, " (none)"},
+        TagCase{"<font face=3 color=255>", 23, true, false, "font face=3 color=255"},
+        TagCase{"<font face='Times New Roman'>", 29, true, false, "font face=Times New Roman"},
+        TagCase{"<font size>", 11, true, false, "font size="},
+        TagCase{"<body bgcolor=3 bgcolor=4>", 26, true, false, "body bgcolor=3 bgcolor=4"},
+        TagCase{"<font color=3/>", 15, true, true, "font color=3"},
+        TagCase{"<font color='3' />", 18, true, true, "font color=3"},
+        TagCase{"<a v='x\r\ny'>", 12, true, false, "a v=x y"},
+        // Without a parsable attribute the tag runs to the first ">".
+        TagCase{"<p 1=2>", 7, true, false, "p (none)"},
+        TagCase{"<p = />", 7, true, true, "p (none)"},
+        TagCase{"<p \xb0\xa1>", 6, true, false, "p (none)"},
+        TagCase{"<p/ x>", 6, true, false, "p (none)"}));
+
+TEST(HtmlTag, FailureLeavesTagAndFlagsUnchanged) {
+  const char* notTags[] = {
+      "", "x<b>", "< b>", "<1>", "<!-- c -->", "<", "<b", "<b ", "</font >", "</font x>",
+      "</font", "<b;>", "<font face=\"a>", "<font face=\"a", "<a b=1", "<a b=1 ",
+      "<a b=1 c", "<a b=1 / >", "<a b=1 x=>", "<a b = c>", "<p \xb0>", "<\xb0\xa1>",
+  };
+  for (const char* text : notTags) {
+    CHTMLTag tag;
+    bool opening = false;
+    bool closing = false;
+    ASSERT_EQ(tag.ParseTag("<old k=v/>", opening, closing, true), 10);
+    EXPECT_EQ(tag.ParseTag(text, opening, closing, true), 0) << text;
+    EXPECT_TRUE(opening) << text;
+    EXPECT_TRUE(closing) << text;
+    EXPECT_EQ(Describe(tag), "old k=v") << text;
+  }
+}
+
+TEST(HtmlTag, ASuccessReplacesTheAttributes) {
+  CHTMLTag tag;
+  bool opening = false;
+  bool closing = false;
+  ASSERT_EQ(tag.ParseTag("<font face=1>", opening, closing, true), 13);
+  ASSERT_NE(tag.GetAttributes(), nullptr);
+  for (const char* next : {"</font>", "<br>", "<>", "<p 1>"}) {
+    ASSERT_EQ(tag.ParseTag("<font face=1>", opening, closing, true), 13);
+    EXPECT_GT(tag.ParseTag(next, opening, closing, true), 0) << next;
+    EXPECT_EQ(tag.GetAttributes(), nullptr) << next;
+  }
+}
+
+TEST(HtmlTag, WithoutReadingAttributesTheTagRunsToTheFirstClose) {
+  CHTMLTag tag;
+  bool opening = false;
+  bool closing = false;
+  EXPECT_EQ(tag.ParseTag("<font face=3 color=4/>", opening, closing, false), 22);
+  EXPECT_EQ(Describe(tag), "font (none)");
+  EXPECT_TRUE(opening);
+  EXPECT_TRUE(closing);
+  // Only a ">" inside a quoted value ends it early.
+  EXPECT_EQ(tag.ParseTag("<a b='>'>", opening, closing, false), 7);
+}
+
+TEST(HtmlTag, ALeadByteBeforeTheEndIsOneByte) {
+  // Exactly sized heap copies, so any read past the NUL is caught by ASan.
+  for (const std::string text : {"<a\xb0", "<a \xb0", "<a b=\xb0", "<a b=\"\xb0", "</a\xb0",
+                                 "<a b=1 \xb0", "<\xb0"}) {
+    std::unique_ptr<char[]> copy(new char[text.size() + 1]);
+    std::memcpy(copy.get(), text.c_str(), text.size() + 1);
+    CHTMLTag tag;
+    bool opening = false;
+    bool closing = false;
+    EXPECT_EQ(tag.ParseTag(copy.get(), opening, closing, true), 0) << text;
+  }
+}
+
+}  // namespace
