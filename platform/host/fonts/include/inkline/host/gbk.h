@@ -20,8 +20,8 @@ char32_t ToUnicode(unsigned code);
 // The character code of a Unicode code point; 0 when GBK cannot represent it.
 unsigned FromUnicode(char32_t codePoint);
 
-// Converts UTF-8 text to GBK bytes. Returns false, leaving *out unspecified,
-// when the text is not UTF-8 or holds a character GBK cannot represent.
+// Converts UTF-8 text to GBK bytes. Returns false, with *out in no useful
+// state, when the text is not UTF-8 or holds a character GBK cannot represent.
 bool FromUtf8(const std::string& utf8, std::string* out);
 
 // Converts GBK bytes to UTF-8; a byte sequence GBK does not define becomes
