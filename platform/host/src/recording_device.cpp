@@ -5,6 +5,91 @@
 #include <cstring>
 
 #include <inkline/afx.h>
+#include <inkline/win32_sink.h>
+
+namespace {
+
+std::string Hex(const char* bytes, int count) {
+  std::string hex;
+  for (int i = 0; i < count; ++i) {
+    char buf[4];
+    std::snprintf(buf, sizeof buf, "%02X", static_cast<unsigned char>(bytes[i]));
+    hex += buf;
+  }
+  return hex;
+}
+
+std::string Colour(COLORREF c) {
+  char buf[8];
+  std::snprintf(buf, sizeof buf, "#%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
+  return buf;
+}
+
+// A path as "M x,y L x,y C x,y x,y x,y Z", one letter per point type.
+std::string PathText(const GdiPath& path) {
+  std::string out;
+  for (int i = 0; i < path.count; ++i) {
+    const BYTE t = path.types[i];
+    const BYTE kind = static_cast<BYTE>(t & ~PT_CLOSEFIGURE);
+    const char* letter = kind == PT_MOVETO ? " M " : kind == PT_LINETO ? " L " : " C ";
+    out += letter + RecordingDevice::Num(path.points[i].x) + "," +
+           RecordingDevice::Num(path.points[i].y);
+    if (t & PT_CLOSEFIGURE) out += " Z";
+  }
+  return out;
+}
+
+std::vector<D_POINT> Points(const GdiPath& path) {
+  std::vector<D_POINT> out;
+  for (int i = 0; i < path.count; ++i) out.push_back(D_POINT{path.points[i].x, path.points[i].y});
+  return out;
+}
+
+}  // namespace
+
+// Records what the device context draws, as trace lines of the device.
+class RecordingGdiSink : public GdiSink {
+ public:
+  explicit RecordingGdiSink(RecordingDevice* device) : device_(device) {}
+
+  void Text(const GdiTextOutput& t) override {
+    RecordingDevice::Call c;
+    c.name = "GdiText";
+    c.nums = {static_cast<double>(t.x), static_cast<double>(t.y), static_cast<double>(t.color),
+              t.advance, static_cast<double>(t.glyphs.count)};
+    c.text.assign(t.text, static_cast<size_t>(t.length));
+    c.runs.push_back(Points(t.glyphs));
+    char face[LF_FACESIZE + 1] = {};
+    std::memcpy(face, t.font->lfFaceName, LF_FACESIZE);
+    const char* file = std::strrchr(t.fontFile, '/');
+    c.line = "GdiText at " + RecordingDevice::Num(t.x) + "," + RecordingDevice::Num(t.y) +
+             " color=" + Colour(t.color) +
+             " bk=" + (t.opaque ? Colour(t.background) : std::string("transparent")) +
+             " text=" + Hex(t.text, t.length) + " face=" + face +
+             " h=" + RecordingDevice::Num(t.font->lfHeight) +
+             " esc=" + RecordingDevice::Num(t.font->lfEscapement) +
+             " weight=" + RecordingDevice::Num(t.font->lfWeight) +
+             " italic=" + RecordingDevice::Num(t.font->lfItalic) +
+             " file=" + (file ? file + 1 : t.fontFile) + " em=" + RecordingDevice::Num(t.emHeight) +
+             " advance=" + RecordingDevice::Num(t.advance) +
+             " points=" + std::to_string(t.glyphs.count);
+    device_->calls.push_back(std::move(c));
+  }
+
+  void Stroke(const GdiStroke& s) override {
+    RecordingDevice::Call c;
+    c.name = "GdiPolyDraw";
+    c.nums = {static_cast<double>(s.penWidth), static_cast<double>(s.color),
+              static_cast<double>(s.path.count)};
+    c.runs.push_back(Points(s.path));
+    c.line = "GdiPolyDraw pen=" + std::to_string(s.penWidth) + " color=" + Colour(s.color) +
+             PathText(s.path);
+    device_->calls.push_back(std::move(c));
+  }
+
+ private:
+  RecordingDevice* device_;
+};
 
 RecordingDevice::RecordingDevice() : RecordingDevice(Settings{}) {}
 
@@ -13,6 +98,8 @@ RecordingDevice::RecordingDevice(const Settings& s) : settings(s) {
   WinHeight = s.winHeight;
   WinRect = s.winRect;
   dc_ = CreateCompatibleDC(nullptr);
+  gdiSink_ = std::make_unique<RecordingGdiSink>(this);
+  InklineSetDCSink(dc_, gdiSink_.get());
   pWinDC = CDC::FromHandle(dc_);
   hTextDC = dc_;
   hDevDC = dc_;

@@ -128,6 +128,16 @@ HFONT WINAPI CreateFontIndirectA(const LOGFONTA* lf) {
   return reinterpret_cast<HFONT>(gdi::Register(std::move(font)));
 }
 
+// A pen of any style but null draws; a width of 0 is one pixel wide.
+HPEN WINAPI CreatePen(int style, int width, COLORREF color) {
+  auto pen = std::make_unique<gdi::Pen>();
+  pen->style = style;
+  pen->width = width < 0 ? 0 : width;
+  pen->color = color;
+  std::lock_guard<std::mutex> hold(Lock());
+  return reinterpret_cast<HPEN>(gdi::Register(std::move(pen)));
+}
+
 HGDIOBJ WINAPI GetStockObject(int index) {
   std::lock_guard<std::mutex> hold(Lock());
   return reinterpret_cast<HGDIOBJ>(gdi::Stock(index));
@@ -241,6 +251,22 @@ COLORREF WINAPI GetTextColor(HDC handle) {
   std::lock_guard<std::mutex> hold(Lock());
   gdi::DC* dc = gdi::FindDC(handle);
   return dc ? dc->textColor : CLR_INVALID;
+}
+
+// The colour an opaque background is filled with.
+COLORREF WINAPI SetBkColor(HDC handle, COLORREF color) {
+  std::lock_guard<std::mutex> hold(Lock());
+  gdi::DC* dc = gdi::FindDC(handle);
+  if (!dc) return CLR_INVALID;
+  const COLORREF previous = dc->bkColor;
+  dc->bkColor = color;
+  return previous;
+}
+
+COLORREF WINAPI GetBkColor(HDC handle) {
+  std::lock_guard<std::mutex> hold(Lock());
+  gdi::DC* dc = gdi::FindDC(handle);
+  return dc ? dc->bkColor : CLR_INVALID;
 }
 
 }  // extern "C"

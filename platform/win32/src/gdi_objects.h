@@ -49,6 +49,8 @@ struct DC : Object {
   Brush* brush = nullptr;
   int bkMode = OPAQUE;
   COLORREF textColor = RGB(0, 0, 0);
+  COLORREF bkColor = RGB(255, 255, 255);
+  POINT position{0, 0};  // the current position lines start from
   GdiSink* sink = nullptr;
   bool recordingPath = false;  // between BeginPath and EndPath
   bool pathClosed = false;     // EndPath done: the path can be read

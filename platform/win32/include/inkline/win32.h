@@ -111,6 +111,10 @@ struct LOGFONTA {
 #define TRANSPARENT 1
 #define OPAQUE 2
 
+// Pen styles.
+#define PS_SOLID 0
+#define PS_NULL 5
+
 // Device capabilities.
 #define LOGPIXELSX 88
 #define LOGPIXELSY 90
@@ -144,6 +148,9 @@ INKLINE_WIN32_API int WINAPI SetBkMode(HDC dc, int mode);
 INKLINE_WIN32_API int WINAPI GetBkMode(HDC dc);
 INKLINE_WIN32_API COLORREF WINAPI SetTextColor(HDC dc, COLORREF color);
 INKLINE_WIN32_API COLORREF WINAPI GetTextColor(HDC dc);
+INKLINE_WIN32_API COLORREF WINAPI SetBkColor(HDC dc, COLORREF color);
+INKLINE_WIN32_API COLORREF WINAPI GetBkColor(HDC dc);
+INKLINE_WIN32_API HPEN WINAPI CreatePen(int style, int width, COLORREF color);
 // A memory device context; the portable implementation draws it into the
 // target its owner attaches (inkline/win32_sink.h), or nowhere.
 INKLINE_WIN32_API HDC WINAPI CreateCompatibleDC(HDC dc);

@@ -4,11 +4,18 @@
 #ifndef INKLINE_HOST_RECORDING_DEVICE_H
 #define INKLINE_HOST_RECORDING_DEVICE_H
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include <inkline/device.h>
 
+class RecordingGdiSink;
+
+// GDI output on the device's context is recorded too: TextOutA as a
+// "GdiText" call (nums: x, y, text colour, advance, point count; runs: the
+// glyph points; text: the bytes) and PolyDraw as a "GdiPolyDraw" call (nums:
+// pen width, pen colour, point count; runs: the points).
 class RecordingDevice : public DeviceDriver {
  public:
   // One recorded call: its name, its numbers in argument order, the points of
@@ -71,6 +78,7 @@ class RecordingDevice : public DeviceDriver {
   void RecordRuns(const char* name, D_POINT* points, int* counts, long runs);
 
   HDC dc_ = nullptr;
+  std::unique_ptr<RecordingGdiSink> gdiSink_;
 };
 
 #endif  // INKLINE_HOST_RECORDING_DEVICE_H

@@ -1,0 +1,45 @@
+// Attaching a device context to the target it draws into, and what the font
+// mapper reports about itself.
+#include <algorithm>
+#include <cstring>
+
+#include <inkline/win32_fonts.h>
+#include <inkline/win32_sink.h>
+
+#include "font_cache.h"
+#include "gdi_objects.h"
+
+extern "C" {
+
+BOOL InklineSetDCSink(HDC handle, GdiSink* sink) {
+  std::lock_guard<std::mutex> hold(gdi::Lock());
+  gdi::DC* dc = gdi::FindDC(handle);
+  if (!dc) return FALSE;
+  dc->sink = sink;
+  return TRUE;
+}
+
+int InklineFontFileFor(const LOGFONTA* lf, char* path, int size) {
+  if (path && size > 0) path[0] = '\0';
+  if (!lf) return 0;
+  gdi::FontCache& cache = gdi::FontCache::Instance();
+  std::string file;
+  {
+    std::lock_guard<std::mutex> hold(cache.mutex());
+    file = cache.FileFor(*lf);
+  }
+  if (path && size > 0) {
+    const size_t n = std::min(file.size(), static_cast<size_t>(size - 1));
+    std::memcpy(path, file.data(), n);
+    path[n] = '\0';
+  }
+  return static_cast<int>(file.size());
+}
+
+long InklineFontFileLoads(void) {
+  gdi::FontCache& cache = gdi::FontCache::Instance();
+  std::lock_guard<std::mutex> hold(cache.mutex());
+  return cache.fileLoads();
+}
+
+}  // extern "C"

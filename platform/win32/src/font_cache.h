@@ -1,0 +1,110 @@
+// FreeType faces and glyph shapes, kept for the life of the process: a font
+// file is opened once, whatever sizes and fonts are made from it, and a
+// glyph is outlined once per face and size.
+#ifndef INKLINE_PLATFORM_WIN32_FONT_CACHE_H
+#define INKLINE_PLATFORM_WIN32_FONT_CACHE_H
+
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <inkline/win32.h>
+
+#include "font_resolver.h"
+#include "shape_path.h"
+
+namespace gdi {
+
+// One glyph at one size: its figures in pixels, y up, from the pen position
+// on the baseline; and its advance, in whole pixels as GDI advances.
+struct GlyphShape {
+  ShapePath outline;
+  double advance = 0.0;
+};
+
+// A face at one size, with the synthetic bold and slant it needs.
+class SizedFace {
+ public:
+  SizedFace(FT_Face face, double emX, double emY, bool embolden, bool oblique);
+
+  // Distance from the top of the cell to the baseline, and from the
+  // baseline to the bottom of the cell, in pixels.
+  double ascent() const { return ascent_; }
+  double descent() const { return descent_; }
+
+  // The glyph of c, or null when the face has none.
+  const GlyphShape* Find(char32_t c);
+  // The face's "missing character" glyph.
+  const GlyphShape* Missing() { return Shape(0); }
+  // Forgets the shapes when there are too many; pointers to them go stale.
+  void TrimShapes();
+
+ private:
+  const GlyphShape* Shape(FT_UInt index);
+  GlyphShape Load(FT_UInt index) const;
+
+  FT_Face face_;
+  double scaleX_, scaleY_;  // pixels per font unit
+  bool embolden_, oblique_;
+  double ascent_, descent_;
+  std::unordered_map<FT_UInt, GlyphShape> shapes_;
+};
+
+// The faces one text is drawn in.
+struct TextFont {
+  std::string file;                   // the font's own file
+  double emHeight = 0.0;              // pixels
+  SizedFace* face = nullptr;          // never null in a found TextFont
+  std::vector<SizedFace*> fallbacks;  // for characters face lacks
+};
+
+class FontCache {
+ public:
+  // The process-wide cache (never destroyed: fonts outlive static objects).
+  static FontCache& Instance();
+
+  FontCache(const FontCache&) = delete;
+  FontCache& operator=(const FontCache&) = delete;
+
+  // Guards everything below, and every SizedFace handed out.
+  std::mutex& mutex() { return mutex_; }
+
+  // The faces for text in font lf, at GDI's size for it. False when no
+  // installed font could be opened.
+  bool TextFontFor(const LOGFONTA& lf, TextFont* out);
+
+  // The file lf resolves to, "" if none.
+  std::string FileFor(const LOGFONTA& lf);
+
+  long fileLoads() const { return fileLoads_; }
+
+ private:
+  FontCache();
+  ~FontCache() = default;
+
+  void Trim();
+  // The installed file for a face name (code page bytes), bold and italic.
+  const FontFile* Resolve(const std::string& faceBytes, bool bold, bool italic);
+  const FontFile* ResolveFamilies(const std::string& key, const std::vector<std::string>& f,
+                                  bool bold, bool italic);
+  FT_Face Open(const FontFile& file);
+  SizedFace* Sized(const FontFile& file, FT_Face face, double emX, double emY, bool bold,
+                   bool italic);
+
+  std::mutex mutex_;
+  FT_Library library_ = nullptr;
+  long fileLoads_ = 0;
+  std::map<std::string, FT_Face> faces_;                     // by path and index
+  std::map<std::string, std::unique_ptr<FontFile>> files_;   // by face name, bold, italic
+  std::map<std::string, std::unique_ptr<SizedFace>> sized_;  // by file and size
+};
+
+}  // namespace gdi
+
+#endif  // INKLINE_PLATFORM_WIN32_FONT_CACHE_H

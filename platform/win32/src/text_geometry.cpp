@@ -1,0 +1,73 @@
+#include "text_geometry.h"
+
+#include <cmath>
+
+#include "code_page.h"
+#include "font_cache.h"
+
+namespace gdi {
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+
+// From text space (x along the baseline, y up, origin at the reference
+// point) to device space (y down), turned counter-clockwise by the
+// escapement as it appears on the screen.
+struct TextToDevice {
+  double originX, originY, cosA, sinA;
+  GdiPoint operator()(double tx, double ty) const {
+    return GdiPoint{originX + tx * cosA - ty * sinA, originY - (tx * sinA + ty * cosA)};
+  }
+};
+
+// The shape of c: from the font, else from a fallback, else the font's
+// missing-character glyph.
+const GlyphShape* ShapeFor(TextFont& font, char32_t c) {
+  if (const GlyphShape* s = font.face->Find(c)) return s;
+  if (c >= 0x20)
+    for (SizedFace* f : font.fallbacks)
+      if (const GlyphShape* s = f->Find(c)) return s;
+  return font.face->Missing();
+}
+
+}  // namespace
+
+bool LayOutText(const LOGFONTA& lf, int x, int y, const char* bytes, int count,
+                TextGeometry* out) {
+  FontCache& cache = FontCache::Instance();
+  std::lock_guard<std::mutex> hold(cache.mutex());
+  TextFont font;
+  if (!cache.TextFontFor(lf, &font)) return false;
+
+  const double degrees = lf.lfEscapement / 10.0;
+  const double radians = degrees * kPi / 180.0;
+  const TextToDevice place{static_cast<double>(x), static_cast<double>(y), std::cos(radians),
+                           std::sin(radians)};
+  const double ascent = font.face->ascent();
+  const double cellHeight = ascent + font.face->descent();
+
+  TextGeometry g;
+  g.emHeight = font.emHeight;
+  g.escapement = degrees;
+  g.file = font.file;
+  double pen = 0.0;
+  for (char32_t c : DecodeCodePage(bytes, count)) {
+    const GlyphShape* shape = ShapeFor(font, c);
+    const ShapePath& outline = shape->outline;
+    for (int i = 0; i < outline.size(); ++i) {
+      const GdiPoint& p = outline.points[static_cast<size_t>(i)];
+      const GdiPoint d = place(pen + p.x, p.y - ascent);
+      g.glyphs.Add(d.x, d.y, outline.types[static_cast<size_t>(i)]);
+    }
+    pen += shape->advance;
+  }
+  g.advance = pen;
+  g.cell[0] = place(0.0, 0.0);
+  g.cell[1] = place(pen, 0.0);
+  g.cell[2] = place(pen, -cellHeight);
+  g.cell[3] = place(0.0, -cellHeight);
+  *out = std::move(g);
+  return true;
+}
+
+}  // namespace gdi

@@ -1,0 +1,32 @@
+// Text as GDI writes it: glyph figures placed on a rotated baseline below
+// the reference point, in device pixels with y downwards.
+#ifndef INKLINE_PLATFORM_WIN32_TEXT_GEOMETRY_H
+#define INKLINE_PLATFORM_WIN32_TEXT_GEOMETRY_H
+
+#include <string>
+
+#include <inkline/win32.h>
+
+#include "shape_path.h"
+
+namespace gdi {
+
+struct TextGeometry {
+  ShapePath glyphs;     // the figures of all glyphs, in text order
+  GdiPoint cell[4];     // the character cell box: top left, top right, bottom right, bottom left
+  double advance = 0.0; // along the baseline, pixels
+  double emHeight = 0.0;
+  double escapement = 0.0;  // degrees counter-clockwise
+  std::string file;     // the font file
+};
+
+// Lays out count code page bytes of text in font lf with the reference point
+// (x, y) at the top left of the first character cell (GDI's default text
+// alignment). lfEscapement turns the whole text about that point. False when
+// no font could be found.
+bool LayOutText(const LOGFONTA& lf, int x, int y, const char* bytes, int count,
+                TextGeometry* out);
+
+}  // namespace gdi
+
+#endif  // INKLINE_PLATFORM_WIN32_TEXT_GEOMETRY_H
