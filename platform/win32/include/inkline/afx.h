@@ -53,7 +53,7 @@ struct AfxModuleStateGuard {
   AfxModuleStateGuard(const AfxModuleStateGuard&) = delete;
   AfxModuleStateGuard& operator=(const AfxModuleStateGuard&) = delete;
 };
-#define AFX_MANAGE_STATE_STATIC() AfxModuleStateGuard afx_module_state_guard_
+#define AFX_MANAGE_STATE_STATIC() [[maybe_unused]] AfxModuleStateGuard afx_module_state_guard_
 
 #endif  // INKLINE_HAS_MFC
 
