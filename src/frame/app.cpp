@@ -1,8 +1,12 @@
 #include "frame/app.h"
 
+#include <climits>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
+
+constexpr int kInitialResultCapacity = 1024;
 
 CInklineApp theApp;
 bool theAppRunning = false;
@@ -19,11 +23,25 @@ struct AppLifetime {
   }
 } theAppLifetime;
 
+// The result buffer of a thread other than the one that loaded the library.
+struct ThreadResultBuffer {
+  char* Block;
+  int Capacity;
+
+  ThreadResultBuffer() {
+    Block = static_cast<char*>(std::calloc(kInitialResultCapacity, 1));
+    Capacity = Block ? kInitialResultCapacity : 0;
+  }
+  ~ThreadResultBuffer() { std::free(Block); }
+  ThreadResultBuffer(const ThreadResultBuffer&) = delete;
+  ThreadResultBuffer& operator=(const ThreadResultBuffer&) = delete;
+};
+
 }  // namespace
 
-CInklineApp::CInklineApp() {
-  ResultBuffer = static_cast<char*>(std::calloc(1024, 1));
-  ResultBufferSize = ResultBuffer ? 1024 : 0;
+CInklineApp::CInklineApp() : LoadingThread(std::this_thread::get_id()) {
+  ResultBuffer = static_cast<char*>(std::calloc(kInitialResultCapacity, 1));
+  ResultBufferSize = ResultBuffer ? kInitialResultCapacity : 0;
 }
 
 // The exit operation has normally run by now; this only covers a process
@@ -39,4 +57,29 @@ int CInklineApp::ExitInstance() {
   return CWinApp::ExitInstance();
 }
 
+char* CInklineApp::StoreResult(const char* result, std::size_t length) {
+  if (std::this_thread::get_id() == LoadingThread) {
+    return StoreResultInBlock(ResultBuffer, ResultBufferSize, result, length);
+  }
+  thread_local ThreadResultBuffer own;
+  return StoreResultInBlock(own.Block, own.Capacity, result, length);
+}
+
 CInklineApp* InklineApp() { return theAppRunning ? &theApp : nullptr; }
+
+char* StoreResultInBlock(char*& block, int& capacity, const char* result, std::size_t length) {
+  // The capacity is a 32-bit count that must also hold the NUL.
+  if (length >= static_cast<std::size_t>(INT_MAX)) return nullptr;
+  if (!block || static_cast<long long>(length) >= capacity) {
+    // The new block is taken before the old one goes, so a failure leaves
+    // the previous result in place.
+    char* grown = static_cast<char*>(std::calloc(length + 1, 1));
+    if (!grown) return nullptr;
+    std::free(block);
+    block = grown;
+    capacity = static_cast<int>(length + 1);
+  }
+  std::memcpy(block, result, length);
+  block[length] = '\0';
+  return block;
+}

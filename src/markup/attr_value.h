@@ -1,0 +1,27 @@
+// Reading one attribute's value from the text of a markup tag.
+#ifndef INKLINE_SRC_MARKUP_ATTR_VALUE_H
+#define INKLINE_SRC_MARKUP_ATTR_VALUE_H
+
+#include <string>
+
+// Kinds of value GetAttrValue reads.
+constexpr short kAttrInteger = 1;
+constexpr short kAttrReal = 2;
+
+// The value of attribute `name` in `tagText`, the lower-cased text of one tag
+// from its "<" up to its ">". The name is found as a plain substring (a longer
+// name containing it may shadow it); the value follows the next "=", leading
+// white space skipped, up to the next space; quotes are not removed. Read as
+// an integer (kAttrInteger) or a real (kAttrReal) and then converted to T.
+// Reads 0 for a null or missing name, an empty value, or another kind.
+// Instantiated for int, float, double, char and short.
+template <typename T>
+T GetAttrValue(const std::string& tagText, const char* name, short kind);
+
+extern template int GetAttrValue<int>(const std::string&, const char*, short);
+extern template float GetAttrValue<float>(const std::string&, const char*, short);
+extern template double GetAttrValue<double>(const std::string&, const char*, short);
+extern template char GetAttrValue<char>(const std::string&, const char*, short);
+extern template short GetAttrValue<short>(const std::string&, const char*, short);
+
+#endif  // INKLINE_SRC_MARKUP_ATTR_VALUE_H
