@@ -16,3 +16,9 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DINKLINE_SANITIZE=ON
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+# Conversions from several threads at once, under ThreadSanitizer.
+cmake -S . -B build-tsan -G Ninja -DINKLINE_TSAN=ON -DINKLINE_BUILD_BENCH=OFF \
+  -DINKLINE_BUILD_TOOLS=OFF
+cmake --build build-tsan -j "$jobs" --target inkline_tests
+TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/inkline_tests --gtest_filter='MarkupThreads.*'
