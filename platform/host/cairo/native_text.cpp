@@ -1,39 +1,18 @@
 #include "native_text.h"
 
-#include <cerrno>
 #include <cmath>
-#include <iconv.h>
 
 #include <cairo-ft.h>
 #include <fontconfig/fontconfig.h>
 
+#include <inkline/host/gbk.h>
 #include <inkline/win32_fonts.h>
 
 namespace {
 constexpr double kPi = 3.141592653589793;
 }  // namespace
 
-std::string CodePageToUtf8(const std::string& bytes) {
-  iconv_t cd = iconv_open("UTF-8", "GBK");
-  if (cd == reinterpret_cast<iconv_t>(-1)) return bytes;
-  std::string out;
-  char* src = const_cast<char*>(bytes.data());
-  size_t left = bytes.size();
-  char buffer[256];
-  while (left > 0) {
-    char* dst = buffer;
-    size_t room = sizeof buffer;
-    const size_t rc = iconv(cd, &src, &left, &dst, &room);
-    out.append(buffer, static_cast<size_t>(dst - buffer));
-    if (rc == static_cast<size_t>(-1) && errno != E2BIG) {
-      ++src;
-      --left;
-      out += "\xEF\xBF\xBD";
-    }
-  }
-  iconv_close(cd);
-  return out;
-}
+std::string CodePageToUtf8(const std::string& bytes) { return gbk::ToUtf8(bytes); }
 
 NativeTextFonts::~NativeTextFonts() {
   for (auto& entry : faces_) cairo_font_face_destroy(entry.second.face);
