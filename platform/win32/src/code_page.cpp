@@ -27,6 +27,11 @@ class CodePageDecoder {
 
   bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
 
+  // Back to the initial state, whatever an earlier conversion left.
+  void Reset() {
+    if (ok()) iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+  }
+
   // Converts as much as it can; returns false at an invalid or cut-off
   // sequence, leaving in and left at its first byte.
   bool Convert(char** in, size_t* left, std::u32string* out) {
@@ -76,7 +81,10 @@ void AppendUtf8(char32_t c, std::string* out) {
 std::u32string DecodeCodePage(const char* bytes, int count) {
   std::u32string out;
   if (!bytes || count <= 0) return out;
-  CodePageDecoder decoder;
+  // Opening a converter costs more than most texts take to convert: each
+  // thread keeps one.
+  thread_local CodePageDecoder decoder;
+  decoder.Reset();
   if (!decoder.ok()) {
     // Without the converter only ASCII is known.
     for (int i = 0; i < count; ++i) {

@@ -191,13 +191,36 @@ SizedFace* FontCache::Sized(const FontFile& file, FT_Face face, double emX, doub
 // Starts afresh where a bound is passed: before a text takes its faces and
 // shapes, never while it holds them.
 void FontCache::Trim() {
-  if (files_.size() >= kMaxResolvedNames) files_.clear();
-  if (sized_.size() >= kMaxSizedFaces) sized_.clear();
+  if (files_.size() >= kMaxResolvedNames || sized_.size() >= kMaxSizedFaces) {
+    textFonts_.clear();
+    files_.clear();
+    sized_.clear();
+  }
   for (auto& entry : sized_) entry.second->TrimShapes();
+}
+
+// What of a font description decides its faces and sizes.
+static std::string TextFontKey(const LOGFONTA& lf) {
+  const LONG numbers[] = {lf.lfHeight, lf.lfWidth, lf.lfWeight >= kBoldWeight ? 1 : 0,
+                          lf.lfItalic != 0 ? 1 : 0};
+  std::string key(reinterpret_cast<const char*>(numbers), sizeof numbers);
+  return key + FaceBytes(lf);
 }
 
 bool FontCache::TextFontFor(const LOGFONTA& lf, TextFont* out) {
   Trim();
+  const std::string key = TextFontKey(lf);
+  auto known = textFonts_.find(key);
+  if (known != textFonts_.end()) {
+    *out = known->second;
+    return true;
+  }
+  if (!MakeTextFont(lf, out)) return false;
+  textFonts_[key] = *out;
+  return true;
+}
+
+bool FontCache::MakeTextFont(const LOGFONTA& lf, TextFont* out) {
   const bool bold = lf.lfWeight >= kBoldWeight;
   const bool italic = lf.lfItalic != 0;
   const FontFile* file = Resolve(FaceBytes(lf), bold, italic);

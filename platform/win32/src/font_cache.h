@@ -89,6 +89,7 @@ class FontCache {
   ~FontCache() = default;
 
   void Trim();
+  bool MakeTextFont(const LOGFONTA& lf, TextFont* out);
   // The installed file for a face name (code page bytes), bold and italic.
   const FontFile* Resolve(const std::string& faceBytes, bool bold, bool italic);
   const FontFile* ResolveFamilies(const std::string& key, const std::vector<std::string>& f,
@@ -103,6 +104,7 @@ class FontCache {
   std::map<std::string, FT_Face> faces_;                     // by path and index
   std::map<std::string, std::unique_ptr<FontFile>> files_;   // by face name, bold, italic
   std::map<std::string, std::unique_ptr<SizedFace>> sized_;  // by file and size
+  std::map<std::string, TextFont> textFonts_;                // by font description
 };
 
 }  // namespace gdi

@@ -2,7 +2,6 @@
 // drawing; GetPath reads the closed path back; PolyDraw draws lines and
 // Béziers given as points and PT_ types, into the path when one is open.
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 
 #include <inkline/win32_sink.h>
@@ -13,8 +12,9 @@
 namespace gdi {
 namespace {
 
+// To the nearest whole pixel, halves away from zero; saturating.
 LONG Rounded(double v) {
-  const double r = std::round(v);
+  const double r = v < 0.0 ? v - 0.5 : v + 0.5;
   if (r <= static_cast<double>(INT32_MIN)) return INT32_MIN;
   if (r >= static_cast<double>(INT32_MAX)) return INT32_MAX;
   return static_cast<LONG>(r);
@@ -71,6 +71,8 @@ bool PathNeedsMove(const DC& dc) {
 }  // namespace
 
 void AppendToPath(DC& dc, const ShapePath& figures) {
+  dc.pathPoints.reserve(dc.pathPoints.size() + figures.points.size());
+  dc.pathTypes.reserve(dc.pathTypes.size() + figures.types.size());
   for (int i = 0; i < figures.size(); ++i) {
     const GdiPoint& p = figures.points[static_cast<size_t>(i)];
     dc.pathPoints.push_back(POINT{Rounded(p.x), Rounded(p.y)});

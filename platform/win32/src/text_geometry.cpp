@@ -1,6 +1,7 @@
 #include "text_geometry.h"
 
 #include <cmath>
+#include <vector>
 
 #include "code_page.h"
 #include "font_cache.h"
@@ -50,9 +51,17 @@ bool LayOutText(const LOGFONTA& lf, int x, int y, const char* bytes, int count,
   g.emHeight = font.emHeight;
   g.escapement = degrees;
   g.file = font.file;
-  double pen = 0.0;
+  // Shapes first, to size the path once.
+  std::vector<const GlyphShape*> shapes;
+  size_t points = 0;
   for (char32_t c : DecodeCodePage(bytes, count)) {
-    const GlyphShape* shape = ShapeFor(font, c);
+    shapes.push_back(ShapeFor(font, c));
+    points += shapes.back()->outline.points.size();
+  }
+  g.glyphs.points.reserve(points);
+  g.glyphs.types.reserve(points);
+  double pen = 0.0;
+  for (const GlyphShape* shape : shapes) {
     const ShapePath& outline = shape->outline;
     for (int i = 0; i < outline.size(); ++i) {
       const GdiPoint& p = outline.points[static_cast<size_t>(i)];
