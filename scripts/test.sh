@@ -15,6 +15,7 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DINKLINE_SANITIZE=ON
   -DINKLINE_BUILD_BENCH=OFF
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  LSAN_OPTIONS=suppressions="$PWD/tests/lsan.supp" \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
 
 # Conversions from several threads at once, under ThreadSanitizer.

@@ -180,9 +180,16 @@ double CMapString::DispWinChar(double x, double y, char* ch, bool native) {
     TextOutA(dc, xi, yi, ch, bytes);
     EndPath(dc);
     const int n = GetPath(dc, nullptr, nullptr, 0);
-    if (n <= 0) {
+    if (n < 0) {
       putBack();
       return 0.0;
+    }
+    // A character without an outline (a space) has nothing to stroke or
+    // fill, but it still takes its room: without its advance the spaces of
+    // outlined text would vanish.
+    if (n == 0) {
+      putBack();
+      return CurFont ? CurFont->CharLength(ch) : 0.0;
     }
     // The buffers grow to exactly the path and never shrink.
     if (n > PathCap) {

@@ -259,13 +259,13 @@ TEST_F(TrueTypeOutline, StrokesTheOutlineWithTheOutlinePenBeforeTheText) {
   EXPECT_EQ(s.hFont, nullptr);
 }
 
-TEST_F(TrueTypeOutline, APathWithoutPointsWritesNothingAndDoesNotMove) {
+TEST_F(TrueTypeOutline, APathWithoutPointsWritesNothingButKeepsItsRoom) {
   s.OutlineMode = 1;
   const POINT* before = s.PathPoints;
   Run(" A", 100.0, 200.0);
-  // The space outlines nothing, so it is not written and returns 0: the A
-  // is written where the space would have been.
-  EXPECT_EQ(Written(), (Pos{{100, 760}}));
+  // The space outlines nothing and is not written, yet the A comes one
+  // space advance (40 units at this size) after it.
+  EXPECT_EQ(Written(), (Pos{{140, 760}}));
   EXPECT_EQ(device.CallsNamed("GdiPolyDraw").size(), 1u);
   EXPECT_EQ(s.PathPoints, before);
   EXPECT_EQ(s.PathCap, 500);

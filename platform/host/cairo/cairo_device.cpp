@@ -26,6 +26,7 @@ struct CairoDevice::State {
   cairo_surface_t* surface = nullptr;
   cairo_t* cr = nullptr;
   HDC dc = nullptr;
+  HPEN dcPen = nullptr;  // the GDI pen matching CurPen, selected into dc
   std::unique_ptr<CairoGdiSink> sink;
   NativeTextFonts nativeFonts;
   SvgTextLayer svgText;
@@ -38,6 +39,7 @@ struct CairoDevice::State {
       InklineSetDCSink(dc, nullptr);
       DeleteDC(dc);
     }
+    if (dcPen) DeleteObject(reinterpret_cast<HGDIOBJ>(dcPen));
     if (cr) cairo_destroy(cr);
     if (surface) cairo_surface_destroy(surface);
   }
@@ -175,7 +177,20 @@ short CairoDevice::GetDeviceType() { return state_->options.kind; }
 
 short CairoDevice::GetRationalDispMode() { return state_->options.rationalDispMode; }
 
-void CairoDevice::SetPen(PEN* pen) { CurPen = *pen; }
+// The device context strokes paths (outlined GDI text) with its own pen, so
+// every device pen is mirrored there as a GDI pen.
+void CairoDevice::SetPen(PEN* pen) {
+  CurPen = *pen;
+  State& s = *state_;
+  COLORREF rgb = 0;
+  const bool visible = s.Rgb(pen->color, &rgb);
+  const int width = pen->width > 0 ? static_cast<int>(pen->width + 0.5) : 0;
+  HPEN next = CreatePen(visible ? PS_SOLID : PS_NULL, width, rgb);
+  if (!next) return;
+  SelectObject(s.dc, reinterpret_cast<HGDIOBJ>(next));
+  if (s.dcPen) DeleteObject(reinterpret_cast<HGDIOBJ>(s.dcPen));
+  s.dcPen = next;
+}
 
 // The device context's text colour follows the brush, so GDI text is drawn
 // in the colour the library fills glyphs with.
