@@ -16,8 +16,12 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/inkline
 install(FILES
   ${PROJECT_SOURCE_DIR}/platform/win32/include/inkline/win32.h
   ${PROJECT_SOURCE_DIR}/platform/win32/include/inkline/afx.h
+  ${PROJECT_SOURCE_DIR}/platform/win32/include/inkline/win32_sink.h
+  ${PROJECT_SOURCE_DIR}/platform/win32/include/inkline/win32_fonts.h
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/inkline)
-install(FILES ${PROJECT_SOURCE_DIR}/platform/host/include/inkline/host/hostlib.h
+install(FILES
+  ${PROJECT_SOURCE_DIR}/platform/host/include/inkline/host/hostlib.h
+  ${PROJECT_SOURCE_DIR}/platform/host/include/inkline/host/palette.h
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/inkline/host)
 
 set(INKLINE_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/inkline)
