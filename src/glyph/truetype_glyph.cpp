@@ -9,32 +9,16 @@
 #include <inkline/afx.h>
 #include <inkline/map_string.h>
 
+#include "glyph/run_decorations.h"
+#include "layout/text_units.h"
+
 namespace {
 
+using glyph::MakePen;
+using glyph::Vec;
+using layout::RoundHalfUp;
+
 constexpr double kPi = 3.141592653589793;
-constexpr double kStrikeOutRaise = 0.4;  // strike-out height, in character heights
-
-struct Vec {
-  double x;
-  double y;
-};
-
-PEN MakePen(double width, int color) {
-  PEN pen{};
-  pen.width = width;
-  pen.color = color;
-  return pen;
-}
-
-// Rounds (add 0.5, truncate toward zero); beyond the integer range the value
-// saturates, where a plain conversion would be undefined.
-LONG RoundToLong(double v) {
-  const double t = std::trunc(v + 0.5);
-  if (!(t == t)) return 0;
-  if (t >= 2147483647.0) return 2147483647;
-  if (t <= -2147483648.0) return -2147483647 - 1;
-  return static_cast<LONG>(t);
-}
 
 // A character is two bytes when its first byte, as a signed char, is not
 // positive.
@@ -84,7 +68,7 @@ void CMapString::WinDispChar(double x, double y, double height, double width, ch
   const size_t length = std::strlen(str);
   size_t i = 0;
   while (i < length) {
-    const POINT top{RoundToLong(cursor.x), RoundToLong(DevHeight - cursor.y)};
+    const POINT top{RoundHalfUp(cursor.x), RoundHalfUp(DevHeight - cursor.y)};
     if (clipping && !PtInRect(&ClipRect, top)) {
       // A clipped character moves by the last advance written, however
       // small; it is cheap and close enough to keep the run in step.
@@ -102,24 +86,11 @@ void CMapString::WinDispChar(double x, double y, double height, double width, ch
   PEN saved{};
   BRUSH savedBrush{};
   GetOldPenOrBrush(&saved, &savedBrush);
-  if (Driver) {
-    const Vec raise{-std::sin(theta) * kStrikeOutRaise * height,
-                    std::cos(theta) * kStrikeOutRaise * height};
-    auto drawLines = [&]() {
-      if (underline == 1) Driver->DrawLine(x, y, end.x, end.y);
-      if (strikeOut == 1)
-        Driver->DrawLine(x + raise.x, y + raise.y, end.x + raise.x, end.y + raise.y);
-    };
-    if (OutlineMode == 1) {
-      PEN outline = MakePen(LineWidth + OutlineWidth, OutlineColor);
-      Driver->SetPen(&outline);
-      drawLines();
-    }
-    PEN line = MakePen(LineWidth, saved.color);
-    Driver->SetPen(&line);
-    drawLines();
-    Driver->SetPen(&saved);
-  }
+  if (Driver)
+    glyph::DrawDecorations(*Driver,
+                           {underline == 1, strikeOut == 1, OutlineMode == 1, LineWidth,
+                            OutlineWidth, OutlineColor},
+                           saved, Vec{x, y}, end, theta, height);
   RestoreFont(native);
 }
 
@@ -159,8 +130,8 @@ double CMapString::DispWinChar(double x, double y, char* ch, bool native) {
   }
 
   const HDC dc = HandleOf(pDC);
-  const int xi = RoundToLong(x);
-  const int yi = RoundToLong(DevHeight - y);
+  const int xi = RoundHalfUp(x);
+  const int yi = RoundHalfUp(DevHeight - y);
 
   if (OutlineMode == 1) {
     // The outline comes from a path of the character in a font like the

@@ -7,39 +7,23 @@
 
 #include <inkline/map_string.h>
 
+#include "glyph/run_decorations.h"
+#include "layout/text_units.h"
+
 namespace {
+
+using glyph::MakePen;
+using glyph::Vec;
+using layout::RoundHalfUp;
 
 constexpr double kPi = 3.141592653589793;
 constexpr double kSlant = 15.0;          // degrees a slanted style leans
 constexpr double kShadowOffset = 1.5;    // design units the shadow is shifted by
 constexpr int kShadowColor = 12;         // colour number of every shadow
-constexpr double kStrikeOutRaise = 0.4;  // strike-out height, in character heights
 constexpr int kMinGlyphCap = 256;        // first size of the glyph buffer, in points
 
-struct Vec {
-  double x;
-  double y;
-};
-
-PEN MakePen(double width, int color) {
-  PEN pen{};
-  pen.width = width;
-  pen.color = color;
-  return pen;
-}
-
-// Rounds (add 0.5, truncate) into a POINT; values beyond the integer range
-// saturate, where a plain conversion would be undefined.
-LONG RoundToLong(double v) {
-  const double t = std::trunc(v + 0.5);
-  if (!(t == t)) return 0;
-  if (t >= 2147483647.0) return 2147483647;
-  if (t <= -2147483648.0) return -2147483647 - 1;
-  return static_cast<LONG>(t);
-}
-
 bool Inside(const RECT& rect, Vec p) {
-  return PtInRect(&rect, POINT{RoundToLong(p.x), RoundToLong(p.y)}) != FALSE;
+  return PtInRect(&rect, POINT{RoundHalfUp(p.x), RoundHalfUp(p.y)}) != FALSE;
 }
 
 // Makes room for `points` points in the object's glyph buffer; it only grows.
@@ -139,24 +123,11 @@ void CMapString::GraphDispChar(double x, double y, double height, double width, 
   PEN saved{};
   BRUSH savedBrush{};
   GetOldPenOrBrush(&saved, &savedBrush);
-  const Vec raise{-std::sin(theta) * kStrikeOutRaise * height,
-                  std::cos(theta) * kStrikeOutRaise * height};
-  auto drawLines = [&]() {
-    if (underline == 1) Driver->DrawLine(x, y, end.x, end.y);
-    if (strikeOut == 1)
-      Driver->DrawLine(x + raise.x, y + raise.y, end.x + raise.x, end.y + raise.y);
-  };
-  if (Driver) {
-    if (OutlineMode == 1) {
-      PEN outline = MakePen(LineWidth + OutlineWidth, OutlineColor);
-      Driver->SetPen(&outline);
-      drawLines();
-    }
-    PEN line = MakePen(LineWidth, saved.color);
-    Driver->SetPen(&line);
-    drawLines();
-    Driver->SetPen(&saved);
-  }
+  if (Driver)
+    glyph::DrawDecorations(*Driver,
+                           {underline == 1, strikeOut == 1, OutlineMode == 1, LineWidth,
+                            OutlineWidth, OutlineColor},
+                           saved, Vec{x, y}, end, theta, height);
 
   // A negative italic style with equal sizes gets a Windows font from
   // SetFont although the run is drawn here; give it back.
