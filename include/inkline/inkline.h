@@ -8,5 +8,6 @@
 #include <inkline/fontlib.h>
 #include <inkline/map_string.h>
 #include <inkline/convert.h>
+#include <inkline/colorlib.h>
 
 #endif  // INKLINE_INKLINE_H

@@ -20,6 +20,7 @@
 
 #include <vector>
 
+#include <inkline/colorlib.h>
 #include <inkline/export.h>
 #include <inkline/win32.h>
 
@@ -46,10 +47,9 @@ class INKLINE_HOSTLIB_API ColorPalette {
   std::vector<COLORREF> entries_;
 };
 
-// Writes the colour number nearest to rgb into colorNo. palette is a
-// ColorPalette*, or null for the default palette. Returns 1 when a number
-// was found, 0 otherwise (colorNo is then 0).
-INKLINE_HOSTLIB_API int GetColorNoByCOLORREF(COLORREF rgb, long& colorNo, void* palette);
+// GetColorNoByCOLORREF (declared in <inkline/colorlib.h>, which the library
+// includes): the colour number nearest to rgb; palette is a ColorPalette*, or
+// null for the default palette.
 
 // The reverse, for devices: writes the RGB value of colorNo into rgb and
 // returns 1; for "no colour" (0) or an unknown number writes black and
