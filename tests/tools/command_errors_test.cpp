@@ -179,6 +179,9 @@ TEST_F(CommandErrors, UnknownFontFallsBackAndSaysSoOnce) {
   struct stat st {};
   EXPECT_EQ(stat((dir_ + "/out.png").c_str(), &st), 0);
   EXPECT_GT(st.st_size, 0);
+  const mode_t mask = umask(0);
+  umask(mask);
+  EXPECT_EQ(st.st_mode & 0777, 0666 & ~mask);  // not the temporary file's private mode
   EXPECT_EQ(FilesStartingWith("out"), 1);  // no temporary file left beside it
 }
 

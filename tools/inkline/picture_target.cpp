@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <inkline/host/cairo_device.h>
@@ -58,6 +59,10 @@ std::unique_ptr<RenderTarget> MakePictureTarget(const std::string& path, const V
     *error = path + ": cannot create a file there";
     return nullptr;
   }
+  // mkstemp makes the file private; a picture gets the usual permissions.
+  const mode_t mask = umask(0);
+  umask(mask);
+  fchmod(fd, 0666 & ~mask);
   close(fd);
   std::unique_ptr<CairoDevice> device = CairoDevice::Create(temp, options, error);
   if (!device) {

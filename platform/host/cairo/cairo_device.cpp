@@ -54,10 +54,11 @@ struct CairoDevice::State {
 
   double Y(double y) const { return options.height - y; }
 
-  // Pens and brushes of colour 0 draw nothing.
+  // Colour 0 is "no colour" for fills; a pen of colour 0 (the library's
+  // zero pen, e.g. fraction bars on kinds 2 and 7-9) draws in black.
   bool UsePen(const PEN& pen) {
     COLORREF rgb = 0;
-    if (!Rgb(pen.color, &rgb)) return false;
+    if (pen.color != 0 && !Rgb(pen.color, &rgb)) return false;
     SetSourceRgb(cr, rgb);
     cairo_set_line_width(cr, pen.width > 0 ? pen.width : 1.0);
     return true;
@@ -183,7 +184,7 @@ void CairoDevice::SetPen(PEN* pen) {
   CurPen = *pen;
   State& s = *state_;
   COLORREF rgb = 0;
-  const bool visible = s.Rgb(pen->color, &rgb);
+  const bool visible = pen->color == 0 || s.Rgb(pen->color, &rgb);
   const int width = pen->width > 0 ? static_cast<int>(pen->width + 0.5) : 0;
   HPEN next = CreatePen(visible ? PS_SOLID : PS_NULL, width, rgb);
   if (!next) return;
@@ -241,15 +242,19 @@ void CairoDevice::SetTextAngle(float degrees) { state_->textAngle = degrees; }
 
 void CairoDevice::SetTextOutline(short mode) { state_->textOutline = mode; }
 
-// Plain native text is filled with the brush; outlined text is also stroked
-// with the pen. The reference point is the top of the character cell.
+// Draws the one character at text. Plain native text is filled with the
+// brush; outlined text is also stroked with the pen. The reference point is
+// the top of the character cell.
 double CairoDevice::DrawTextLogFont(LOGFONTA* font, double x, double y, char* text) {
   State& s = *state_;
   if (!font || !text) return 0.0;
   const bool outlined = s.textOutline != 0;
+  // The library points into its run and expects exactly one character drawn.
+  const bool twoBytes = (static_cast<unsigned char>(text[0]) & 0x80) && text[1] != '\0';
+  const std::string character(text, text[0] == '\0' ? 0 : twoBytes ? 2 : 1);
   NativeTextPlacement place;
   cairo_save(s.cr);
-  if (!s.nativeFonts.Place(s.cr, *font, x, s.Y(y), s.textAngle, !outlined, text, &place)) {
+  if (!s.nativeFonts.Place(s.cr, *font, x, s.Y(y), s.textAngle, !outlined, character, &place)) {
     cairo_restore(s.cr);
     return 0.0;
   }

@@ -42,13 +42,19 @@ cairo_font_face_t* NativeTextFonts::FaceFor(const LOGFONTA& font, std::string* f
 }
 
 bool NativeTextFonts::Place(cairo_t* cr, const LOGFONTA& font, double x, double y, double angle,
-                            bool centred, const std::string& bytes,
+                            bool shifted, const std::string& bytes,
                             NativeTextPlacement* placement) {
   if (bytes.empty() || font.lfHeight == 0) return false;
   std::string family;
   cairo_font_face_t* face = FaceFor(font, &family);
   if (!face) return false;
   cairo_set_font_face(cr, face);
+  // Unhinted metrics: hinting rounds them to whole device units, which at
+  // the unit size measured below would make the cell 2 instead of ~1.
+  cairo_font_options_t* options = cairo_font_options_create();
+  cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+  cairo_set_font_options(cr, options);
+  cairo_font_options_destroy(options);
 
   // A positive height is the cell (ascent + descent), a negative one the em.
   cairo_set_font_size(cr, 1.0);
@@ -60,9 +66,11 @@ bool NativeTextFonts::Place(cairo_t* cr, const LOGFONTA& font, double x, double 
   cairo_set_font_size(cr, em);
 
   placement->utf8 = CodePageToUtf8(bytes);
-  cairo_text_extents_t extents;
-  cairo_text_extents(cr, placement->utf8.c_str(), &extents);
-  const double along = centred ? -extents.x_advance / 2 : 0.0;  // along the baseline
+  // Plain text arrives a quarter (one-byte) or half (two-byte character) of
+  // the font height along the baseline from its cell's corner; undoing
+  // exactly that keeps proportional glyphs where the run's advances put them.
+  const double shift = bytes.size() >= 2 ? 0.5 : 0.25;
+  const double along = shifted ? -shift * std::abs(static_cast<double>(font.lfHeight)) : 0.0;
   const double down = unit.ascent * em;                         // cell top to baseline
   const double a = angle * kPi / 180.0;
   // Baseline direction in Cairo coordinates (y down) and the downward normal.

@@ -2,9 +2,10 @@
 // turned into a Cairo font, placed the way the library positions native text.
 //
 // The library hands each character with its reference point at the top of
-// the character cell: at the cell's horizontal centre for plain text (it
-// moves the point by half the character's width itself) and at its left
-// edge for outlined text.
+// the character cell: for plain text moved along the baseline by a quarter
+// (one-byte character) or half (two-byte) of the font height, the middle of
+// a cell as wide as half or all of the height; for outlined text at the
+// cell's left edge.
 #ifndef INKLINE_HOST_NATIVE_TEXT_H
 #define INKLINE_HOST_NATIVE_TEXT_H
 
@@ -31,10 +32,11 @@ class NativeTextFonts {
   NativeTextFonts(const NativeTextFonts&) = delete;
   NativeTextFonts& operator=(const NativeTextFonts&) = delete;
 
-  // Selects the font into cr and computes where text (code page bytes)
-  // starts: x, y is the reference point in Cairo coordinates. False when
-  // the text is empty or the font cannot be had.
-  bool Place(cairo_t* cr, const LOGFONTA& font, double x, double y, double angle, bool centred,
+  // Selects the font into cr and computes where one character (code page
+  // bytes) starts: x, y is the reference point in Cairo coordinates, moved
+  // as plain text is when `shifted`. False when the text is empty or the
+  // font cannot be had.
+  bool Place(cairo_t* cr, const LOGFONTA& font, double x, double y, double angle, bool shifted,
              const std::string& bytes, NativeTextPlacement* placement);
 
  private:

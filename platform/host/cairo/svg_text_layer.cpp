@@ -1,5 +1,6 @@
 #include "svg_text_layer.h"
 
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -36,18 +37,39 @@ std::string Num(double v) {
 
 void SvgTextLayer::Add(const NativeTextPlacement& text, bool fill, COLORREF fillColor, bool stroke,
                        COLORREF strokeColor, double strokeWidth) {
-  std::string e = "<text xml:space=\"preserve\" x=\"" + Num(text.originX) + "\" y=\"" +
-                  Num(text.originY) + "\" font-family=\"" + Escape(text.family) +
-                  ", sans-serif\" font-size=\"" + Num(text.emSize) + "\"";
-  if (text.angle != 0)
-    e += " transform=\"rotate(" + Num(-text.angle) + " " + Num(text.originX) + " " +
-         Num(text.originY) + ")\"";
-  e += " fill=\"" + (fill ? Colour(fillColor) : std::string("none")) + "\"";
+  std::string style = "font-family=\"" + Escape(text.family) + ", sans-serif\" font-size=\"" +
+                      Num(text.emSize) + "\" fill=\"" +
+                      (fill ? Colour(fillColor) : std::string("none")) + "\"";
   if (stroke)
-    e += " stroke=\"" + Colour(strokeColor) + "\" stroke-width=\"" +
-         Num(strokeWidth > 0 ? strokeWidth : 1.0) + "\"";
-  e += ">" + Escape(text.utf8) + "</text>";
-  elements_.push_back(std::move(e));
+    style += " stroke=\"" + Colour(strokeColor) + "\" stroke-width=\"" +
+             Num(strokeWidth > 0 ? strokeWidth : 1.0) + "\"";
+  if (elements_.empty() || elements_.back().style != style ||
+      elements_.back().angle != text.angle)
+    elements_.push_back(Element{style, text.angle, text.originX, text.originY, {}, {}, {}});
+  Element& e = elements_.back();
+  // The element is turned about its pivot as a whole; place the character
+  // in the unturned frame (turning back by the angle, y growing downwards).
+  const double a = text.angle * 3.141592653589793 / 180.0;
+  const double dx = text.originX - e.pivotX, dy = text.originY - e.pivotY;
+  e.xs.push_back(e.pivotX + dx * std::cos(a) - dy * std::sin(a));
+  e.ys.push_back(e.pivotY + dx * std::sin(a) + dy * std::cos(a));
+  e.texts.push_back(text.utf8);
+}
+
+std::string SvgTextLayer::Elements() const {
+  std::string out;
+  for (const Element& e : elements_) {
+    out += "<text xml:space=\"preserve\" " + e.style;
+    if (e.angle != 0)
+      out += " transform=\"rotate(" + Num(-e.angle) + " " + Num(e.pivotX) + " " +
+             Num(e.pivotY) + ")\"";
+    out += ">";
+    for (size_t i = 0; i < e.texts.size(); ++i)
+      out += "<tspan x=\"" + Num(e.xs[i]) + "\" y=\"" + Num(e.ys[i]) + "\">" +
+             Escape(e.texts[i]) + "</tspan>";
+    out += "</text>\n";
+  }
+  return out;
 }
 
 bool SvgTextLayer::WriteInto(const std::string& path, std::string* error) const {
@@ -61,9 +83,7 @@ bool SvgTextLayer::WriteInto(const std::string& path, std::string* error) const 
     *error = path + ": the SVG picture is incomplete";
     return false;
   }
-  std::string layer = "<g id=\"native-text\">\n";
-  for (const std::string& e : elements_) layer += e + "\n";
-  layer += "</g>\n";
+  const std::string layer = "<g id=\"native-text\">\n" + Elements() + "</g>\n";
   svg.insert(end, layer);
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << svg;

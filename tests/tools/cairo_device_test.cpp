@@ -1,0 +1,144 @@
+// The Cairo devices on real fonts: GDI text lands in the picture, native
+// text is real text in SVG (a word stays one searchable element), and the
+// pictures are complete files.
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
+#include <cairo.h>
+#include <gtest/gtest.h>
+
+#include <inkline/host/cairo_device.h>
+#include <inkline/host/freetype_font_lib.h>
+#include <inkline/host/hostlib.h>
+#include <inkline/inkline.h>
+
+namespace {
+
+std::string TempPath(const char* suffix) {
+  std::string path = std::string("/tmp/inkline-device-XXXXXX") + suffix;
+  const int fd = mkstemps(path.data(), static_cast<int>(std::string(suffix).size()));
+  if (fd >= 0) close(fd);
+  return path;
+}
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// Draws text on a fresh device of this format and kind and finishes it.
+void Draw(const std::string& path, PictureFormat format, short kind, const char* text,
+          double angle = 0.0) {
+  FreeTypeFontLibOptions options;
+  options.table = FontTable::Parse("0 | DejaVu Sans | DejaVu Sans\n");
+  FreeTypeFontLib fonts(options);
+  ScopedMapFontLib installed(&fonts);
+  CairoDevice::Options o;
+  o.format = format;
+  o.width = 300;
+  o.height = 100;
+  o.kind = kind;
+  std::string error;
+  auto device = CairoDevice::Create(path, o, &error);
+  ASSERT_TRUE(device) << error;
+  PEN pen{1.0, 2, 0};
+  BRUSH brush{2, 0, 0, 0};
+  device->SetPen(&pen);
+  device->SetBrush(&brush);
+  MapString* s = nullptr;
+  CreateMapString(device.get(), &s);
+  s->SetScale(1, 1, 1);
+  std::string bytes = text;
+  s->StringOut(bytes.data(), 10, 30, 30, 30, 0, 0, angle, 0, 0, 0, 0, &fonts);
+  s->Free();
+  ASSERT_TRUE(device->Finish(&error)) << error;
+}
+
+// Pixels whose red channel is high and green low: the red text.
+int RedPixels(const std::string& png) {
+  cairo_surface_t* s = cairo_image_surface_create_from_png(png.c_str());
+  if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) return -1;
+  const int w = cairo_image_surface_get_width(s), h = cairo_image_surface_get_height(s);
+  const int stride = cairo_image_surface_get_stride(s);
+  const unsigned char* data = cairo_image_surface_get_data(s);
+  int red = 0;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const unsigned char* p = data + y * stride + x * 4;
+      red += p[2] > 200 && p[1] < 80;
+    }
+  cairo_surface_destroy(s);
+  return red;
+}
+
+TEST(CairoDevices, GdiAndNativeTextBothInkThePicture) {
+  for (short kind : {0, 8}) {
+    const std::string png = TempPath(".png");
+    Draw(png, PictureFormat::Png, kind, "Hello");
+    EXPECT_GT(RedPixels(png), 200) << "kind " << kind;
+    std::remove(png.c_str());
+  }
+}
+
+TEST(CairoDevices, NativeTextInSvgIsOneTextElementPerRun) {
+  const std::string svg = TempPath(".svg");
+  Draw(svg, PictureFormat::Svg, 8, "Hello");
+  const std::string content = ReadAll(svg);
+  std::remove(svg.c_str());
+  ASSERT_NE(content.find("</svg>"), std::string::npos);
+  const size_t text = content.find("<text");
+  ASSERT_NE(text, std::string::npos);
+  EXPECT_EQ(content.find("<text", text + 1), std::string::npos) << "the word was split";
+  std::string letters;
+  for (size_t at = content.find("<tspan", text); at != std::string::npos;
+       at = content.find("<tspan", at + 1))
+    letters += content[content.find('>', at) + 1];
+  EXPECT_EQ(letters, "Hello");
+  EXPECT_NE(content.find("DejaVu Sans"), std::string::npos);
+  EXPECT_NE(content.find("fill=\"#ff0000\""), std::string::npos);
+}
+
+TEST(CairoDevices, RotatedNativeTextTurnsAsAWhole) {
+  const std::string svg = TempPath(".svg");
+  Draw(svg, PictureFormat::Svg, 8, "AB", 30.0);
+  const std::string content = ReadAll(svg);
+  std::remove(svg.c_str());
+  EXPECT_NE(content.find("transform=\"rotate(-30.000"), std::string::npos) << content;
+  // Both letters sit on one unturned baseline.
+  const size_t a = content.find("<tspan"), b = content.find("<tspan", a + 1);
+  ASSERT_NE(b, std::string::npos);
+  const auto y = [&](size_t at) {
+    const size_t q = content.find("y=\"", at) + 3;
+    return std::stod(content.substr(q, content.find('"', q) - q));
+  };
+  EXPECT_NEAR(y(a), y(b), 0.01);
+}
+
+TEST(CairoDevices, PdfIsComplete) {
+  const std::string pdf = TempPath(".pdf");
+  Draw(pdf, PictureFormat::Pdf, 8, "Hello");
+  const std::string content = ReadAll(pdf);
+  std::remove(pdf.c_str());
+  EXPECT_EQ(content.rfind("%PDF-", 0), 0u);
+  EXPECT_NE(content.find("%%EOF"), std::string::npos);
+  EXPECT_NE(content.find("/FontFile"), std::string::npos);  // an embedded font: real text
+}
+
+TEST(CairoDevices, FormatFromTheExtension) {
+  PictureFormat f{};
+  EXPECT_TRUE(PictureFormatFor("a/b.PNG", &f));
+  EXPECT_EQ(f, PictureFormat::Png);
+  EXPECT_TRUE(PictureFormatFor("x.svg", &f));
+  EXPECT_EQ(f, PictureFormat::Svg);
+  EXPECT_TRUE(PictureFormatFor("x.Pdf", &f));
+  EXPECT_EQ(f, PictureFormat::Pdf);
+  EXPECT_FALSE(PictureFormatFor("x.gif", &f));
+  EXPECT_FALSE(PictureFormatFor("png", &f));
+}
+
+}  // namespace
