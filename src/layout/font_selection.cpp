@@ -1,6 +1,7 @@
 // Making a font current: the vector font of the library always, and a Windows
 // font beside it when the run may be drawn with TrueType; the lookups that
 // turn face names into fonts.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -82,8 +83,10 @@ bool CMapString::SetFont(short fontNo, short style, short bold, short, short, do
     char* buffer = name;
     GetFontName(fontNo, &buffer);
     name[sizeof name - 1] = '\0';
-    std::strncpy(WinFont.lfFaceName, name, LF_FACESIZE - 1);
-    WinFont.lfFaceName[LF_FACESIZE - 1] = '\0';
+    // The face name is cut to 31 bytes, leaving room for the terminator.
+    const size_t kept = std::min(std::strlen(name), static_cast<size_t>(LF_FACESIZE - 1));
+    std::memcpy(WinFont.lfFaceName, name, kept);
+    WinFont.lfFaceName[kept] = '\0';
 
     if (native) {
       TextFont = WinFont;

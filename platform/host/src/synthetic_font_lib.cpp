@@ -1,5 +1,6 @@
 #include <inkline/host/synthetic_font_lib.h>
 
+#include <algorithm>
 #include <cstring>
 
 unsigned SyntheticFont::Code(const char* ch) {
@@ -80,7 +81,8 @@ short SyntheticFontLib::GetFontName(short fontNo, char** name) {
     (*name)[0] = '\0';
     return 0;
   }
-  std::strncpy(*name, f->faceName.c_str(), 63);
-  (*name)[63] = '\0';
+  const size_t kept = std::min<size_t>(f->faceName.size(), 63);  // the buffer holds 64
+  std::memcpy(*name, f->faceName.data(), kept);
+  (*name)[kept] = '\0';
   return 1;
 }
