@@ -16,7 +16,7 @@ namespace {
 
 // Bounds on what the cache keeps, so that a long session drawing at ever new
 // scales does not grow without end. Past a bound the cache starts afresh.
-constexpr size_t kMaxSizedFaces = 64;
+constexpr size_t kMaxSizedFaces = 128;
 constexpr size_t kMaxShapesPerSize = 4096;
 constexpr size_t kMaxResolvedNames = 256;
 
@@ -190,11 +190,17 @@ SizedFace* FontCache::Sized(const FontFile& file, FT_Face face, double emX, doub
 
 // Starts afresh where a bound is passed: before a text takes its faces and
 // shapes, never while it holds them.
+// Sized faces (with their glyph shapes) and resolved names are bounded
+// separately: a layer of many sizes must not throw away the name
+// resolutions, which cost a fontconfig match each.
 void FontCache::Trim() {
-  if (files_.size() >= kMaxResolvedNames || sized_.size() >= kMaxSizedFaces) {
+  if (sized_.size() >= kMaxSizedFaces) {
+    textFonts_.clear();  // they point at sized faces
+    sized_.clear();
+  }
+  if (files_.size() >= kMaxResolvedNames) {
     textFonts_.clear();
     files_.clear();
-    sized_.clear();
   }
   for (auto& entry : sized_) entry.second->TrimShapes();
 }
