@@ -48,7 +48,7 @@ std::vector<D_POINT> Points(const GdiPath& path) {
 }  // namespace
 
 // Records what the device context draws, as trace lines of the device.
-class RecordingGdiSink : public GdiSink {
+class RecordingGdiSink final : public GdiSink {
  public:
   explicit RecordingGdiSink(RecordingDevice* device) : device_(device) {}
 

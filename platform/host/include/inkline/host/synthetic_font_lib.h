@@ -10,7 +10,7 @@
 
 #include <inkline/fontlib.h>
 
-class SyntheticFont : public MapFont {
+class SyntheticFont final : public MapFont {
  public:
   // One contour of an outline, as x, y pairs in design units.
   using Contour = std::vector<std::pair<double, double>>;
@@ -43,7 +43,7 @@ class SyntheticFont : public MapFont {
   std::vector<int> sizes_;
 };
 
-class SyntheticFontLib : public MapFontLib {
+class SyntheticFontLib final : public MapFontLib {
  public:
   SyntheticFontLib();
   SyntheticFontLib(const SyntheticFontLib&) = delete;
