@@ -36,4 +36,16 @@ void DrawDecorations(DeviceDriver& device, const Decorations& lines, const PEN& 
   device.SetPen(&restore);
 }
 
+void DrawRunDecorations(CMapString& s, short underline, short strikeOut, Vec start, Vec end,
+                        double theta, double height) {
+  PEN saved{};
+  BRUSH savedBrush{};
+  s.GetOldPenOrBrush(&saved, &savedBrush);
+  if (!s.Driver) return;
+  DrawDecorations(*s.Driver,
+                  {underline == 1, strikeOut == 1, s.OutlineMode == 1, s.LineWidth,
+                   s.OutlineWidth, s.OutlineColor},
+                  saved, start, end, theta, height);
+}
+
 }  // namespace glyph

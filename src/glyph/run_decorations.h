@@ -4,6 +4,7 @@
 #define INKLINE_GLYPH_RUN_DECORATIONS_H
 
 #include <inkline/device.h>
+#include <inkline/map_string.h>
 
 namespace glyph {
 
@@ -30,6 +31,11 @@ struct Decorations {
 };
 void DrawDecorations(DeviceDriver& device, const Decorations& lines, const PEN& saved,
                      Vec start, Vec end, double theta, double height);
+
+// The end of a run on string object s: saves the device pen, then draws the
+// run's underline and strike-out with the object's line and outline settings.
+void DrawRunDecorations(CMapString& s, short underline, short strikeOut, Vec start, Vec end,
+                        double theta, double height);
 
 }  // namespace glyph
 

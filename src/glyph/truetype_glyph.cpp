@@ -72,25 +72,17 @@ void CMapString::WinDispChar(double x, double y, double height, double width, ch
     if (clipping && !PtInRect(&ClipRect, top)) {
       // A clipped character moves by the last advance written, however
       // small; it is cheap and close enough to keep the run in step.
-      i += (static_cast<unsigned char>(str[i]) & 0x80) ? 2 : 1;
+      i += layout::CharBytes(str + i);
       move(step(lastAdvance));
       continue;
     }
     const double advance = DispWinChar(cursor.x, cursor.y, str + i, native);
     lastAdvance = advance;
-    i += (static_cast<unsigned char>(str[i]) & 0x80) ? 2 : 1;
+    i += layout::CharBytes(str + i);
     if (advance >= 1.0) move(step(advance));
   }
 
-  // Decorations: the outline pen first when outlining, then the line pen.
-  PEN saved{};
-  BRUSH savedBrush{};
-  GetOldPenOrBrush(&saved, &savedBrush);
-  if (Driver)
-    glyph::DrawDecorations(*Driver,
-                           {underline == 1, strikeOut == 1, OutlineMode == 1, LineWidth,
-                            OutlineWidth, OutlineColor},
-                           saved, Vec{x, y}, end, theta, height);
+  glyph::DrawRunDecorations(*this, underline, strikeOut, Vec{x, y}, end, theta, height);
   RestoreFont(native);
 }
 

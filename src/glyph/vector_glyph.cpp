@@ -119,15 +119,7 @@ void CMapString::GraphDispChar(double x, double y, double height, double width, 
     }
   }
 
-  // Decorations: the outline pen first when outlining, then the line pen.
-  PEN saved{};
-  BRUSH savedBrush{};
-  GetOldPenOrBrush(&saved, &savedBrush);
-  if (Driver)
-    glyph::DrawDecorations(*Driver,
-                           {underline == 1, strikeOut == 1, OutlineMode == 1, LineWidth,
-                            OutlineWidth, OutlineColor},
-                           saved, Vec{x, y}, end, theta, height);
+  glyph::DrawRunDecorations(*this, underline, strikeOut, Vec{x, y}, end, theta, height);
 
   // A negative italic style with equal sizes gets a Windows font from
   // SetFont although the run is drawn here; give it back.

@@ -73,13 +73,7 @@ void COrvexHTMLReaderEvents::FlushParagraph() {
   LineHeight = Size * EffectiveScale();
   if (Runs.empty() || !Owner) return;
   if (!Vertical()) PenY -= LineHeight;
-  if (!(BoxTop - BoxHeight <= PenY && PenX + LineHeight <= BoxLeft + BoxWidth)) return;
-  for (TextRun& run : Runs) {
-    DrawRun(run, PenX, PenY, static_cast<char>(Hvpl));
-    const double h = RunHeight(run);
-    const std::size_t n = run.Text.size();
-    PenX += Vertical() ? h : RunAdvance(n, h, static_cast<double>(n) - 1, Space);
-  }
+  if (!DrawLineAtPen(+1.0)) return;
   Runs.clear();
   PendingText.clear();
   if (Vertical())
@@ -94,12 +88,16 @@ void COrvexHTMLReaderEvents::FlushParagraph() {
 void COrvexHTMLReaderEvents::OnParseEnd(uint32_t, bool) {
   if (!Owner) return;
   if (!Vertical()) PenY -= LineHeight;
-  if (!(BoxTop - BoxHeight <= PenY && PenX + LineHeight <= BoxLeft + BoxWidth)) return;
+  if (DrawLineAtPen(-1.0)) Runs.clear();
+}
+
+bool COrvexHTMLReaderEvents::DrawLineAtPen(double columnStep) {
+  if (!(BoxTop - BoxHeight <= PenY && PenX + LineHeight <= BoxLeft + BoxWidth)) return false;
   for (TextRun& run : Runs) {
     DrawRun(run, PenX, PenY, static_cast<char>(Hvpl));
     const double h = RunHeight(run);
     const std::size_t n = run.Text.size();
-    PenX += Vertical() ? -h : RunAdvance(n, h, static_cast<double>(n) - 1, Space);
+    PenX += Vertical() ? columnStep * h : RunAdvance(n, h, static_cast<double>(n) - 1, Space);
   }
-  Runs.clear();
+  return true;
 }

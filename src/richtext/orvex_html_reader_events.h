@@ -130,6 +130,10 @@ class COrvexHTMLReaderEvents : public IHTMLReaderEvents {
   void DrawOverflowLine();
   void StartNextLine();
   void FlushParagraph();
+  // The paragraph and final flushes: when the pen has room, draws every run
+  // of the line from the pen, moving right per run along a line and by
+  // columnStep times the run height in a column; false when there is no room.
+  bool DrawLineAtPen(double columnStep);
 };
 
 #endif  // INKLINE_SRC_RICHTEXT_ORVEX_HTML_READER_EVENTS_H
