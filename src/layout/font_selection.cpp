@@ -37,15 +37,6 @@ double NormalisedAngle(double angle) {
   return angle;
 }
 
-// The character set the system's default GUI font reports; 0 without one.
-BYTE DefaultGuiCharSet() {
-  HGDIOBJ gui = GetStockObject(DEFAULT_GUI_FONT);
-  if (!gui) return 0;
-  LOGFONTA lf{};
-  if (GetObjectA(gui, static_cast<int>(sizeof lf), &lf) <= 0) return 0;
-  return lf.lfCharSet;
-}
-
 }  // namespace
 
 int CMapString::IsValidateWindowFont(short style) {
@@ -68,7 +59,9 @@ bool CMapString::SetFont(short fontNo, short style, short bold, short, short, do
                            RoundHalfUp(height) == RoundHalfUp(width);
   if (windowsFont) {
     std::memset(&WinFont, 0, sizeof WinFont);
-    WinFont.lfCharSet = DefaultGuiCharSet();
+    // Texts are GBK whatever the system's code page: the GB2312 character
+    // set makes GDI read the bytes of TextOutA as code page 936.
+    WinFont.lfCharSet = GB2312_CHARSET;
     WinFont.lfHeight = SaturatedLong(RoundHalfUp(height));
     WinFont.lfWeight = bold == 1 ? FW_BOLD : FW_NORMAL;
     WinFont.lfItalic = absStyle == 2 ? 1 : 0;

@@ -14,6 +14,10 @@
 #endif
 #include <windows.h>
 
+// The library's own framework pieces are linked into each module that uses
+// them, never exported.
+#define INKLINE_WIN32_API
+
 #else  // portable implementation
 
 #include <cstdint>
