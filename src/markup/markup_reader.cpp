@@ -1,5 +1,6 @@
 #include "markup/markup_reader.h"
 
+#include <cstring>
 #include <vector>
 
 #include "markup/attr_value.h"
@@ -65,7 +66,7 @@ void ReadFont(const std::string& tag, MarkupParameters& params) {
 void RemoveBodyTag(std::string& text) {
   const TagSpan body = FindStartTag(text, "<body");
   if (!body.Found()) return;
-  ReplaceInText(text, text.substr(body.Begin, body.End - body.Begin + 1), "");
+  RemoveFromText(text, text.substr(body.Begin, body.End - body.Begin + 1));
 }
 
 // Removes every complete font start tag ("<font", then no "<" before its
@@ -73,26 +74,30 @@ void RemoveBodyTag(std::string& text) {
 // around it, or join two pieces into a new one. Removals never overlap and
 // never spoil one another, so removing each tag as soon as its ">" is read
 // leaves the same text. The stack holds the positions of "<" and ">" in the
-// text kept so far.
+// text kept so far, which is written over the text itself.
 void RemoveFontTags(std::string& text) {
-  std::string kept;
-  kept.reserve(text.size());
   std::vector<std::size_t> brackets;
-  for (std::size_t i = 0; i < text.size();) {
-    const char c = text[i];
-    if (c == '>' && !brackets.empty() && kept[brackets.back()] == '<' &&
-        TagAt(kept, brackets.back(), "<font")) {
-      kept.resize(brackets.back());
+  std::size_t kept = 0;  // text before this is kept
+  std::size_t done = 0;  // text before this has been read
+  auto keep = [&](std::size_t end) {
+    std::memmove(&text[kept], text.data() + done, end - done);
+    kept += end - done;
+    done = end;
+  };
+  for (std::size_t i = FindAngleBracket(text); i != npos; i = FindAngleBracket(text, i + 1)) {
+    keep(i);
+    if (text[i] == '>' && !brackets.empty() && text[brackets.back()] == '<' &&
+        TagAt(std::string_view(text).substr(0, kept), brackets.back(), "<font")) {
+      kept = brackets.back();
       brackets.pop_back();
-      ++i;
+      done = i + 1;
       continue;
     }
-    if (c == '<' || c == '>') brackets.push_back(kept.size());
-    const std::size_t size = CharSizeAt(text, i);
-    kept.append(text, i, size);
-    i += size;
+    brackets.push_back(kept);
+    keep(i + 1);
   }
-  text.swap(kept);
+  keep(text.size());
+  text.resize(kept);
 }
 
 }  // namespace

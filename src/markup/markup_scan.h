@@ -18,8 +18,16 @@ inline std::size_t CharSizeAt(std::string_view text, std::size_t pos) {
 // single byte, so this is the lower-case copy's answer.
 bool TagAt(std::string_view text, std::size_t pos, std::string_view tag);
 
+// The first character start at or after `from` (itself one) holding the
+// ASCII byte c, or npos.
+std::size_t FindAscii(std::string_view text, char c, std::size_t from = 0);
+
+// The first character start at or after `from` (itself one) holding "<" or
+// ">", or npos.
+std::size_t FindAngleBracket(std::string_view text, std::size_t from = 0);
+
 // The first character start at or after `from` (itself one) where TagAt
-// holds, or npos.
+// holds, or npos. The tag starts with markup punctuation, not a letter.
 std::size_t FindTag(std::string_view text, std::string_view tag, std::size_t from = 0);
 
 #endif  // INKLINE_SRC_MARKUP_MARKUP_SCAN_H
