@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  libfreetype-dev libfontconfig-dev libcairo2-dev nlohmann-json3-dev
+  libfreetype-dev libfontconfig-dev libcairo2-dev nlohmann-json3-dev libdeflate-dev
   fonts-dejavu-core fonts-liberation2 fonts-arphic-uming hershey-fonts-data
 )
 

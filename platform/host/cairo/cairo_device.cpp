@@ -14,6 +14,7 @@
 
 #include "cairo_gdi_sink.h"
 #include "native_text.h"
+#include "png_writer.h"
 #include "svg_text_layer.h"
 
 namespace {
@@ -109,10 +110,14 @@ std::unique_ptr<CairoDevice> CairoDevice::Create(const std::string& path, const 
   state->options = options;
   state->path = path;
   switch (options.format) {
-    case PictureFormat::Png:
-      state->surface =
-          cairo_image_surface_create(CAIRO_FORMAT_ARGB32, options.width, options.height);
+    case PictureFormat::Png: {
+      // An opaque page needs no alpha channel, nor does its PNG.
+      COLORREF background = 0;
+      const bool opaque = options.backgroundColor > 0 && state->Rgb(options.backgroundColor, &background);
+      state->surface = cairo_image_surface_create(opaque ? CAIRO_FORMAT_RGB24 : CAIRO_FORMAT_ARGB32,
+                                                  options.width, options.height);
       break;
+    }
     case PictureFormat::Svg:
       state->surface = cairo_svg_surface_create(path.c_str(), options.width, options.height);
       break;
@@ -163,7 +168,7 @@ bool CairoDevice::Finish(std::string* error) {
   cairo_surface_flush(s.surface);
   cairo_status_t status = cairo_status(s.cr);
   if (status == CAIRO_STATUS_SUCCESS && s.options.format == PictureFormat::Png)
-    status = cairo_surface_write_to_png(s.surface, s.path.c_str());
+    return WritePng(s.surface, s.path, error);
   cairo_surface_finish(s.surface);
   if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_status(s.surface);
   if (status != CAIRO_STATUS_SUCCESS) {
