@@ -15,7 +15,7 @@ set -euo pipefail
 
 HERE=$(cd "$(dirname "$0")" && pwd)
 ROOT=$(cd "$HERE/.." && pwd)
-BUILD=${INKLINE_BUILD:-$ROOT/build-release}
+BUILD=$(cd "${INKLINE_BUILD:-$ROOT/build-release}" && pwd)
 PEERS=${PEERS:-/work/shared/peers}
 export PEERS_BUILD=${PEERS_BUILD:-/tmp/peers}
 PASSES=${PASSES:-3}
@@ -32,8 +32,9 @@ for f in "$INKLINE_CLI" "$INKLINE_BENCH"; do
 done
 mkdir -p "$PEER_OUT"
 
-# Only what the table uses: the peers writing files, and ours.
-export ONLY=${ONLY:-'/(inkline-|pango-image-paths-file|pango-image-file|cairo-image-path-file|cairo-image-file|pango-pdf-file|pango-svg-file)'}
+# Only what the table uses: ours, the peers writing the same files, and the
+# peers' image rows that write no file at all (a stricter comparison).
+export ONLY=${ONLY:-'/(inkline-|pango-image|cairo-image$|cairo-image-file|cairo-image-path|pango-pdf-file|pango-svg-file)'}
 COLLECT=$PEER_OUT/passes
 rm -rf "$COLLECT"; mkdir -p "$COLLECT"
 for pass in $(seq 1 "$PASSES"); do
