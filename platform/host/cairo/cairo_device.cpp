@@ -13,6 +13,7 @@
 #include <inkline/win32_sink.h>
 
 #include "cairo_gdi_sink.h"
+#include "glyph_run.h"
 #include "native_text.h"
 #include "png_writer.h"
 #include "svg_text_layer.h"
@@ -31,6 +32,7 @@ struct CairoDevice::State {
   std::unique_ptr<CairoGdiSink> sink;
   NativeTextFonts nativeFonts;
   SvgTextLayer svgText;
+  GlyphRun pendingText;  // native text not shown yet (PDF and PNG)
   float textAngle = 0.0f;
   short textOutline = 0;
   bool finished = false;
@@ -137,7 +139,7 @@ std::unique_ptr<CairoDevice> CairoDevice::Create(const std::string& path, const 
     SetSourceRgb(state->cr, background);
     cairo_paint(state->cr);
   }
-  state->sink = std::make_unique<CairoGdiSink>(state->cr);
+  state->sink = std::make_unique<CairoGdiSink>(state->cr, &state->pendingText);
   state->dc = CreateCompatibleDC(nullptr);
   InklineSetDCSink(state->dc, state->sink.get());
   SetBkMode(state->dc, TRANSPARENT);
@@ -165,6 +167,7 @@ bool CairoDevice::Finish(std::string* error) {
   State& s = *state_;
   if (s.finished) return true;
   s.finished = true;
+  s.pendingText.Show(s.cr);
   cairo_surface_flush(s.surface);
   cairo_status_t status = cairo_status(s.cr);
   if (status == CAIRO_STATUS_SUCCESS && s.options.format == PictureFormat::Png)
@@ -208,6 +211,7 @@ void CairoDevice::SetBrush(BRUSH* brush) {
 
 void CairoDevice::DrawLine(double x1, double y1, double x2, double y2) {
   State& s = *state_;
+  s.pendingText.Show(s.cr);
   if (!s.UsePen(CurPen)) return;
   cairo_new_path(s.cr);
   cairo_move_to(s.cr, x1, s.Y(y1));
@@ -217,6 +221,7 @@ void CairoDevice::DrawLine(double x1, double y1, double x2, double y2) {
 
 void CairoDevice::DrawPolylines(D_POINT* points, int* counts, short runs) {
   State& s = *state_;
+  s.pendingText.Show(s.cr);
   if (runs <= 0 || !s.UsePen(CurPen)) return;
   cairo_new_path(s.cr);
   s.AppendRuns(points, counts, runs, false);
@@ -225,6 +230,7 @@ void CairoDevice::DrawPolylines(D_POINT* points, int* counts, short runs) {
 
 void CairoDevice::FillPolygon(D_POINT* points, int* counts, int runs) {
   State& s = *state_;
+  s.pendingText.Show(s.cr);
   if (runs <= 0 || !s.UseBrush(CurBrush)) return;
   cairo_new_path(s.cr);
   s.AppendRuns(points, counts, runs, true);
@@ -236,6 +242,7 @@ void CairoDevice::FillPolygon(D_POINT* points, int* counts, int runs) {
 // the same way, so the non-zero rule fills both right.
 void CairoDevice::FillPolygons(D_POINT* points, int* counts, short runs) {
   State& s = *state_;
+  s.pendingText.Show(s.cr);
   if (runs <= 0 || !s.UseBrush(CurBrush)) return;
   cairo_new_path(s.cr);
   s.AppendRuns(points, counts, runs, true);
@@ -268,18 +275,26 @@ double CairoDevice::DrawTextLogFont(LOGFONTA* font, double x, double y, char* te
   const bool strokes = outlined && s.Rgb(CurPen.color, &stroke);
   if (s.options.format == PictureFormat::Svg) {
     s.svgText.Add(place, fills, fill, strokes, stroke, CurPen.width);
+  } else if (!strokes) {
+    // Plain text joins the run of characters before it: a PDF records one
+    // show per run instead of one per character. Pictures show each glyph
+    // at once, as Cairo blends glyphs shown together differently where they
+    // overlap.
+    if (fills) {
+      s.pendingText.Add(s.cr, place, fill);
+      if (s.options.format != PictureFormat::Pdf) s.pendingText.Show(s.cr);
+    }
   } else {
+    s.pendingText.Show(s.cr);
     cairo_translate(s.cr, place.originX, place.originY);
     cairo_rotate(s.cr, -place.angle * kPi / 180.0);
     cairo_move_to(s.cr, 0, 0);
     // The outline first, then the fill as real text (selectable in PDF).
-    if (strokes) {
-      cairo_text_path(s.cr, place.utf8.c_str());
-      SetSourceRgb(s.cr, stroke);
-      cairo_set_line_width(s.cr, CurPen.width > 0 ? CurPen.width : 1.0);
-      cairo_stroke(s.cr);
-      cairo_move_to(s.cr, 0, 0);
-    }
+    cairo_text_path(s.cr, place.utf8.c_str());
+    SetSourceRgb(s.cr, stroke);
+    cairo_set_line_width(s.cr, CurPen.width > 0 ? CurPen.width : 1.0);
+    cairo_stroke(s.cr);
+    cairo_move_to(s.cr, 0, 0);
     if (fills) {
       SetSourceRgb(s.cr, fill);
       cairo_show_text(s.cr, place.utf8.c_str());
