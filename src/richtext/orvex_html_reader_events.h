@@ -116,13 +116,9 @@ class COrvexHTMLReaderEvents : public IHTMLReaderEvents {
   void FillBox();
   void EndFont();
 
-  // Measuring: whether the first `bytes` bytes of PendingText, placed at
-  // (x, y) at height h, stay inside the box.
-  bool PrefixFits(std::size_t bytes, double x, double y, double h);
-  bool TextFits(char* text, double x, double y, double h);
-  // The byte length of the longest prefix of PendingText that fits, on
-  // character boundaries; -1 when not even the empty text fits.
-  long BreakCount(double x, double y, double h);
+  // Measuring: whether a line of `bytes` bytes and `chars` characters,
+  // placed at (x, y) at height h, stays inside the box.
+  bool LineFits(std::size_t bytes, long chars, double x, double y, double h) const;
   bool RoomForLine(double x, double y) const;
 
   // Drawing.
