@@ -57,12 +57,7 @@ void COrvexHTMLReaderEvents::OnText(std::string& text, uint32_t, bool& abort) {
     const double h = RunHeight(run);
     double x = PenX;
     double y = PenY;
-    if (Vertical()) {
-      if (Sup || Sub) x += h;
-    } else {
-      if (Sup) y += h;
-      if (Sub) y -= h / 3;
-    }
+    RaiseOrLower(run, h, x, y);
     LineHeight = h;
 
     const std::size_t earlier = PendingText.size();  // text of runs already on the line

@@ -15,16 +15,19 @@ double RunAdvance(std::size_t n, double h, double spaces, double space) {
 
 }  // namespace
 
-void COrvexHTMLReaderEvents::DrawRun(TextRun& run, double x, double y, char arrangement) {
-  const double h = RunHeight(run);
-  // A raised run sits one run height up, a lowered one a third down; in a
-  // column both move one run height to the right.
+void COrvexHTMLReaderEvents::RaiseOrLower(const TextRun& run, double h, double& x,
+                                          double& y) const {
   if (Vertical()) {
     if (run.Sup || run.Sub) x += h;
   } else {
     if (run.Sup) y += h;
     if (run.Sub) y -= h / 3;
   }
+}
+
+void COrvexHTMLReaderEvents::DrawRun(TextRun& run, double x, double y, char arrangement) {
+  const double h = RunHeight(run);
+  RaiseOrLower(run, h, x, y);
   DeviceDriver* device = Owner->Driver;
   if (device) {
     BRUSH brush{static_cast<int>(run.Color), 0, 0, 0};

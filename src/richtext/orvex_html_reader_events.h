@@ -109,6 +109,9 @@ class COrvexHTMLReaderEvents : public IHTMLReaderEvents {
   double RunHeight(const TextRun& run) const {
     return static_cast<double>(run.Size) * EffectiveScale();
   }
+  // Where a run placed at (x, y) is drawn: a raised run one run height up, a
+  // lowered one a third down; in a column both one run height to the right.
+  void RaiseOrLower(const TextRun& run, double h, double& x, double& y) const;
 
   // Tags.
   void StartBody(const CHTMLTag& tag);
