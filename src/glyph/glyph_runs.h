@@ -43,6 +43,9 @@ struct RunWalker {
   }
 };
 
+// Tells the decision trace that the character at `at` was skipped.
+void ReportSkipped(Vec at);
+
 void DrawVectorRun(const DrawContext& c, const Run& run, const RunStyle& style);
 void DrawTrueTypeRun(const DrawContext& c, const Run& run, const RunStyle& style, bool native);
 

@@ -1,6 +1,7 @@
 #include <cmath>
 
 #include "glyph/glyph_runs.h"
+#include "layout/decisions.h"
 
 namespace glyph {
 
@@ -16,6 +17,13 @@ RunWalker RunWalker::For(const Run& run, double theta, double grid, Vec start) {
   if (w.vertical) w.cursor = Vec{start.x + run.height * w.down.x, start.y + run.height * w.down.y};
   w.end = run.origin;
   return w;
+}
+
+void ReportSkipped(Vec at) {
+  layout::Decide([&] {
+    return "character at (" + layout::Number(at.x) + ", " + layout::Number(at.y) +
+           "): skipped, outside the clip area";
+  });
 }
 
 Vec RunWalker::Step(double advance) const {

@@ -12,6 +12,7 @@
 
 #include "glyph/glyph_runs.h"
 #include "glyph/run_decorations.h"
+#include "layout/decisions.h"
 #include "layout/engine.h"
 #include "layout/guards.h"
 #include "layout/numeric.h"
@@ -101,7 +102,10 @@ std::optional<double> StrokeOutline(const DrawContext& c, HDC dc, POINT at, char
   const int n = GetPath(dc, nullptr, nullptr, 0);
   if (n < 0) return 0.0;
   if (n == 0) return AdvanceOf(s, ch);
-  if (!ReservePath(s, n)) return 0.0;
+  if (!ReservePath(s, n)) {
+    layout::Decide([&] { return "glyph outline " + layout::Quoted(ch) + ": not drawn, out of memory"; });
+    return 0.0;
+  }
   const int m = GetPath(dc, s.PathPoints, s.PathTypes, n);
   const SavedPenBrush saved = SaveOf(c);
   PEN outline = MakePen(s.OutlineWidth, s.OutlineColor);
@@ -151,6 +155,7 @@ void DrawTrueTypeRun(const DrawContext& c, const Run& run, const RunStyle& style
   for (size_t i = 0; i < length; i += layout::CharBytes(run.text + i)) {
     const POINT cell{RoundHalfUp(w.cursor.x), RoundHalfUp(s.DevHeight - w.cursor.y)};
     if (clipping && !PtInRect(&s.ClipRect, cell)) {
+      ReportSkipped(w.cursor);
       w.Move(w.Step(lastAdvance));
       continue;
     }

@@ -6,6 +6,7 @@
 #include <inkline/map_string.h>
 
 #include "glyph/glyph_runs.h"
+#include "layout/decisions.h"
 #include "layout/guards.h"
 
 namespace glyph {
@@ -117,7 +118,10 @@ bool PlaceOutline(CMapString& s, char* ch, Vec at, const Axes& a, PlacedGlyph* g
   if (total > 0 && !outline) return false;
   // Never empty, so the device never sees null.
   g->count = total > 0 ? total : 0;
-  if (!ReserveGlyphPoints(s, g->count > 0 ? 2 * g->count : 2)) return false;
+  if (!ReserveGlyphPoints(s, g->count > 0 ? 2 * g->count : 2)) {
+    layout::Decide([&] { return "glyph " + layout::Quoted(ch) + ": not drawn, out of memory"; });
+    return false;
+  }
   g->points = s.GlyphPoints;
   g->shadow = s.GlyphPoints + g->count;
   const double lift = s.CurFont->GetYOffset() * s.CharHeight / s.DesignGrid;

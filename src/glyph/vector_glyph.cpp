@@ -53,6 +53,7 @@ bool Clipped(const CMapString& s, const RunWalker& w, const char* text, double* 
   const double estimate = s.CurFont ? s.CurFont->CharLength(const_cast<char*>(text)) : 0.0;
   if (Inside(s.ClipRect, w.cursor + w.Step(estimate))) return false;
   *advance = estimate;
+  ReportSkipped(w.cursor);
   return true;
 }
 

@@ -4,11 +4,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <string>
 
 #include <inkline/afx.h>
 #include <inkline/constants.h>
 #include <inkline/map_string.h>
 
+#include "layout/decisions.h"
 #include "layout/engine.h"
 #include "layout/numeric.h"
 
@@ -94,6 +96,8 @@ bool SelectFont(CMapString& s, const FontRequest& r) {
   }
   if (!s.FontLib) return false;
   s.FontLib->GetFontByNo(r.fontNo, &s.CurFont);
+  if (!s.CurFont)
+    Decide([&] { return "font " + std::to_string(r.fontNo) + ": not in the font library"; });
   return true;
 }
 

@@ -14,6 +14,7 @@
 
 #include <inkline/map_string.h>
 
+#include "layout/decisions.h"
 #include "layout/engine.h"
 #include "layout/guards.h"
 #include "layout/numeric.h"
@@ -166,7 +167,10 @@ void LayoutString(const DrawContext& c, const Run& run, const RunStyle& style) {
   // Pieces are cut out of a private copy by writing NULs into it.
   const std::size_t textLen = std::strlen(run.text);
   char* copy = static_cast<char*>(std::calloc(textLen + 16, 1));
-  if (!copy) return;
+  if (!copy) {
+    Decide([&] { return "string " + Quoted(run.text) + ": not drawn, out of memory"; });
+    return;
+  }
   std::memcpy(copy, run.text, textLen);
 
   const double a = run.angle / 180 * kPi;

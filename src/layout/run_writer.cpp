@@ -2,11 +2,14 @@
 // device, the background box behind the run, and the choice of renderer.
 #include <algorithm>
 #include <cstdint>
+#include <string>
 
 #include <inkline/afx.h>
+#include <inkline/constants.h>
 #include <inkline/map_string.h>
 
 #include "glyph/glyph_runs.h"
+#include "layout/decisions.h"
 #include "layout/engine.h"
 #include "layout/guards.h"
 #include "layout/numeric.h"
@@ -60,6 +63,23 @@ void FillBackground(const DrawContext& c, const Extent& extent, short color) {
   device->FillPolygon(box, counts, 1);
 }
 
+// Why a run that reached the renderer choice is drawn from outlines.
+std::string WhyOutlines(const CMapString& s, const Run& run, short style) {
+  if (s.LibType == 1) return "the font library is a character library";
+  if (s.RationalDispMode != 1) return "the device refuses TrueType fonts";
+  if (s.Hollow != 0) return "hollow glyphs";
+  if (style != 0 && style != inkline::kStyleItalic) return "style " + std::to_string(style);
+  return "height " + Number(run.height) + " and width " + Number(run.width) + " round apart";
+}
+
+void ReportRenderer(const CMapString& s, const Run& run, short style, bool trueType, bool native) {
+  Decide([&] {
+    const std::string how = trueType ? (native ? "TrueType, as native text" : "TrueType")
+                                     : "outlines: " + WhyOutlines(s, run, style);
+    return "run " + Quoted(run.text) + ": " + how;
+  });
+}
+
 }  // namespace
 
 void TakeDeviceState(const DrawContext& c) {
@@ -89,14 +109,16 @@ void WriteRun(const DrawContext& c, const Run& run, const RunStyle& style) {
 
 void DrawRunGlyphs(const DrawContext& c, const Run& run, const RunStyle& style, bool native) {
   CMapString& s = c.s;
+  bool trueType = false;
   if (s.LibType != 1) {
     const short mode = s.AdjustRationalDispMode(style.style);
-    if (RoundHalfUp(run.height) == RoundHalfUp(run.width) && mode == 1) {
-      glyph::DrawTrueTypeRun(c, run, style, native);
-      return;
-    }
+    trueType = RoundHalfUp(run.height) == RoundHalfUp(run.width) && mode == 1;
   }
-  glyph::DrawVectorRun(c, run, style);
+  ReportRenderer(s, run, style.style, trueType, native);
+  if (trueType)
+    glyph::DrawTrueTypeRun(c, run, style, native);
+  else
+    glyph::DrawVectorRun(c, run, style);
 }
 
 }  // namespace layout

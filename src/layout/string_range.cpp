@@ -8,6 +8,7 @@
 
 #include <inkline/map_string.h>
 
+#include "layout/decisions.h"
 #include "layout/engine.h"
 #include "layout/numeric.h"
 #include "layout/text_units.h"
@@ -149,7 +150,10 @@ Extent MeasureRun(CMapString& s, const Run& run, double boxScale, short fontNo, 
   // such on every kind, also when no vector font came of it.
   FontSelection font(s, FontRequest{fontNo, style, 0, 0.0, 0.0, 0.0, false},
                      FontSelection::Undo::Always);
-  if (!s.CurFont) return Extent{};
+  if (!s.CurFont) {
+    Decide([&] { return "run " + Quoted(run.text) + ": not measured, no font"; });
+    return Extent{};
+  }
   // Before any layout call has set the grid, the library type tells it.
   const double grid = s.DesignGrid > 0 ? s.DesignGrid : DesignGridFor(s.LibType);
   return Placed(MeasuredBox(s.CurFont, grid, run, n), run, boxScale);
