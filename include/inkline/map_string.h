@@ -62,10 +62,12 @@ class INKLINE_API MapString {
 // the interface's are the steps of the drawing, each callable on its own.
 //
 // Threads: an object, like the device it draws on, is used by one thread at
-// a time; objects on different threads draw at the same time, each on its
-// own device, sharing one font library. The font libraries of
-// inkline/host and the portable Windows layer are safe to share so; a host's
-// own font library must be too.
+// a time. Objects on different threads may draw at the same time, each on
+// its own device, sharing one font library: the library keeps no drawing
+// state outside the object and reads the stroke-font file with positioned
+// reads, and the portable Windows layer locks what it shares. A shared font
+// library must allow this too: MapFont::GetCharOutline's arrays must stay
+// valid for the calling thread until that thread's next call.
 class INKLINE_API CMapString final : public MapString {
  public:
   explicit CMapString(DeviceDriver* driver);
