@@ -47,7 +47,7 @@ INSTANTIATE_TEST_SUITE_P(
         BreakCase{"LeadByteLastIsLeftOut", "", "AB\xB0", 99, 99, 2, 2},
         BreakCase{"NotEvenTheEmptyLine", "", "ABC", 0, -1, -1, 0},
         BreakCase{"EmptyLine", "", "", 99, 99, 0, 0}),
-    [](const ::testing::TestParamInfo<BreakCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<BreakCase>& param) { return std::string(param.param.name); });
 
 // One measurement per character kept, whatever the length of the text: a
 // megabyte line that fits up to 900 000 bytes is measured 900 002 times.
