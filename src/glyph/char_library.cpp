@@ -17,6 +17,7 @@
 
 #include "glyph/glyph_runs.h"
 #include "layout/numeric.h"
+#include "layout/text_units.h"
 
 namespace glyph {
 
@@ -29,11 +30,11 @@ constexpr double kCellUnits = 16.0;
 
 // The index record of the character at ch, or -1 for none. A one-byte
 // character is read as its full-width form in row 0xA3.
-int RecordNumber(const unsigned char* ch) {
-  unsigned lead = ch[0];
+int RecordNumber(const char* ch) {
+  unsigned lead = static_cast<unsigned char>(ch[0]);
   unsigned trail = 0;
-  if (lead & 0x80) {
-    trail = ch[1];
+  if (layout::IsLeadByte(ch[0])) {
+    trail = static_cast<unsigned char>(ch[1]);
   } else {
     trail = lead | 0x80;
     lead = 0xA3;
@@ -86,7 +87,7 @@ void ReadStrokeRecord(CMapString& s, int file, const char* ch) {
   // buffer holds this character's strokes and zeros after them.
   std::memset(s.ClibRecord, 0, sizeof s.ClibRecord);
   if (!ch || ch[0] == ' ') return;
-  const int record = RecordNumber(reinterpret_cast<const unsigned char*>(ch));
+  const int record = RecordNumber(ch);
   if (record < 0) return;
 
   unsigned char entry[kRecordBytes] = {};

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "layout/engine.h"
+#include "layout/text_units.h"
 #include "richtext/line_breaker.h"
 #include "richtext/orvex_html_reader_events.h"
 
@@ -16,8 +17,7 @@ long CountChars(const LineText& line) {
   const std::size_t length = line.size();
   long count = 0;
   for (std::size_t i = 0; i < length; ++count) {
-    const bool lead = (static_cast<unsigned char>(line[i]) & 0x80) != 0;
-    i += lead && i + 1 < length ? 2 : 1;
+    i += layout::IsLeadByte(line[i]) && i + 1 < length ? 2 : 1;
   }
   return count;
 }
