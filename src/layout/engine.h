@@ -9,6 +9,8 @@
 #ifndef INKLINE_SRC_LAYOUT_ENGINE_H
 #define INKLINE_SRC_LAYOUT_ENGINE_H
 
+#include <cstddef>
+
 #include <inkline/map_string.h>
 
 #include "layout/run.h"

@@ -100,20 +100,20 @@ void StoreTurned(POINT* poly, const Box& b, char arrangement, double angle, doub
   if (arrangement == 0) {
     const POINT p = At(b.xL, b.yB);
     const POINT along = At(p.x + lx * c, p.y + lx * s);
-    const POINT far = At(p.x + lx * c - ly * s, p.y + lx * s + ly * c);
+    const POINT opposite = At(p.x + lx * c - ly * s, p.y + lx * s + ly * c);
     const POINT up = At(p.x - ly * s, p.y + ly * c);
     poly[0] = Moved(p, f * lx, -c, -s);
     poly[1] = Moved(along, f * lx, c, s);
-    poly[2] = Moved(far, f * lx, c, s);
+    poly[2] = Moved(opposite, f * lx, c, s);
     poly[3] = Moved(up, f * lx, -c, -s);
   } else {
     const POINT p = At(b.xL, b.yT);
     const POINT across = At(p.x + lx * c, p.y + lx * s);
-    const POINT far = At(p.x + lx * c + ly * s, p.y + lx * s - ly * c);
+    const POINT opposite = At(p.x + lx * c + ly * s, p.y + lx * s - ly * c);
     const POINT down = At(p.x + ly * s, p.y - ly * c);
     poly[0] = Moved(p, f * ly, -s, c);
     poly[1] = Moved(across, f * ly, -s, c);
-    poly[2] = Moved(far, f * ly, s, -c);
+    poly[2] = Moved(opposite, f * ly, s, -c);
     poly[3] = Moved(down, f * ly, s, -c);
   }
   poly[4] = poly[0];
