@@ -6,8 +6,8 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  libfreetype-dev libfontconfig-dev libcairo2-dev nlohmann-json3-dev
-  fonts-dejavu-core fonts-liberation2 fonts-arphic-uming hershey-fonts-data
+  libfreetype-dev libfontconfig-dev libcairo2-dev nlohmann-json3-dev libcli11-dev libgdal-dev gdal-bin
+  fonts-dejavu-core fonts-liberation2 fonts-arphic-uming fonts-wqy-microhei hershey-fonts-data
 )
 
 missing=()

@@ -185,13 +185,28 @@ TEST_F(CommandErrors, UnknownFontFallsBackAndSaysSoOnce) {
   EXPECT_EQ(FilesStartingWith("out"), 1);  // no temporary file left beside it
 }
 
-TEST_F(CommandErrors, CharactersWithoutGbkFormAreNamedOnce) {
-  const std::string in = Write("emoji.geojson", Layer(Point("\"text\":\"A\xF0\x9F\x98\x80" "B\",\"height\":3")));
+// Characters GBK lacks take user-defined codes and are drawn as themselves;
+// only past the last code is one replaced, and then named once with a count.
+TEST_F(CommandErrors, CharactersBeyondTheUserDefinedCodesAreNamedOnceWithCounts) {
+  std::string hangul;  // 1,900 distinct syllables, none of them in GBK
+  for (char32_t c = 0xAC00; c < 0xAC00 + 1900; ++c)
+    hangul += {static_cast<char>(0xE0 | (c >> 12)), static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
+               static_cast<char>(0x80 | (c & 0x3F))};
+  const std::string in = Write(
+      "many.geojson", Layer(Point("\"text\":\"A\xF0\x9F\x98\x80" "B\",\"height\":3") + "," +
+                            Point("\"text\":\"" + hangul + "\",\"height\":3") + "," +
+                            Point("\"text\":\"\xEB\x8D\xA5\",\"height\":3")));  // U+B365 again
   const Outcome r = Inkline("render '" + in + "' --trace");
   EXPECT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_NE(r.err.find("feature 0: property \"text\": 1 character(s) have no GBK form"),
-            std::string::npos)
-      << r.err;
+  EXPECT_EQ(r.err.find("U+1F600"), std::string::npos) << "the emoji has a code: " << r.err;
+  // The emoji and 1,893 syllables take the 1,894 codes; from U+AC00 + 1893 = U+B365 on
+  // they are replaced, U+B365 in two labels.
+  EXPECT_NE(r.err.find("U+B365 \xEB\x8D\xA5: drawn as '?' 2 time(s)"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("U+B36B \xEB\x8D\xAB: drawn as '?' 1 time(s)"), std::string::npos) << r.err;
+  int lines = 0;
+  for (size_t at = r.err.find("drawn as '?'"); at != std::string::npos; at = r.err.find("drawn as '?'", at + 1))
+    ++lines;
+  EXPECT_EQ(lines, 7) << r.err;
 }
 
 }  // namespace

@@ -4,14 +4,18 @@
 #include <inkline/host/freetype_font_lib.h>
 #include <inkline/host/hostlib.h>
 
+#include "input_file.h"
+
 namespace {
 
 class FreeTypeFontSet : public FontSet {
  public:
   FreeTypeFontSet(FreeTypeFontLibOptions options, std::unique_ptr<FreeTypeFontLib> stroke)
-      : vector_(std::move(options)), stroke_(std::move(stroke)), installed_(&vector_) {}
+      : vector_(std::move(options)), stroke_(std::move(stroke)),
+        installed_(&vector_) {}
   MapFontLib* vector() override { return &vector_; }
   MapFontLib* stroke() override { return stroke_.get(); }
+  bool HasFont(short number) const override { return vector_.Table().ByNumber(number) != nullptr; }
   void ReportNotes(Diagnostics& diagnostics) override {
     const FreeTypeFontLib* libs[] = {&vector_, stroke_.get()};
     for (const FreeTypeFontLib* lib : libs) {
@@ -34,6 +38,17 @@ std::unique_ptr<FontSet> LoadFonts(const FontOptions& options, Diagnostics& diag
   if (!options.tablePath.empty()) {
     FontTable table;
     if (!FontTable::Load(options.tablePath, &table, error)) return nullptr;
+    for (const FontTableEntry& e : table.entries) {
+      if (e.source.find('/') == std::string::npos) continue;  // a fontconfig pattern
+      const std::string file = e.source.substr(0, e.source.rfind('#'));
+      const std::string path = file[0] == '/' ? file : table.baseDir + "/" + file;
+      const std::string problem =
+          input_file::CheckRegular(path, input_file::kFontFileCap, "font file");
+      if (!problem.empty() && problem.find("cannot be read") == std::string::npos) {
+        *error = problem;  // a missing file is the font library's to report and replace
+        return nullptr;
+      }
+    }
     for (const FontTableProblem& p : table.problems)
       diagnostics.WarnOnce("table" + std::to_string(p.line),
                            options.tablePath + ":" + std::to_string(p.line) + ": " + p.message +
@@ -49,6 +64,10 @@ std::unique_ptr<FontSet> LoadFonts(const FontOptions& options, Diagnostics& diag
   const bool named = !options.strokeFontPath.empty();
   const std::string strokePath =
       named ? options.strokeFontPath : FreeTypeFontLib::DefaultStrokeFontPath();
+  if (named) {
+    *error = input_file::CheckRegular(strokePath, input_file::kStrokeFontCap, "stroke-font file");
+    if (!error->empty()) return nullptr;
+  }
   auto stroke = std::make_unique<FreeTypeFontLib>(libOptions);
   std::string strokeError;
   if (!stroke->OpenStrokeFont(strokePath, &strokeError)) {
