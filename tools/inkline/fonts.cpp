@@ -49,10 +49,15 @@ std::unique_ptr<FontSet> LoadFonts(const FontOptions& options, Diagnostics& diag
         return nullptr;
       }
     }
-    for (const FontTableProblem& p : table.problems)
-      diagnostics.WarnOnce("table" + std::to_string(p.line),
-                           options.tablePath + ":" + std::to_string(p.line) + ": " + p.message +
-                               " (line skipped)");
+    // A machine-made table may have thousands of bad lines: the first few
+    // are named, the rest counted.
+    constexpr size_t kNamed = 10;
+    for (size_t i = 0; i < table.problems.size() && i < kNamed; ++i)
+      diagnostics.Warn(options.tablePath + ":" + std::to_string(table.problems[i].line) + ": " +
+                       table.problems[i].message + " (line skipped)");
+    if (table.problems.size() > kNamed)
+      diagnostics.Warn(options.tablePath + ": " + std::to_string(table.problems.size() - kNamed) +
+                       " more bad lines skipped");
     if (table.entries.empty()) {
       *error = options.tablePath + ": the font table names no fonts";
       return nullptr;
