@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cairo.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -245,6 +246,14 @@ TEST_F(CommandErrors, HostileInputsEndCleanly) {
   std::string table;
   for (int i = 0; i < 200000; ++i) table += std::to_string(i % 30000) + " | Face " + std::to_string(i) + " | DejaVu Sans\n";
   const std::string longTable = Write("long.txt", table);
+  const std::string empty = Write("empty.geojson", Layer(""));
+  const std::string small = Write("small.geojson",
+      "{\"type\":\"FeatureCollection\",\"view\":{\"bbox\":[0,0,1000,1000]},\"features\":[" +
+      Point("\"text\":\"A\",\"height\":0.01") + "," + Point("\"text\":\"B\",\"height\":0.01") + "]}");
+  const std::string markup = Write("markup.geojson", Layer(
+      "{\"type\":\"Feature\",\"properties\":{\"html\":\"no body\",\"box\":[0,0,10,10]}},"
+      "{\"type\":\"Feature\",\"properties\":{\"html\":\"<body size=5>" + std::string(200, 'x') +
+      "</body>\",\"box\":[0,0,10,10]}}"));
   const std::string out = " -o '" + dir_ + "/out.png'";
   const struct {
     std::string args;
@@ -257,6 +266,10 @@ TEST_F(CommandErrors, HostileInputsEndCleanly) {
       {"render '" + tiny + "'" + out, 3, "property \"view.bbox\": the map area is too small"},
       {"render '" + tall + "'" + out, 0, "1 label (first: feature 0) are over 100000 pixels"},
       {"render '" + nul + "' --trace", 0, "2 labels (first: feature 0) hold a NUL character"},
+      {"render '" + empty + "'" + out, 0, "the layer has no labels"},
+      {"render '" + small + "' --trace", 0, "2 labels (first: feature 0) are under 1 pixel high"},
+      {"render '" + markup + "' --trace", 0, "1 label (first: feature 0) have markup without a <body"},
+      {"render '" + markup + "' --trace", 0, "1 label (first: feature 1) hold more text than their box"},
       {"render '" + fifo + "'" + out, 3, "fifo: not a regular file"},
       {"render /dev/zero" + out, 3, "/dev/zero: not a regular file"},
       {"render '" + ok + "' --fonts '" + fifo + "'" + out, 3, "is not a regular file"},
@@ -307,6 +320,35 @@ TEST_F(CommandErrors, HelpVersionAndStandardStreams) {
     const Outcome r = Inkline(std::string(INKLINE_COMMAND) + " " + c.args, true, true);
     EXPECT_EQ(r.exitCode, 0) << c.args << ": " << r.err;
     EXPECT_NE(r.out.find(c.expectedOut), std::string::npos) << c.args << ": " << r.out.substr(0, 300);
+  }
+}
+
+// SVG and PDF carry real text unless paths are asked for; a PNG may be transparent.
+TEST_F(CommandErrors, OutputsDrawTextAsAsked) {
+  const std::string in = Write("ok.geojson", Layer(Point("\"text\":\"Abc\",\"height\":3")));
+  const struct {
+    std::string args;
+    bool text;  // the file holds real text
+  } cases[] = {{"-o '" + dir_ + "/out.svg'", true},
+               {"-o '" + dir_ + "/out.svg' --text-as paths", false},
+               {"-o '" + dir_ + "/out.svg' --kind 0", false},
+               {"-o '" + dir_ + "/out.pdf'", true},
+               {"-o '" + dir_ + "/out.pdf' --text-as=paths", false}};
+  for (const auto& c : cases) {
+    const Outcome r = Inkline("render '" + in + "' " + c.args);
+    ASSERT_EQ(r.exitCode, 0) << c.args << ": " << r.err;
+    const std::string file = Slurp(dir_ + (c.args.find(".svg") != std::string::npos ? "/out.svg" : "/out.pdf"));
+    const bool hasText = file.find("<text") != std::string::npos || file.find("/FontFile") != std::string::npos;
+    EXPECT_EQ(hasText, c.text) << c.args;
+  }
+  for (const char* background : {"transparent", "white"}) {
+    const Outcome r = Inkline("render '" + in + "' -o '" + dir_ + "/out.png' --background " + background);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    cairo_surface_t* png = cairo_image_surface_create_from_png((dir_ + "/out.png").c_str());
+    cairo_surface_flush(png);
+    const unsigned char alpha = cairo_image_surface_get_data(png)[3];  // the top-left pixel
+    EXPECT_EQ(alpha, std::string(background) == "transparent" ? 0 : 255) << background;
+    cairo_surface_destroy(png);
   }
 }
 
