@@ -366,7 +366,7 @@ TEST_F(CommandErrors, SignalsLeaveNoTemporaryFile) {
       _exit(127);
     }
     // The temporary file appears before the layer is read; stop the run then.
-    for (int i = 0; i < 2000 && FilesStartingWith("out.png.") == 0; ++i) usleep(1000);
+    for (int i = 0; i < 10000 && FilesStartingWith("out.png.") == 0; ++i) usleep(1000);
     EXPECT_EQ(FilesStartingWith("out.png."), 1);
     kill(child, signal);
     int status = 0;
