@@ -1,5 +1,7 @@
 #include "fonts.h"
 
+#include <unistd.h>
+
 #include <inkline/host/font_table.h>
 #include <inkline/host/freetype_font_lib.h>
 #include <inkline/host/hostlib.h>
@@ -29,6 +31,20 @@ class FreeTypeFontSet : public FontSet {
   std::unique_ptr<FreeTypeFontLib> stroke_;
   ScopedMapFontLib installed_;
 };
+
+// An installed command finds the stroke font in ../share/inkline beside its
+// folder; a command in the build tree, where the build wrote it.
+std::string DefaultStrokeFont() {
+  char exe[4096];
+  const ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
+  if (n > 0) {
+    std::string dir(exe, static_cast<size_t>(n));
+    dir = dir.substr(0, dir.rfind('/'));
+    const std::string installed = dir + "/../share/inkline/strokes.clib";
+    if (access(installed.c_str(), R_OK) == 0) return installed;
+  }
+  return FreeTypeFontLib::DefaultStrokeFontPath();
+}
 
 }  // namespace
 
@@ -68,7 +84,7 @@ std::unique_ptr<FontSet> LoadFonts(const FontOptions& options, Diagnostics& diag
   // The stroke font is optional unless asked for by name.
   const bool named = !options.strokeFontPath.empty();
   const std::string strokePath =
-      named ? options.strokeFontPath : FreeTypeFontLib::DefaultStrokeFontPath();
+      named ? options.strokeFontPath : DefaultStrokeFont();
   if (named) {
     *error = input_file::CheckRegular(strokePath, input_file::kStrokeFontCap, "stroke-font file");
     if (!error->empty()) return nullptr;
