@@ -133,7 +133,9 @@ TEST(LayerFormats, LabelsLandWhereTheFeaturesAre) {
     bool reproject;
     std::string view;  // --bbox and --t-srs
   } cases[] = {
-      {"ESRI Shapefile", dir + "/places.shp", "EPSG:32631", false, "--bbox 0,0,1000,1000"},
+      {"ESRI Shapefile", dir + "/shapes", "EPSG:32631", false, "--bbox 0,0,1000,1000"},  // a folder
+      {"FlatGeobuf", dir + "/places.fgb", "EPSG:32631", false, "--bbox 0,0,1000,1000"},
+      {"GeoJSONSeq", dir + "/places.geojsonl", "EPSG:4326", false, "--bbox 0,0,1000,1000"},
       {"GPKG", dir + "/places.gpkg", "EPSG:32631", false, "--bbox 0,0,1000,1000"},
       {"GeoJSON", dir + "/places.geojson", "EPSG:3857", true,
        "--bbox 0,0,100,100 --t-srs EPSG:4326"},

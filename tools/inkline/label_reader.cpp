@@ -41,10 +41,29 @@ std::string FeatureProps::Name(const std::string& property) const {
   return "\"" + property + "\" (field \"" + field->second + "\")";
 }
 
+namespace {
+
+// JSON inside a text value (a command-line value, a field GDAL hands over as
+// text): parsed with the same depth limit as a layer; discarded when it is
+// not JSON or too deep.
+json ParseNested(const std::string& text) {
+  bool tooDeep = false;
+  json parsed = json::parse(
+      text,
+      [&](int depth, json::parse_event_t, json&) {
+        tooDeep = tooDeep || depth > 16;
+        return !tooDeep;
+      },
+      false);
+  return tooDeep ? json(json::value_t::discarded) : parsed;
+}
+
+}  // namespace
+
 json DefaultValues(const LayerOptions& options) {
   json values = json::object();
   for (const auto& [property, text] : options.defaults) {
-    json parsed = json::parse(text, nullptr, false);
+    json parsed = ParseNested(text);
     values[property] = parsed.is_discarded() ? json(text) : std::move(parsed);
   }
   return values;
@@ -127,7 +146,7 @@ struct Reader {
 
 json StyleValue(const json& v) {
   if (!v.is_string()) return v;
-  json parsed = json::parse(v.get_ref<const std::string&>(), nullptr, false);
+  json parsed = ParseNested(v.get_ref<const std::string&>());
   return parsed.is_discarded() ? v : parsed;  // GDAL hands nested objects over as JSON text
 }
 

@@ -98,8 +98,12 @@ Layer ReadLayer(const std::string& path, const LayerOptions& options) {
     if (!input_file::ReadStdin(input_file::kStdinCap, &text, &error)) throw LayerError(error);
     return ParseLayer(text, "standard input", options);
   }
-  const MappedFile file(path);
-  return ParseGeoJson(file.begin(), file.end(), path, options);
+  try {
+    const MappedFile file(path);
+    return ParseGeoJson(file.begin(), file.end(), path, options);
+  } catch (const SingleFeatureError&) {
+    return ReadGdalLayer(path, options);
+  }
 }
 
 void ResolveUnits(Layer& layer, double scale, double dpi) {

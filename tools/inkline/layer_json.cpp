@@ -55,8 +55,10 @@ class FeatureCollectionReader {
   }
 
   Layer Finish(const json& document) {
+    if (document.is_object() && type_ == "Feature" && isFeature_)
+      throw SingleFeatureError(file_ + ": a single Feature");
     if (!document.is_object() || type_ != "FeatureCollection")
-      throw LayerError(file_ + ": expected a GeoJSON FeatureCollection" + Hint());
+      throw LayerError(file_ + ": expected a GeoJSON FeatureCollection");
     if (!sawFeatures_) throw LayerError(file_ + ": property \"features\": expected an array");
     return std::move(layer_);
   }
@@ -73,11 +75,6 @@ class FeatureCollectionReader {
       isFeature_ = true;
     }
     return false;
-  }
-
-  std::string Hint() const {
-    return isFeature_ || type_ == "Feature" ? " (a single Feature is read through GDAL: add --gdal)"
-                                            : "";
   }
 
   void Feature(const json& f) {

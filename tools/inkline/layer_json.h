@@ -6,7 +6,15 @@
 
 #include "layer.h"
 
-// Reads the layer from the text between begin and end; throws LayerError.
+// A GeoJSON text that is a single Feature rather than a collection: GDAL
+// reads it as a layer of one.
+class SingleFeatureError : public LayerError {
+ public:
+  using LayerError::LayerError;
+};
+
+// Reads the layer from the text between begin and end; throws LayerError
+// (SingleFeatureError for a lone Feature).
 Layer ParseGeoJson(const char* begin, const char* end, const std::string& file,
                    const LayerOptions& options);
 
