@@ -59,13 +59,19 @@ bool OutputFile::Prepare(const std::string& path, std::string* error) {
     // it also proves the folder is writable.
     temp_ = path + ".XXXXXX";
   }
+  // A signal between creating the file and registering it would leave it.
+  sigset_t stop, before;
+  sigemptyset(&stop);
+  for (int s : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&stop, s);
+  sigprocmask(SIG_BLOCK, &stop, &before);
   const int fd = mkstemp(temp_.data());
+  if (fd >= 0) Register(temp_);
+  sigprocmask(SIG_SETMASK, &before, nullptr);
   if (fd < 0) {
     *error = path + ": cannot create a file there";
     temp_.clear();
     return false;
   }
-  Register(temp_);
   // mkstemp makes the file private; a picture gets the usual permissions.
   const mode_t mask = umask(0);
   umask(mask);
