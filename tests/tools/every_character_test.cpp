@@ -8,9 +8,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include <cairo-ft.h>
 #include <cairo.h>
-#include <fontconfig/fontconfig.h>
 #include <gtest/gtest.h>
 
 #include <inkline/host/cairo_device.h>
@@ -21,6 +19,8 @@
 #include <inkline/user_chars.h>
 
 #include "gbk.h"
+
+#include "cairo_reference.h"
 
 namespace {
 
@@ -77,23 +77,9 @@ std::vector<bool> Reference(const FreeTypeFont& font, const std::string& utf8) {
   cairo_t* cr = cairo_create(s);
   cairo_set_source_rgb(cr, 1, 1, 1);
   cairo_paint(cr);
-  FcPattern* pattern = FcPatternCreate();
-  FcPatternAddString(pattern, FC_FILE, reinterpret_cast<const FcChar8*>(font.File().c_str()));
-  FcPatternAddInteger(pattern, FC_INDEX, font.FaceIndex());
-  cairo_font_face_t* face = cairo_ft_font_face_create_for_pattern(pattern);
-  cairo_set_font_face(cr, face);
-  cairo_set_font_size(cr, kCharHeight * font.EmPerCharHeight());
-  cairo_font_options_t* fo = cairo_font_options_create();
-  cairo_font_options_set_hint_metrics(fo, CAIRO_HINT_METRICS_OFF);
-  cairo_font_options_set_hint_style(fo, CAIRO_HINT_STYLE_NONE);
-  cairo_set_font_options(cr, fo);
-  cairo_set_source_rgb(cr, 0, 0, 0);
-  cairo_move_to(cr, kX, kSide - kY);
-  cairo_show_text(cr, utf8.c_str());
-  cairo_font_options_destroy(fo);
+  DrawReferenceText(cr, font.File(), font.FaceIndex(), kCharHeight * font.EmPerCharHeight(), kX,
+                    kSide - kY, utf8);
   cairo_destroy(cr);
-  cairo_font_face_destroy(face);
-  FcPatternDestroy(pattern);
   std::vector<bool> ink = Ink(s);
   cairo_surface_destroy(s);
   return ink;

@@ -10,6 +10,7 @@
 #include "commands.h"
 #include "gbk.h"
 #include "input_file.h"
+#include "markup_parts.h"
 
 namespace {
 
@@ -83,23 +84,16 @@ class ToText : public Subcommand {
       return kExitInput;
     }
     CodePageLosses losses;
-    std::string bytes = Utf8ToGbkWithUserChars(markup, &losses);
-    short face = 0, style = 0;
-    double size = 0;
-    int color = 0, bgcolor = 0;
-    float space = 0, angle = 0;
-    char hvpl = 0;
-    const char* text =
-        CvtHTMLToStr(bytes.data(), &face, &style, &size, &color, &space, &hvpl, &bgcolor, &angle);
-    if (!text) {
+    MarkupParts p;
+    if (!TakeMarkupApart(Utf8ToGbkWithUserChars(markup, &losses), &p)) {
       std::fprintf(stderr, "inkline: the markup has no <body ...> tag\n");
       return kExitInput;
     }
     const auto finite = [](double v) { return std::isfinite(v) ? nlohmann::json(v) : nlohmann::json(); };
-    nlohmann::json out = {{"text", GbkToUtf8(text)}, {"face", face},   {"style", style},
-                          {"size", finite(size)},    {"color", color}, {"space", finite(space)},
-                          {"hvpl", static_cast<int>(hvpl)}, {"bgcolor", bgcolor},
-                          {"angle", finite(angle)}};
+    nlohmann::json out = {{"text", GbkToUtf8(p.text)}, {"face", p.face},   {"style", p.style},
+                          {"size", finite(p.size)},    {"color", p.color}, {"space", finite(p.space)},
+                          {"hvpl", static_cast<int>(p.hvpl)}, {"bgcolor", p.bgcolor},
+                          {"angle", finite(p.angle)}};
     std::printf("%s\n", out.dump(2).c_str());
     return kExitOk;
   }

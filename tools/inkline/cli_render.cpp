@@ -129,6 +129,8 @@ class Render : public Subcommand {
  private:
   void Declare(CLI::App& app);
   std::function<void(size_t, size_t)> Progress() const;
+  int PrepareOutput(OutputFile& out) const;
+  bool ReadInput(const RenderPlan& plan, Layer* layer, View* view, Diagnostics& diagnostics) const;
   RenderArgs a_;
 };
 
@@ -174,6 +176,39 @@ std::function<void(size_t, size_t)> Render::Progress() const {
   };
 }
 
+// The output first: a run that cannot write its picture fails before the
+// layer is read, and never over its own input. 0 or the exit code.
+int Render::PrepareOutput(OutputFile& out) const {
+  if (a_.trace) return kExitOk;
+  std::string problem;
+  if (a_.out != "-" && a_.layer != "-" && input_file::SameFile(a_.layer, a_.out))
+    problem = a_.out + ": the output is the input layer";
+  RemoveTempFileOnSignals();
+  if (problem.empty() && out.Prepare(a_.out, &problem)) return kExitOk;
+  std::fprintf(stderr, "inkline: %s\n", problem.c_str());
+  return kExitOutput;
+}
+
+// The layer in map units at its view; false (said) when it cannot be read.
+bool Render::ReadInput(const RenderPlan& plan, Layer* layer, View* view,
+                       Diagnostics& diagnostics) const {
+  try {
+    *layer = ReadLayer(a_.layer, a_.layerOptions);
+  } catch (const LayerError& e) {
+    std::fprintf(stderr, "inkline: %s\n", e.what());
+    return false;
+  } catch (const std::bad_alloc&) {
+    std::fprintf(stderr, "inkline: %s: too large to read into memory\n", a_.layer.c_str());
+    return false;
+  }
+  ApplyView(plan, *layer);
+  *view = MakeView(*layer);
+  ScaleToLongerSide(plan, *view);
+  ResolveUnits(*layer, view->scale, plan.dpi);
+  if (layer->labels.empty()) diagnostics.Warn(a_.layer + ": the layer has no labels; the picture is empty");
+  return true;
+}
+
 int Render::Run() {
   std::string problem;
   RenderPlan plan;
@@ -185,41 +220,16 @@ int Render::Run() {
     return kExitOutput;
   }
   Diagnostics diagnostics(a_.quiet);
-  // The output first: a run that cannot write its picture fails before the
-  // layer is read, and never over its own input.
   OutputFile out;
-  if (!a_.trace) {
-    if (a_.out != "-" && a_.layer != "-" && input_file::SameFile(a_.layer, a_.out)) {
-      std::fprintf(stderr, "inkline: %s: the output is the input layer\n", a_.out.c_str());
-      return kExitOutput;
-    }
-    RemoveTempFileOnSignals();
-    if (!out.Prepare(a_.out, &problem)) {
-      std::fprintf(stderr, "inkline: %s\n", problem.c_str());
-      return kExitOutput;
-    }
-  }
+  if (const int failed = PrepareOutput(out)) return failed;
   Layer layer;
-  try {
-    layer = ReadLayer(a_.layer, a_.layerOptions);
-  } catch (const LayerError& e) {
-    std::fprintf(stderr, "inkline: %s\n", e.what());
-    return kExitInput;
-  } catch (const std::bad_alloc&) {
-    std::fprintf(stderr, "inkline: %s: too large to read into memory\n", a_.layer.c_str());
-    return kExitInput;
-  }
+  View view;
+  if (!ReadInput(plan, &layer, &view, diagnostics)) return kExitInput;
   std::unique_ptr<FontSet> fonts = LoadFonts(plan.fonts, diagnostics, &problem);
   if (!fonts) {
     std::fprintf(stderr, "inkline: %s\n", problem.c_str());
     return kExitInput;
   }
-  ApplyView(plan, layer);
-  View view = MakeView(layer);
-  ScaleToLongerSide(plan, view);
-  ResolveUnits(layer, view.scale, plan.dpi);
-  if (layer.labels.empty()) diagnostics.Warn(a_.layer + ": the layer has no labels; the picture is empty");
-
   std::unique_ptr<RenderTarget> target =
       a_.trace ? MakeTraceTarget(view, plan.device, stdout)
                : MakePictureTarget(out, view, plan.device, plan.picture, &problem);

@@ -4,10 +4,10 @@
 #include <cctype>
 #include <cmath>
 
-#include <inkline/inkline.h>
 #include <inkline/user_chars.h>
 
 #include "gbk.h"
+#include "markup_parts.h"
 
 namespace {
 
@@ -28,17 +28,11 @@ bool HasBodyTag(const std::string& markup) {
 // A rough test of whether the text fits: its characters' cells against the
 // box's area, with room to spare for line ends.
 bool ProbablyOverfull(const std::string& markup, const RichLabel& label) {
-  std::string copy = markup;
-  short face = 0, style = 0;
-  double size = 0;
-  int color = 0, bgcolor = 0;
-  float space = 0, angle = 0;
-  char hvpl = 0;
-  const char* text =
-      CvtHTMLToStr(copy.data(), &face, &style, &size, &color, &space, &hvpl, &bgcolor, &angle);
-  if (!text || !(size > 0)) return false;
+  MarkupParts parts;
+  if (!TakeMarkupApart(markup, &parts) || !(parts.size > 0)) return false;
+  const double size = parts.size;
   double cells = 0;
-  for (const char* c = text; *c; ++c)
+  for (const char* c = parts.text.c_str(); *c; ++c)
     if (!(static_cast<unsigned char>(*c) & 0x80)) cells += 0.5;  // a Latin letter is half a cell
     else if (c[1]) cells += 1, ++c;
   const double needed = cells * size * size * 1.2;
