@@ -163,6 +163,12 @@ def msvc_names(clang, clang_args, headers, signatures):
     return found
 
 
+def write_def(path, header, entries):
+    if path:
+        with open(path, "w") as f:
+            f.write(header + "EXPORTS\n" + "".join(f"  {e}\n" for e in entries))
+
+
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--objdump", required=True)
@@ -209,30 +215,11 @@ def main():
         else:
             aliases.append((names[i], name))
 
-    if a.link_def:
-        with open(a.link_def, "w") as f:
-            f.write("EXPORTS\n")
-            for msvc, mingw in aliases:
-                f.write(f"  {msvc} = {mingw}\n")
-            for msvc, data in defined:
-                f.write(f"  {msvc}{' DATA' if data else ''}\n")
-    if a.msvc_def:
-        with open(a.msvc_def, "w") as f:
-            f.write(f"LIBRARY {a.dll}\nEXPORTS\n")
-            for name in plain:
-                f.write(f"  {name}\n")
-            for msvc, _ in aliases:
-                f.write(f"  {msvc}\n")
-            for msvc, data in defined:
-                f.write(f"  {msvc}{' DATA' if data else ''}\n")
-    if a.import_def:
-        with open(a.import_def, "w") as f:
-            f.write(f"LIBRARY {a.dll}\nEXPORTS\n")
-            for name in plain:
-                f.write(f"  {name}\n")
-            for msvc, mingw in aliases:
-                f.write(f"  {mingw} == {msvc}\n")
-
+    own = [f"{msvc}{' DATA' if data else ''}" for msvc, data in defined]
+    library = f"LIBRARY {a.dll}\n"
+    write_def(a.link_def, "", [f"{msvc} = {mingw}" for msvc, mingw in aliases] + own)
+    write_def(a.msvc_def, library, plain + [msvc for msvc, _ in aliases] + own)
+    write_def(a.import_def, library, plain + [f"{mingw} == {msvc}" for msvc, mingw in aliases])
 
 if __name__ == "__main__":
     main()
