@@ -154,6 +154,10 @@ void RecordingDevice::Note(const std::string& name, const std::string& line) {
   calls.push_back(std::move(c));
 }
 
+void RecordingDevice::Decided(const char* decision) {
+  Note("Decision", std::string("Decision ") + decision);
+}
+
 short RecordingDevice::GetDeviceType() { return settings.kind; }
 
 short RecordingDevice::GetRationalDispMode() { return settings.rationalDispMode; }
