@@ -129,22 +129,52 @@ def compile_probe(clang, clang_args, source):
     return done.returncode, done.stdout, done.stderr
 
 
+# The MSVC code of a member's access and kind, public form to the others.
+ACCESS_CODES = {"private": {"Q": "A", "U": "E", "S": "C"},
+                "protected": {"Q": "I", "U": "M", "S": "K"}}
+
+
+def probe_lines(source):
+    """Line number (1-based) of each probe, by probe index."""
+    lines = {}
+    for number, line in enumerate(source.splitlines(), 1):
+        m = re.match(r"  static void Use(\d+)\(\)", line)
+        if m:
+            lines[number] = int(m.group(1))
+    return lines
+
+
+def compile_all(clang, clang_args, headers, signatures):
+    """The probe's IR and the access of each probe that named a private or
+    protected member: such probes are compiled with every member public and
+    their names given their own access back."""
+    abstract, hidden, opened = set(), {}, []
+    while True:
+        probes = [(*probe_call(*sig, abstract), sig) for sig in signatures]
+        source = probe_source(headers, probes)
+        code, ir, err = compile_probe(clang, clang_args + opened, source)
+        if code == 0:
+            return ir, hidden
+        more = set(re.findall(r"object of abstract class type '(\w+)'", err)) - abstract
+        lines = probe_lines(source)
+        for line, access in re.findall(r"probe\.cpp:(\d+):\d+: error: '\w+' is a (private|protected) member", err):
+            hidden[lines[int(line)]] = access
+        if more:
+            abstract |= more
+        elif hidden and not opened:
+            opened = ["-Dprivate=public", "-Dprotected=public"]
+        else:
+            sys.exit(f"msvc_names: the probe does not compile:\n{err}")
+
+
+def with_access(name, access):
+    at = name.index("@@") + 2
+    return name[:at] + ACCESS_CODES[access].get(name[at], name[at]) + name[at + 1:]
+
+
 def msvc_names(clang, clang_args, headers, signatures):
     """The MSVC name of each signature, by index."""
-    abstract = set()
-    while True:
-        probes = []
-        for sig in signatures:
-            kind, call = probe_call(*sig, abstract)
-            probes.append((kind, call, sig))
-        code, ir, err = compile_probe(clang, clang_args, probe_source(headers, probes))
-        if code == 0:
-            break
-        more = set(re.findall(r"object of abstract class type '(\w+)'", err)) - abstract
-        if not more:
-            sys.exit(f"msvc_names: the probe does not compile:\n{err}")
-        abstract |= more
-
+    ir, hidden = compile_all(clang, clang_args, headers, signatures)
     found = {}
     current = None
     for line in ir.splitlines():
@@ -160,7 +190,7 @@ def msvc_names(clang, clang_args, headers, signatures):
         for sym in re.findall(r'@"(\?[^"]+)"', line):
             if current not in found and not sym.startswith(("??$Arg@", "??2@", "??3@", "??_7")):
                 found[current] = sym
-    return found
+    return {i: with_access(name, hidden[i]) if i in hidden else name for i, name in found.items()}
 
 
 def write_def(path, header, entries):
