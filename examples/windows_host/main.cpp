@@ -44,7 +44,7 @@ const Annotation kAnnotations[] = {
     {"Box", 275, 125, 7, 6, 0, 1, 0, 1, 6, 1.2, 0},
     {"TrueType \xD6\xD0\xCE\xC4", 10, 105, 9, 9, 0, 0, 0, 1, 0, 0, 0},
     {"Serif bold", 10, 92, 8, 8, 0, 2, 0x1000, 4, 0, 0, 0},
-    {"Rotated 30 \xD0\xFD\xD7\xAA", 20, 60, 8, 8, 30, 1, 0, 9, 0, 0, 0},
+    {"Rotated 30 \xD0\xFD\xD7\xAA", 20, 60, 8, 8, 30, 0, 0, 9, 0, 0, 0},
     {"\xCA\xFA\xC5\xC5\xCE\xC4\xD7\xD6", 120, 105, 8, 8, 0, 0, 0, 2, 0, 0, 1},
     {"Vertical", 135, 105, 6, 6, 0, 1, 0, 4, 0, 0, 1},
     {"\xBA\xDA\xCC\xE5 \xBF\xAC\xCC\xE5 \xCB\xCE\xCC\xE5", 160, 75, 7, 7, 0, 0, 0, 2, 0, 0, 0},

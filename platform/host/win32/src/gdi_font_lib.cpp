@@ -63,7 +63,9 @@ GdiOutlineFont::GdiOutlineFont(const std::string& faceName) : faceName_(faceName
   LOGFONTA lf{};
   lf.lfHeight = kCellPixels;
   lf.lfWeight = FW_NORMAL;
-  lf.lfCharSet = GB2312_CHARSET;
+  // The face as named: a GB2312 character set would make the mapper pick a
+  // Chinese face for every name (characters are converted from GBK anyway).
+  lf.lfCharSet = DEFAULT_CHARSET;
   std::strncpy(lf.lfFaceName, faceName.c_str(), LF_FACESIZE - 1);
   dc_ = CreateCompatibleDC(nullptr);
   font_ = CreateFontIndirectA(&lf);
