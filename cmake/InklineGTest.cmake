@@ -13,3 +13,14 @@ if(NOT TARGET GTest::gtest_main)
   set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
   add_subdirectory(${INKLINE_GTEST_SOURCE_DIR} ${PROJECT_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 endif()
+
+# Registers a GoogleTest program with ctest: one ctest test per test case,
+# or, when cross-compiling (each start of a program under Wine takes about a
+# second), the whole program as one test that prints its own summary.
+function(inkline_gtest_tests target)
+  if(CMAKE_CROSSCOMPILING)
+    add_test(NAME ${target} COMMAND ${target} --gtest_brief=1)
+  else()
+    gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60)
+  endif()
+endfunction()

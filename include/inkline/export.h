@@ -18,4 +18,12 @@
 #define INKLINE_HOSTLIB_API __attribute__((visibility("default")))
 #endif
 
+// The calling convention of exported free functions, spelled out so that a
+// host built by another compiler calls them the same way.
+#if defined(_WIN32)
+#define INKLINE_CALL __cdecl
+#else
+#define INKLINE_CALL
+#endif
+
 #endif  // INKLINE_EXPORT_H

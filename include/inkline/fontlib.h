@@ -66,11 +66,11 @@ class MapFontLib {
 };
 
 // The process-wide font library object, or null.
-INKLINE_HOSTLIB_API MapFontLib* GetMapFontLib();
+INKLINE_HOSTLIB_API MapFontLib* INKLINE_CALL GetMapFontLib();
 
 // Length of str in font fontNo in units of the character width (the sum of
 // advances over the grid). lib null means the process-wide library.
-INKLINE_HOSTLIB_API double StringLength(char* str, short fontNo, char arrangement,
+INKLINE_HOSTLIB_API double INKLINE_CALL StringLength(char* str, short fontNo, char arrangement,
                                         MapFontLib* lib);
 
 #endif  // INKLINE_FONTLIB_H

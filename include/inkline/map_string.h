@@ -47,9 +47,10 @@ class INKLINE_API MapString {
                          double a2, double a3, double a4) = 0;
 
  public:
-  MapString() = default;
-  MapString(const MapString&) = default;
-  MapString& operator=(const MapString&) { return *this; }
+  // Out of line: the library exports them with the class.
+  MapString();
+  MapString(const MapString&);
+  MapString& operator=(const MapString&);
 
  protected:
   ~MapString() = default;
@@ -186,11 +187,11 @@ class INKLINE_API CMapString final : public MapString {
 
 // Creates a string object bound to driver (null allowed: it draws nothing) and
 // stores it in *out, or null when it cannot be allocated. Always returns 1.
-INKLINE_API long CreateMapString(DeviceDriver* driver, MapString** out);
+INKLINE_API long INKLINE_CALL CreateMapString(DeviceDriver* driver, MapString** out);
 
 extern "C" {
 // A placeholder export; returns 0.
-INKLINE_API void* Inkline_ExportFunctionPTR();
+INKLINE_API void* INKLINE_CALL Inkline_ExportFunctionPTR();
 }
 
 #endif  // INKLINE_MAP_STRING_H

@@ -3,6 +3,10 @@
 
 #include <inkline/map_string.h>
 
+MapString::MapString() = default;
+MapString::MapString(const MapString&) = default;
+MapString& MapString::operator=(const MapString&) { return *this; }
+
 long CreateMapString(DeviceDriver* driver, MapString** out) {
   CMapString* object = new (std::nothrow) CMapString(driver);
   *out = object;

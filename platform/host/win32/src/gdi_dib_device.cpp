@@ -75,7 +75,6 @@ GdiDibDevice::~GdiDibDevice() {
     if (oldBitmap_) SelectObject(dc_, oldBitmap_);
   }
   if (pen_) DeleteObject(pen_);
-  if (brush_) DeleteObject(brush_);
   if (bitmap_) DeleteObject(bitmap_);
   if (dc_) DeleteDC(dc_);
 }
@@ -99,12 +98,7 @@ void GdiDibDevice::SetPen(PEN* pen) {
 // The brush colour is also the colour of the library's GDI text.
 void GdiDibDevice::SetBrush(BRUSH* brush) {
   CurBrush = *brush;
-  if (!ok()) return;
-  if (brush->color != 0) SetTextColor(dc_, RgbOf(brush->color));
-  HBRUSH next = brush->color != 0 ? CreateSolidBrush(RgbOf(brush->color)) : nullptr;
-  SelectObject(dc_, next ? static_cast<HGDIOBJ>(next) : GetStockObject(NULL_BRUSH));
-  if (brush_) DeleteObject(brush_);
-  brush_ = next;
+  if (ok() && brush->color != 0) SetTextColor(dc_, RgbOf(brush->color));
 }
 
 void GdiDibDevice::DrawLine(double x1, double y1, double x2, double y2) {
@@ -125,9 +119,10 @@ void GdiDibDevice::DrawPolylines(D_POINT* points, int* counts, short runs) {
   }
 }
 
-// Fills without an outline: the pen is left out for the call.
+// Fills with the current brush (the library may set CurBrush itself) and
+// without an outline: the pen is left out for the call.
 void GdiDibDevice::FillRuns(D_POINT* points, int* counts, long runs, int fillMode) {
-  if (!ok() || !points || !counts || runs <= 0 || !brush_) return;
+  if (!ok() || !points || !counts || runs <= 0 || CurBrush.color == 0) return;
   std::vector<POINT> all;
   std::vector<INT> sizes;
   long at = 0;
@@ -143,9 +138,13 @@ void GdiDibDevice::FillRuns(D_POINT* points, int* counts, long runs, int fillMod
   }
   if (sizes.empty()) return;
   SetPolyFillMode(dc_, fillMode);
+  HBRUSH fill = CreateSolidBrush(RgbOf(CurBrush.color));
+  HGDIOBJ brush = SelectObject(dc_, fill);
   HGDIOBJ pen = SelectObject(dc_, GetStockObject(NULL_PEN));
   PolyPolygon(dc_, all.data(), sizes.data(), static_cast<int>(sizes.size()));
   SelectObject(dc_, pen);
+  SelectObject(dc_, brush);
+  DeleteObject(fill);
 }
 
 void GdiDibDevice::FillPolygon(D_POINT* points, int* counts, int runs) {

@@ -33,7 +33,7 @@ inline UINT WINAPI ReadFileAt(HFILE file, LONG offset, LPVOID buffer, UINT bytes
 
 #else  // portable implementation
 
-#include <cstdint>
+#include <stdint.h>  // C header: also readable by tools with no C++ library
 
 #if defined(INKLINE_BUILDING_WIN32)
 #define INKLINE_WIN32_API __attribute__((visibility("default")))
@@ -43,8 +43,15 @@ inline UINT WINAPI ReadFileAt(HFILE file, LONG offset, LPVOID buffer, UINT bytes
 
 #define WINAPI
 
+// Where long has 32 bits these are Windows' own types, so that C++ names
+// built from them are the names Windows code gets.
+#if __SIZEOF_LONG__ == 4
+typedef long LONG;
+typedef unsigned long DWORD;
+#else
 typedef int32_t LONG;
 typedef uint32_t DWORD;
+#endif
 typedef uint16_t WORD;
 typedef uint8_t BYTE;
 typedef char CHAR;
@@ -70,21 +77,21 @@ typedef struct HBRUSH__* HBRUSH;
 typedef struct HDC__* HDC;
 typedef struct HWND__* HWND;
 
-struct POINT {
+typedef struct tagPOINT {
   LONG x;
   LONG y;
-};
+} POINT;
 
-struct RECT {
+typedef struct tagRECT {
   LONG left;
   LONG top;
   LONG right;
   LONG bottom;
-};
+} RECT;
 
 #define LF_FACESIZE 32
 
-struct LOGFONTA {
+typedef struct tagLOGFONTA {
   LONG lfHeight;
   LONG lfWidth;
   LONG lfEscapement;
@@ -99,7 +106,7 @@ struct LOGFONTA {
   BYTE lfQuality;
   BYTE lfPitchAndFamily;
   CHAR lfFaceName[LF_FACESIZE];
-};
+} LOGFONTA;
 
 #define RGB(r, g, b) \
   ((COLORREF)(((BYTE)(r) | ((WORD)((BYTE)(g)) << 8)) | (((DWORD)(BYTE)(b)) << 16)))

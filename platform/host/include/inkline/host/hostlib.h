@@ -9,11 +9,11 @@
 
 // Installs lib as the object GetMapFontLib() returns (null uninstalls it);
 // returns the one installed before.
-INKLINE_HOSTLIB_API MapFontLib* SetMapFontLib(MapFontLib* lib);
+INKLINE_HOSTLIB_API MapFontLib* INKLINE_CALL SetMapFontLib(MapFontLib* lib);
 
 // Number of characters of a text, a two-byte character counting once. A lead
 // byte right before the terminating NUL counts as one character.
-INKLINE_HOSTLIB_API int StringCNum(const char* text);
+INKLINE_HOSTLIB_API int INKLINE_CALL StringCNum(const char* text);
 
 // Installs a font library for the life of a scope and puts the previous one back.
 class ScopedMapFontLib {

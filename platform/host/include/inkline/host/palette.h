@@ -54,6 +54,6 @@ class INKLINE_HOSTLIB_API ColorPalette {
 // The reverse, for devices: writes the RGB value of colorNo into rgb and
 // returns 1; for "no colour" (0) or an unknown number writes black and
 // returns 0. palette as above.
-INKLINE_HOSTLIB_API int GetCOLORREFByColorNo(long colorNo, COLORREF& rgb, void* palette);
+INKLINE_HOSTLIB_API int INKLINE_CALL GetCOLORREFByColorNo(long colorNo, COLORREF& rgb, void* palette);
 
 #endif  // INKLINE_HOST_PALETTE_H

@@ -63,7 +63,6 @@ class GdiDibDevice : public DeviceDriver {
   HGDIOBJ oldPen_ = nullptr;
   HGDIOBJ oldBrush_ = nullptr;
   HPEN pen_ = nullptr;
-  HBRUSH brush_ = nullptr;
   uint32_t* bits_ = nullptr;
   uint32_t background_ = 0;
   CDC frameworkDC_;

@@ -1,0 +1,52 @@
+# The names a host built by Microsoft's compiler sees (Windows build only):
+# cmake/msvc_names.py gives a DLL's C++ exports their MSVC names, as aliases
+# in a .def file the DLL is linked with, and writes .def files for import
+# libraries (see that script).
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+find_program(INKLINE_CLANGXX NAMES clang++ clang++-14 REQUIRED)
+find_program(INKLINE_CXXFILT NAMES c++filt REQUIRED)
+find_program(INKLINE_MINGW_OBJDUMP NAMES ${INKLINE_MINGW_TRIPLE}-objdump objdump REQUIRED)
+find_program(INKLINE_MINGW_DLLTOOL NAMES ${INKLINE_MINGW_TRIPLE}-dlltool REQUIRED)
+find_program(INKLINE_LLVM_DLLTOOL NAMES llvm-dlltool llvm-dlltool-14 REQUIRED)
+
+# inkline_msvc_names(OBJECTS_TARGET DLL name.dll PREFIX out/prefix
+#                    HEADERS inkline/x.h ... SCOPES Class function ...)
+# writes PREFIX-link.def, PREFIX-msvc.def and PREFIX-import.def.
+function(inkline_msvc_names objects)
+  cmake_parse_arguments(A "" "DLL;PREFIX" "HEADERS;SCOPES" ${ARGN})
+  set(args)
+  foreach(h IN LISTS A_HEADERS)
+    list(APPEND args --header ${h})
+  endforeach()
+  foreach(s IN LISTS A_SCOPES)
+    list(APPEND args --scope ${s})
+  endforeach()
+  foreach(d ${PROJECT_SOURCE_DIR}/include ${PROJECT_SOURCE_DIR}/platform/win32/include
+            ${PROJECT_SOURCE_DIR}/platform/host/include)
+    list(APPEND args --include ${d})
+  endforeach()
+  set(script ${PROJECT_SOURCE_DIR}/cmake/msvc_names.py)
+  add_custom_command(
+    OUTPUT ${A_PREFIX}-link.def ${A_PREFIX}-msvc.def ${A_PREFIX}-import.def
+    COMMAND ${Python3_EXECUTABLE} ${script}
+      --objdump ${INKLINE_MINGW_OBJDUMP} --cxxfilt ${INKLINE_CXXFILT} --clang ${INKLINE_CLANGXX}
+      --dll ${A_DLL} ${args}
+      --link-def ${A_PREFIX}-link.def --msvc-def ${A_PREFIX}-msvc.def
+      --import-def ${A_PREFIX}-import.def
+      $<TARGET_OBJECTS:${objects}>
+    DEPENDS ${objects} $<TARGET_OBJECTS:${objects}> ${script}
+    COMMENT "MSVC names of ${A_DLL}"
+    COMMAND_EXPAND_LISTS VERBATIM)
+endfunction()
+
+# An import library from a .def file: GNU (imports under the .def's names,
+# as mapped with ==) or MSVC format (for hosts linked by link.exe/lld-link).
+function(inkline_import_library target def output format)
+  if(format STREQUAL "msvc")
+    set(command ${INKLINE_LLVM_DLLTOOL} -m i386 -d ${def} -l ${output})
+  else()
+    set(command ${INKLINE_MINGW_DLLTOOL} -d ${def} -l ${output})
+  endif()
+  add_custom_command(OUTPUT ${output} COMMAND ${command} DEPENDS ${def} VERBATIM)
+  add_custom_target(${target} ALL DEPENDS ${output})
+endfunction()
