@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: once as built for
-# use, once under AddressSanitizer and UndefinedBehaviorSanitizer.
+# use, once under AddressSanitizer and UndefinedBehaviorSanitizer, and the
+# Windows library under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -23,3 +24,6 @@ cmake -S . -B build-tsan -G Ninja -DINKLINE_TSAN=ON -DINKLINE_BUILD_BENCH=OFF \
   -DINKLINE_BUILD_TOOLS=OFF
 cmake --build build-tsan -j "$jobs" --target inkline_tests
 TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/inkline_tests --gtest_filter='MarkupThreads.*:DrawingThreads.*'
+
+# The Windows library, cross-built and run under Wine.
+bash scripts/test-windows.sh build-win

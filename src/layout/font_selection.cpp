@@ -33,22 +33,15 @@ double NormalisedAngle(double angle) {
   return angle;
 }
 
-// The character set the system's default GUI font reports; 0 without one.
-BYTE DefaultGuiCharSet() {
-  HGDIOBJ gui = GetStockObject(DEFAULT_GUI_FONT);
-  if (!gui) return 0;
-  LOGFONTA lf{};
-  if (GetObjectA(gui, static_cast<int>(sizeof lf), &lf) <= 0) return 0;
-  return lf.lfCharSet;
-}
-
 // The Windows font description of a request: its rounded height, weight,
 // slant, escapement and the library's face name cut to 31 bytes. Reading the
 // face name resets CurFontNo and CurStyle: they read 0 after a Windows-font
 // selection.
 LOGFONTA WindowsFontOf(CMapString& s, const FontRequest& r, short absStyle, double angle) {
   LOGFONTA font{};
-  font.lfCharSet = DefaultGuiCharSet();
+  // Texts are GBK whatever the system's code page: the GB2312 character
+  // set makes GDI read the bytes of TextOutA as code page 936.
+  font.lfCharSet = GB2312_CHARSET;
   font.lfHeight = TruncToInt(RoundHalfUpValue(r.height));
   font.lfWeight = r.bold == 1 ? FW_BOLD : FW_NORMAL;
   font.lfItalic = absStyle == inkline::kStyleItalic ? 1 : 0;

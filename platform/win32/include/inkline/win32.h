@@ -14,6 +14,10 @@
 #endif
 #include <windows.h>
 
+// The library's own framework pieces are linked into each module that uses
+// them, never exported.
+#define INKLINE_WIN32_API
+
 // Reads up to `bytes` bytes at `offset` from the start of the file at one
 // go, so threads sharing one handle never disturb each other's reads.
 // Returns the count read, or HFILE_ERROR as an unsigned value.
