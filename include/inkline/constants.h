@@ -1,6 +1,6 @@
 // The numbers a host passes to the string object, by name: the bits of
-// StringOut's style word, the device's flag that picks the scale rule, and
-// the device kinds. Values are fixed by the interface.
+// StringOut's style word, the arrangements, the device's flag that picks the
+// scale rule, and the device kinds. Values are fixed by the interface.
 #ifndef INKLINE_CONSTANTS_H
 #define INKLINE_CONSTANTS_H
 
@@ -17,6 +17,10 @@ constexpr short kStyleHollow = 0x0800;     // glyph outlines without fill
 constexpr short kStyleBold = 0x1000;
 constexpr short kStyleUnderline = 0x2000;
 constexpr short kStyleStrikeOut = 0x4000;
+
+// StringOut's arrangement: a line left to right, or a column top to bottom.
+constexpr char kArrangementHorizontal = 0;
+constexpr char kArrangementVertical = 1;
 
 // DeviceDriver::DispFlags: sizes are scaled by SetScale's third value alone
 // instead of the first two multiplied.

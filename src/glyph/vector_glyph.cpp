@@ -1,6 +1,7 @@
 // Vector-font glyphs: the run loop that places characters along a rotated
-// baseline or down a rotated column, and the drawing of one character from
-// its outline.
+// baseline or down a rotated column and skips those outside the clip area
+// (one character is drawn by vector_char.cpp), and the pen and brush copy
+// every drawer starts from.
 #include <cmath>
 #include <cstring>
 
@@ -10,7 +11,6 @@
 #include "glyph/glyph_runs.h"
 #include "glyph/run_decorations.h"
 #include "layout/engine.h"
-#include "layout/guards.h"
 #include "layout/numeric.h"
 #include "layout/text_units.h"
 

@@ -14,6 +14,7 @@
 
 #include <inkline/constants.h>
 #include <inkline/host/char_library.h>
+#include <inkline/host/freetype_font_lib.h>
 #include <inkline/host/hostlib.h>
 #include <inkline/host/recording_device.h>
 #include <inkline/host/synthetic_font_lib.h>
@@ -86,6 +87,7 @@ class StrokeFile {
     unlink(path_.c_str());
   }
   int fd() const { return fd_; }
+  const std::string& path() const { return path_; }
 
  private:
   std::string path_;
@@ -93,12 +95,12 @@ class StrokeFile {
 };
 
 struct Libraries {
-  SyntheticFontLib vector;
-  SyntheticFontLib stroke;
+  MapFontLib* vector;
+  MapFontLib* stroke;
 };
 
 // Draws the layer once on a fresh device and string object; the trace.
-std::string DrawLayer(Libraries& fonts) {
+std::string DrawLayer(const Libraries& fonts) {
   RecordingDevice::Settings settings;
   settings.rationalDispMode = 1;  // TrueType where the rule allows it
   settings.winHeight = 1000;
@@ -107,25 +109,16 @@ std::string DrawLayer(Libraries& fonts) {
   s.SetScale(1.0, 1.0, 1.0);
   for (const Label& l : kLayer) {
     s.StringOut(const_cast<char*>(l.text), l.x, l.y, l.height, l.width, 0, l.style, l.angle, 0,
-                l.arrangement, l.color, l.extra, l.stroke ? &fonts.stroke : &fonts.vector);
+                l.arrangement, l.color, l.extra, l.stroke ? fonts.stroke : fonts.vector);
   }
   D_RECT box{1000, 450, 1500, 250};
   s.HTMLStringOut(const_cast<char*>(kMarkup), 0, 0, &box, 0);
   return device.Trace();
 }
 
-TEST(DrawingThreads, FourThreadsDrawWhatOneThreadDraws) {
-  StrokeFile file;
-  ASSERT_GE(file.fd(), 0);
-  Libraries fonts;
-  fonts.stroke.libType = 1;
-  fonts.stroke.ClibFile = file.fd();
-  ScopedMapFontLib installed(&fonts.vector);
-
-  const std::string alone = DrawLayer(fonts);
-  ASSERT_NE(alone.find("GdiText"), std::string::npos);   // the TrueType path ran
-  ASSERT_NE(alone.find("DrawLine"), std::string::npos);  // and the stroke font
-
+// Draws the layer on four threads at once, several times each; the number
+// of drawings on each thread that differ from one thread's drawing alone.
+std::vector<int> DifferingDrawings(const Libraries& fonts, const std::string& alone) {
   constexpr int kThreads = 4;
   constexpr int kRounds = 10;
   std::vector<int> differing(kThreads, 0);
@@ -141,7 +134,39 @@ TEST(DrawingThreads, FourThreadsDrawWhatOneThreadDraws) {
     });
   }
   for (std::thread& thread : threads) thread.join();
-  for (int t = 0; t < kThreads; ++t) EXPECT_EQ(differing[t], 0) << "thread " << t;
+  return differing;
+}
+
+TEST(DrawingThreads, FourThreadsDrawWhatOneThreadDraws) {
+  StrokeFile file;
+  ASSERT_GE(file.fd(), 0);
+  SyntheticFontLib vector;
+  SyntheticFontLib stroke;
+  stroke.libType = 1;
+  stroke.ClibFile = file.fd();
+  ScopedMapFontLib installed(&vector);
+  const Libraries fonts{&vector, &stroke};
+
+  const std::string alone = DrawLayer(fonts);
+  ASSERT_NE(alone.find("GdiText"), std::string::npos);   // the TrueType path ran
+  ASSERT_NE(alone.find("DrawLine"), std::string::npos);  // and the stroke font
+  EXPECT_EQ(DifferingDrawings(fonts, alone), std::vector<int>(4, 0));
+}
+
+// The same with the reference font library over real fonts, in vector and
+// in stroke mode.
+TEST(DrawingThreads, FourThreadsShareTheFreeTypeFontLibrary) {
+  StrokeFile file;
+  FreeTypeFontLib vector;
+  FreeTypeFontLib stroke;
+  std::string error;
+  ASSERT_TRUE(stroke.OpenStrokeFont(file.path(), &error)) << error;
+  ScopedMapFontLib installed(&vector);
+  const Libraries fonts{&vector, &stroke};
+
+  const std::string alone = DrawLayer(fonts);
+  ASSERT_NE(alone.find("FillPolygons"), std::string::npos);  // outlines were drawn
+  EXPECT_EQ(DifferingDrawings(fonts, alone), std::vector<int>(4, 0));
 }
 
 }  // namespace
