@@ -35,7 +35,7 @@ mkdir -p "$PEER_OUT"
 # Only what the table uses: ours, the peers writing the same files, and the
 # peers' image rows that write no file at all (a stricter comparison).
 export ONLY=${ONLY:-'/(inkline-|pango-image|cairo-image$|cairo-image-file|cairo-image-path|pango-pdf-file|pango-svg-file)'}
-COLLECT=$PEER_OUT/passes
+COLLECT=$PEER_OUT/passes-${SIZES// /-}
 rm -rf "$COLLECT"; mkdir -p "$COLLECT"
 for pass in $(seq 1 "$PASSES"); do
     echo "== pass $pass of $PASSES" >&2
