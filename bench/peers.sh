@@ -40,8 +40,14 @@ rm -rf "$COLLECT"; mkdir -p "$COLLECT"
 for pass in $(seq 1 "$PASSES"); do
     echo "== pass $pass of $PASSES" >&2
     REPS=1 EXTRA_BENCHES=$HERE/peers/extra.sh "$PEERS/run.sh" >/dev/null
-    (cd "$PEERS_BUILD/runs" && find . -name '1.*' | while read -r f; do
-        d=$COLLECT/$(dirname "$f"); mkdir -p "$d"; cp "$f" "$d/$pass.${f##*.}"; done)
+    # This pass's runs only: the harness keeps those of other sizes.
+    for n in $SIZES; do
+        for w in latin-$((n / 1000))k cjk-$((n / 1000))k markup-*; do
+            [ -d "$PEERS_BUILD/runs/$w" ] || continue
+            (cd "$PEERS_BUILD/runs" && find "$w" -name '1.*' | while read -r f; do
+                d=$COLLECT/$(dirname "$f"); mkdir -p "$d"; cp "$f" "$d/$pass.${f##*.}"; done)
+        done
+    done
 done
 
 echo "== library alone (Google Benchmark, null device)" >&2
