@@ -42,7 +42,7 @@ for pass in $(seq 1 "$PASSES"); do
     REPS=1 EXTRA_BENCHES=$HERE/peers/extra.sh "$PEERS/run.sh" >/dev/null
     # This pass's runs only: the harness keeps those of other sizes.
     for n in $SIZES; do
-        for w in latin-$((n / 1000))k cjk-$((n / 1000))k markup-*; do
+        for w in latin-$((n / 1000))k cjk-$((n / 1000))k $(cd "$PEERS_BUILD/runs" && ls -d markup-* 2>/dev/null); do
             [ -d "$PEERS_BUILD/runs/$w" ] || continue
             (cd "$PEERS_BUILD/runs" && find "$w" -name '1.*' | while read -r f; do
                 d=$COLLECT/$(dirname "$f"); mkdir -p "$d"; cp "$f" "$d/$pass.${f##*.}"; done)
