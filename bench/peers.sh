@@ -35,13 +35,19 @@ mkdir -p "$PEER_OUT"
 # Only what the table uses: ours, the peers writing the same files, and the
 # peers' image rows that write no file at all (a stricter comparison).
 export ONLY=${ONLY:-'/(inkline-|pango-image|cairo-image$|cairo-image-file|cairo-image-path|pango-pdf-file|pango-svg-file)'}
-COLLECT=$PEER_OUT/passes
+COLLECT=$PEER_OUT/passes-${SIZES// /-}
 rm -rf "$COLLECT"; mkdir -p "$COLLECT"
 for pass in $(seq 1 "$PASSES"); do
     echo "== pass $pass of $PASSES" >&2
     REPS=1 EXTRA_BENCHES=$HERE/peers/extra.sh "$PEERS/run.sh" >/dev/null
-    (cd "$PEERS_BUILD/runs" && find . -name '1.*' | while read -r f; do
-        d=$COLLECT/$(dirname "$f"); mkdir -p "$d"; cp "$f" "$d/$pass.${f##*.}"; done)
+    # This pass's runs only: the harness keeps those of other sizes.
+    for n in $SIZES; do
+        for w in latin-$((n / 1000))k cjk-$((n / 1000))k $(cd "$PEERS_BUILD/runs" && ls -d markup-* 2>/dev/null); do
+            [ -d "$PEERS_BUILD/runs/$w" ] || continue
+            (cd "$PEERS_BUILD/runs" && find "$w" -name '1.*' | while read -r f; do
+                d=$COLLECT/$(dirname "$f"); mkdir -p "$d"; cp "$f" "$d/$pass.${f##*.}"; done)
+        done
+    done
 done
 
 echo "== library alone (Google Benchmark, null device)" >&2

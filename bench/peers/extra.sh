@@ -27,6 +27,6 @@ if [ -n "$WORKLOAD" ]; then
     bench pango-pdf-file "$BIN/pango_labels" --surface pdf -o "$PEER_OUT/$WNAME-p.pdf" "$WORKLOAD"
     bench pango-svg-file "$BIN/pango_labels" --surface svg -o "$PEER_OUT/$WNAME-p.svg" "$WORKLOAD"
 elif [ -n "${MARKUP:-}" ] && [ -x "${INKLINE_MARKUP_RATE:-}" ]; then
-    bench inkline-html-reader "$INKLINE_MARKUP_RATE" --mode reader "$MARKUP"
-    bench inkline-html-to-str "$INKLINE_MARKUP_RATE" --mode to-str "$MARKUP"
+    bench inkline-html-reader "$INKLINE_MARKUP_RATE" --mode reader --per-document "$MARKUP"
+    bench inkline-html-to-str "$INKLINE_MARKUP_RATE" --mode to-str --per-document "$MARKUP"
 fi

@@ -2,8 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
+#include <memory>
 
 namespace {
 
@@ -56,41 +55,52 @@ void SvgTextLayer::Add(const NativeTextPlacement& text, bool fill, COLORREF fill
   e.texts.push_back(text.utf8);
 }
 
-std::string SvgTextLayer::Elements() const {
-  std::string out;
-  for (const Element& e : elements_) {
-    out += "<text xml:space=\"preserve\" " + e.style;
-    if (e.angle != 0)
-      out += " transform=\"rotate(" + Num(-e.angle) + " " + Num(e.pivotX) + " " +
-             Num(e.pivotY) + ")\"";
-    out += ">";
-    for (size_t i = 0; i < e.texts.size(); ++i)
-      out += "<tspan x=\"" + Num(e.xs[i]) + "\" y=\"" + Num(e.ys[i]) + "\">" +
-             Escape(e.texts[i]) + "</tspan>";
-    out += "</text>\n";
-  }
+std::string SvgTextLayer::ElementText(const Element& e) {
+  std::string out = "<text xml:space=\"preserve\" " + e.style;
+  if (e.angle != 0)
+    out += " transform=\"rotate(" + Num(-e.angle) + " " + Num(e.pivotX) + " " + Num(e.pivotY) +
+           ")\"";
+  out += ">";
+  for (size_t i = 0; i < e.texts.size(); ++i)
+    out += "<tspan x=\"" + Num(e.xs[i]) + "\" y=\"" + Num(e.ys[i]) + "\">" + Escape(e.texts[i]) +
+           "</tspan>";
+  out += "</text>\n";
   return out;
 }
 
+std::string SvgTextLayer::Elements() const {
+  std::string out;
+  for (const Element& e : elements_) out += ElementText(e);
+  return out;
+}
+
+// Writes the layer over the closing tag, then the tag again: the picture
+// Cairo wrote is not read in or copied, only its last few bytes.
 bool SvgTextLayer::WriteInto(const std::string& path, std::string* error) const {
   if (elements_.empty()) return true;
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  std::string svg = content.str();
-  const size_t end = svg.rfind("</svg>");
-  if (!in || end == std::string::npos) {
+  std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "r+b"), &std::fclose);
+  std::string tail(4096, '\0');
+  long size = -1;
+  if (file && std::fseek(file.get(), 0, SEEK_END) == 0) size = std::ftell(file.get());
+  const long tailStart = size > static_cast<long>(tail.size()) ? size - static_cast<long>(tail.size()) : 0;
+  size_t end = std::string::npos;
+  if (size >= 0 && std::fseek(file.get(), tailStart, SEEK_SET) == 0) {
+    tail.resize(std::fread(&tail[0], 1, tail.size(), file.get()));
+    end = tail.rfind("</svg>");
+  }
+  if (end == std::string::npos) {
     *error = path + ": the SVG picture is incomplete";
     return false;
   }
-  const std::string layer = "<g id=\"native-text\">\n" + Elements() + "</g>\n";
-  svg.insert(end, layer);
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << svg;
-  out.close();
-  if (!out) {
-    *error = path + ": could not be written";
-    return false;
-  }
-  return true;
+  bool ok = std::fseek(file.get(), tailStart + static_cast<long>(end), SEEK_SET) == 0;
+  auto put = [&](const std::string& text) {
+    ok = ok && std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
+  };
+  put("<g id=\"native-text\">\n");
+  for (const Element& e : elements_) put(ElementText(e));
+  put("</g>\n");
+  put(tail.substr(end));
+  ok = std::fclose(file.release()) == 0 && ok;
+  if (!ok) *error = path + ": could not be written";
+  return ok;
 }

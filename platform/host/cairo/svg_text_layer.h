@@ -36,6 +36,7 @@ class SvgTextLayer {
     std::vector<double> xs, ys;
     std::vector<std::string> texts;  // UTF-8
   };
+  static std::string ElementText(const Element& e);
   std::vector<Element> elements_;
 };
 

@@ -74,11 +74,24 @@ double FreeTypeFont::EmPerCharHeight() const {
   return face_ ? face_->UnitsPerEm() / (face_->Ascent() + face_->Descent()) : 1.0;
 }
 
+// The engine asks for every character of a run at one height, so each
+// thread remembers its last answer.
+int FreeTypeFont::StepAt(double height) const {
+  struct Last {
+    double height = 0.0, tolerance = 0.0;
+    int step = kCoarsestStep;
+  };
+  thread_local Last last;
+  if (height == last.height && outputTolerance_ == last.tolerance) return last.step;
+  last = Last{height, outputTolerance_, StepOf(height)};
+  return last.step;
+}
+
 // floor(2 log2(tolerance / height)), from the binary exponent: with
 // r = m 2^e and m in [0.5, 1), 2 log2 r lies in [2e - 2, 2e - 1) below
 // m = sqrt(0.5) and in [2e - 1, 2e) from there on. Right at that boundary
 // the logarithm decides, as it always did.
-int FreeTypeFont::StepAt(double height) const {
+int FreeTypeFont::StepOf(double height) const {
   if (!(height > 0.0) || !std::isfinite(height) || !(outputTolerance_ > 0.0))
     return kCoarsestStep;
   const double relative = outputTolerance_ / height;

@@ -98,6 +98,7 @@ class FreeTypeFont : public MapFont {
   // face has the character.
   const FlatOutline* LoadOutline(unsigned code, int step);
   int StepAt(double height) const;
+  int StepOf(double height) const;
 
   FreeTypeFontLib* lib_;
   FontFace* face_;
