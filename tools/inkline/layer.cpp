@@ -92,22 +92,93 @@ char Arrangement(const json& props, const Where& at) {
   at.Fail("arrangement", "expected \"horizontal\", \"vertical\", 0 or 1");
 }
 
-void ReadPoint(const json& geometry, PlainLabel& label, const Where& at) {
-  if (!geometry.is_object() || geometry.value("type", "") != "Point")
-    at.Fail("geometry", "a \"text\" annotation needs a Point geometry");
-  const auto coords = geometry.find("coordinates");
-  if (coords == geometry.end() || !coords->is_array() || coords->size() < 2 ||
-      !(*coords)[0].is_number() || !(*coords)[1].is_number())
-    at.Fail("geometry", "expected Point coordinates [x, y]");
-  label.x = (*coords)[0].get<double>();
-  label.y = (*coords)[1].get<double>();
+using Ring = std::vector<std::array<double, 2>>;
+
+std::array<double, 2> Position(const json& c, const Where& at) {
+  if (!c.is_array() || c.size() < 2 || !c[0].is_number() || !c[1].is_number())
+    at.Fail("geometry", "expected coordinates [x, y]");
+  return {c[0].get<double>(), c[1].get<double>()};
 }
 
-PlainLabel ReadPlain(const json& props, const json& geometry, const Where& at) {
+// A line string, or with closed a polygon ring (its repeated last point dropped).
+Ring Positions(const json& c, bool closed, const Where& at) {
+  const size_t least = closed ? 4 : 2;
+  if (!c.is_array() || c.size() < least)
+    at.Fail("geometry", "expected an array of at least " + std::to_string(least) + " positions");
+  Ring r;
+  for (const json& p : c) r.push_back(Position(p, at));
+  if (closed && r.front() == r.back()) r.pop_back();
+  return r;
+}
+
+std::vector<Ring> Rings(const json& polygon, const Where& at) {
+  if (!polygon.is_array() || polygon.empty()) at.Fail("geometry", "expected the rings of a polygon");
+  std::vector<Ring> rings;
+  for (const json& ring : polygon) rings.push_back(Positions(ring, true, at));
+  return rings;
+}
+
+double RingArea(const Ring& r) {
+  double twice = 0;
+  for (size_t i = 0, j = r.size() - 1; i < r.size(); j = i++)
+    twice += r[j][0] * r[i][1] - r[i][0] * r[j][1];
+  return std::fabs(twice) / 2;
+}
+
+// Point, LineString, MultiLineString, Polygon, or MultiPolygon (its largest
+// polygon, the one a label goes in).
+FeatureShape ReadShape(const json& geometry, const Where& at) {
+  if (!geometry.is_object()) at.Fail("geometry", "a \"text\" annotation needs a geometry");
+  const std::string type = geometry.value("type", "");
+  const auto c = geometry.find("coordinates");
+  if (c == geometry.end()) at.Fail("geometry", "expected \"coordinates\"");
+  FeatureShape shape;
+  if (type == "Point") {
+    shape.parts = {{Position(*c, at)}};
+  } else if (type == "LineString" || type == "MultiLineString") {
+    shape.kind = FeatureShape::kLine;
+    if (type == "LineString") {
+      shape.parts = {Positions(*c, false, at)};
+    } else {
+      if (!c->is_array() || c->empty()) at.Fail("geometry", "expected line strings");
+      for (const json& line : *c) shape.parts.push_back(Positions(line, false, at));
+    }
+  } else if (type == "Polygon" || type == "MultiPolygon") {
+    shape.kind = FeatureShape::kArea;
+    if (type == "Polygon") {
+      shape.parts = Rings(*c, at);
+    } else {
+      if (!c->is_array() || c->empty()) at.Fail("geometry", "expected polygons");
+      for (const json& polygon : *c) {
+        std::vector<Ring> rings = Rings(polygon, at);
+        if (shape.parts.empty() || RingArea(rings[0]) > RingArea(shape.parts[0]))
+          shape.parts = std::move(rings);
+      }
+    }
+  } else {
+    at.Fail("geometry", "expected a Point, LineString, Polygon or one of their Multi forms");
+  }
+  return shape;
+}
+
+// Where unplaced text of a line or polygon is drawn: the middle vertex of a
+// line, the mean of a polygon's outer ring.
+std::array<double, 2> DrawingPoint(const FeatureShape& shape) {
+  const Ring& first = shape.parts[0];
+  if (shape.kind == FeatureShape::kLine) return first[first.size() / 2];
+  std::array<double, 2> sum{0, 0};
+  for (const auto& p : first) sum = {sum[0] + p[0], sum[1] + p[1]};
+  const double n = static_cast<double>(first.size());
+  return {sum[0] / n, sum[1] / n};
+}
+
+PlainLabel ReadPlain(const json& props, const FeatureShape& shape, const Where& at) {
   PlainLabel l;
   if (!props["text"].is_string()) at.Fail("text", "expected a string");
   l.text = props["text"].get<std::string>();
-  ReadPoint(geometry, l, at);
+  const std::array<double, 2> point = DrawingPoint(shape);
+  l.x = point[0];
+  l.y = point[1];
   l.height = Number(props, "height", 0, at, true);
   if (!props.contains("height")) at.Fail("height", "missing; every text annotation needs one");
   l.width = Number(props, "width", l.height, at, true);
@@ -207,12 +278,15 @@ Layer ParseLayer(const std::string& text, const std::string& file) {
     if (!props.is_object()) at.Fail("properties", "expected an object");
     Label label;
     label.featureIndex = index;
-    if (props.contains("text"))
-      label.plain = ReadPlain(props, f.value("geometry", json()), at);
+    if (props.contains("text")) {
+      label.shape = ReadShape(f.value("geometry", json()), at);
+      label.plain = ReadPlain(props, label.shape, at);
+    }
     else if (props.contains("html"))
       label.rich = ReadRich(props, at);
     else
       at.Fail("", "has neither \"text\" nor \"html\"");
+    if (props.contains("priority")) label.priority = Number(props, "priority", 0, at);
     layer.labels.push_back(std::move(label));
     ++index;
   }

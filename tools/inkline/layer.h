@@ -2,12 +2,14 @@
 #ifndef INKLINE_TOOLS_LAYER_H
 #define INKLINE_TOOLS_LAYER_H
 
+#include <array>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-// A plain annotation: a Point feature with "text". Sizes are map units.
+// A plain annotation: a feature with "text" (a Point, or for placement a
+// line or polygon). Sizes are map units.
 struct PlainLabel {
   std::string text;        // UTF-8, as in the file
   double x = 0, y = 0;     // the reference point (start of the baseline)
@@ -32,10 +34,20 @@ struct RichLabel {
   int textColor = 1;
 };
 
+// The feature's geometry in map units, for placement: one point, the line
+// strings of a line, or the rings of a polygon (outer ring first). Text of a
+// line or polygon that is not placed is drawn at a point of it.
+struct FeatureShape {
+  enum Kind { kPoint, kLine, kArea } kind = kPoint;
+  std::vector<std::vector<std::array<double, 2>>> parts;
+};
+
 struct Label {
   int featureIndex = 0;
   std::optional<PlainLabel> plain;
   std::optional<RichLabel> rich;
+  FeatureShape shape;  // plain labels only
+  std::optional<double> priority;  // "priority": placed before labels of lower priority
 };
 
 struct ViewSpec {

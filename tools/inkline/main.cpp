@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <iostream>
 #include <iterator>
 #include <string>
@@ -16,7 +17,9 @@
 #include "diagnostics.h"
 #include "fonts.h"
 #include "gbk.h"
+#include "annotation_writer.h"
 #include "layer.h"
+#include "place_layer.h"
 #include "render.h"
 #include "target.h"
 #include "view.h"
@@ -36,6 +39,15 @@ const char* const kUsage =
     "      --no-truetype    the device refuses TrueType fonts (all text from outlines)\n"
     "      --fonts FILE     a font table replacing the default one\n"
     "      --stroke-font F  the stroke-font file for \"fontlib\": \"stroke\" labels\n"
+    "      --place          place the labels first (the options of place apply)\n"
+    "  inkline place LAYER.geojson -o PLACED.geojson [options]\n"
+    "      --dropped FILE   where the dropped labels go; default PLACED.dropped.geojson\n"
+    "      --offset PX      gap between a point (or its marker) and its label; default 3\n"
+    "      --marker PX      a square marker of this size at every point, kept clear\n"
+    "      --min-distance PX  between labels of the same text\n"
+    "      --obstacles FILE polygons (GeoJSON) no label may cover\n"
+    "      --axis-box       test axis-aligned boxes instead of the measured extents\n"
+    "      --fonts FILE, --stroke-font F  as for render\n"
     "  inkline to-html TEXT [--face N] [--style N] [--size X] [--color N] [--space X]\n"
     "                       [--hvpl N] [--bgcolor N] [--angle X]\n"
     "  inkline to-text MARKUP|-\n";
@@ -90,21 +102,122 @@ bool SplitArgs(int argc, char** argv, int first, const std::vector<std::string>&
   return true;
 }
 
+const std::vector<std::string> kPlaceOptions = {"--offset", "--marker", "--min-distance",
+                                                "--obstacles"};
+
+std::vector<std::string> Joined(std::vector<std::string> a, const std::vector<std::string>& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+// The engine's options from the command line; false, with *problem, on a bad
+// value. Obstacles are read here (LayerError when they cannot be).
+bool ReadPlaceOptions(const Args& args, placement::Options* options, std::string* problem) {
+  for (const auto& [name, value] : args.options) {
+    if (name == "--axis-box") options->axisBoxes = true;
+    if (name == "--obstacles") options->obstacles = ReadObstacles(value);
+    double* number = name == "--offset"         ? &options->offset
+                     : name == "--marker"       ? &options->markerSize
+                     : name == "--min-distance" ? &options->sameTextDistance
+                                                : nullptr;
+    if (number && (!ParseNumber(value.c_str(), number) || *number < 0)) {
+      *problem = name + " takes a number of pixels, 0 or more";
+      return false;
+    }
+  }
+  return true;
+}
+
+// Writes content to path through a temporary file renamed into place.
+bool WriteWhole(const std::string& path, const std::string& content, std::string* error) {
+  const std::string temporary = path + ".part";
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    out << content;
+    if (!out.flush()) {
+      *error = path + ": cannot be written";
+      std::remove(temporary.c_str());
+      return false;
+    }
+  }
+  if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+    *error = path + ": cannot be written";
+    std::remove(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+std::string DroppedPathFor(const std::string& placedPath) {
+  const std::string suffix = ".geojson";
+  const bool geojson = placedPath.size() > suffix.size() &&
+                       placedPath.compare(placedPath.size() - suffix.size(), suffix.size(), suffix) == 0;
+  return (geojson ? placedPath.substr(0, placedPath.size() - suffix.size()) : placedPath) +
+         ".dropped.geojson";
+}
+
+int Place(int argc, char** argv) {
+  Args args;
+  std::string problem;
+  if (!SplitArgs(argc, argv, 2, Joined({"-o", "--dropped", "--fonts", "--stroke-font"}, kPlaceOptions),
+                 {"--axis-box"}, &args, &problem))
+    return Usage(problem);
+  if (args.positional.size() != 1) return Usage("place takes one layer file");
+  std::string outPath, droppedPath;
+  FontOptions fontOptions;
+  for (const auto& [name, value] : args.options) {
+    if (name == "-o") outPath = value;
+    if (name == "--dropped") droppedPath = value;
+    if (name == "--fonts") fontOptions.tablePath = value;
+    if (name == "--stroke-font") fontOptions.strokeFontPath = value;
+  }
+  if (outPath.empty()) return Usage("place needs -o PLACED.geojson");
+  if (droppedPath.empty()) droppedPath = DroppedPathFor(outPath);
+
+  Diagnostics diagnostics;
+  Layer layer;
+  placement::Options options;
+  try {
+    if (!ReadPlaceOptions(args, &options, &problem)) return Usage(problem);
+    layer = ReadLayer(args.positional[0]);
+  } catch (const LayerError& e) {
+    std::fprintf(stderr, "inkline: %s\n", e.what());
+    return kInputError;
+  }
+  std::string error;
+  std::unique_ptr<FontSet> fonts = LoadFonts(fontOptions, diagnostics, &error);
+  if (!fonts) {
+    std::fprintf(stderr, "inkline: %s\n", error.c_str());
+    return kInputError;
+  }
+  const View view = MakeView(layer);
+  const placement::Result result =
+      PlaceLayer(layer, view, options, PlaceFonts{fonts->vector(), fonts->stroke()}, diagnostics);
+  if (!WriteWhole(outPath, PlacedGeoJson(layer, view, result), &error) ||
+      !WriteWhole(droppedPath, DroppedGeoJson(layer, result), &error)) {
+    std::fprintf(stderr, "inkline: %s\n", error.c_str());
+    return kOutputError;
+  }
+  std::fprintf(stderr, "inkline: %s\n", PlacementReport(result, layer.labels.size()).c_str());
+  return 0;
+}
+
 int Render(int argc, char** argv) {
   Args args;
   std::string problem;
-  if (!SplitArgs(argc, argv, 2, {"-o", "--kind", "--fonts", "--stroke-font"},
-                 {"--trace", "--no-truetype"}, &args, &problem))
+  if (!SplitArgs(argc, argv, 2, Joined({"-o", "--kind", "--fonts", "--stroke-font"}, kPlaceOptions),
+                 {"--trace", "--no-truetype", "--place", "--axis-box"}, &args, &problem))
     return Usage(problem);
   if (args.positional.size() != 1) return Usage("render takes one layer file");
 
   std::string outPath;
-  bool trace = false;
+  bool trace = false, place = false;
   DeviceChoice choice;
   FontOptions fontOptions;
   for (const auto& [name, value] : args.options) {
     if (name == "-o") outPath = value;
     if (name == "--trace") trace = true;
+    if (name == "--place") place = true;
     if (name == "--no-truetype") choice.trueType = false;
     if (name == "--fonts") fontOptions.tablePath = value;
     if (name == "--stroke-font") fontOptions.strokeFontPath = value;
@@ -119,7 +232,9 @@ int Render(int argc, char** argv) {
 
   Diagnostics diagnostics;
   Layer layer;
+  placement::Options placeOptions;
   try {
+    if (!ReadPlaceOptions(args, &placeOptions, &problem)) return Usage(problem);
     layer = ReadLayer(args.positional[0]);
   } catch (const LayerError& e) {
     std::fprintf(stderr, "inkline: %s\n", e.what());
@@ -134,6 +249,13 @@ int Render(int argc, char** argv) {
   }
 
   const View view = MakeView(layer);
+  placement::Result placed;
+  if (place) {
+    placed = PlaceLayer(layer, view, placeOptions, PlaceFonts{fonts->vector(), fonts->stroke()},
+                        diagnostics);
+    std::fprintf(stderr, "inkline: %s\n", PlacementReport(placed, layer.labels.size()).c_str());
+    layer = PlacedLayer(layer, placed);
+  }
   std::unique_ptr<RenderTarget> target =
       trace ? MakeTraceTarget(view, choice, stdout) : MakePictureTarget(outPath, view, choice, &error);
   if (!target) {
@@ -156,6 +278,7 @@ int Render(int argc, char** argv) {
     std::fprintf(stderr, "\rinkline: %zu of %zu labels drawn", done, total);
     if (done == total) std::fputc('\n', stderr);
   };
+  DrawMarkers(target->Device(), placed.markers);
   RenderLayer(layer, setup, diagnostics);
   fonts->ReportNotes(diagnostics);
 
@@ -231,6 +354,7 @@ int main(int argc, char** argv) {
   if (argc < 2) return Usage("");
   const std::string command = argv[1];
   if (command == "render") return Render(argc, argv);
+  if (command == "place") return Place(argc, argv);
   if (command == "to-html") return ToHtml(argc, argv);
   if (command == "to-text") return ToText(argc, argv);
   if (command == "--help" || command == "-h" || command == "help") {

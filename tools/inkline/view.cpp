@@ -27,6 +27,8 @@ Extent LabelsExtent(const Layer& layer) {
       e.Add(p.x, p.y);
       e.Add(p.x + length, p.y + p.height);
       e.Add(p.x - p.height, p.y - length);
+      for (const auto& part : l.shape.parts)
+        for (const auto& v : part) e.Add(v[0], v[1]);
     }
     if (l.rich) {
       e.Add(l.rich->xmin, l.rich->ymin);

@@ -1,0 +1,83 @@
+#include "extent_measure.h"
+
+#include <vector>
+
+#include "render.h"
+
+namespace {
+
+// Far from the clip area and positive, so truncated coordinates all round
+// the same way.
+constexpr double kOrigin = 100000.0;
+constexpr int kOutlined = 0x0400;
+
+}  // namespace
+
+class ExtentMeasurer::Device final : public DeviceDriver {
+ public:
+  Device() { WinRect = D_RECT{-4.0, -4.0, -2.0, -2.0}; }
+  short GetDeviceType() override { return 1; }  // a kind whose glyphs are clipped
+  void SetPen(PEN* pen) override {
+    if (pen) CurPen = *pen;
+  }
+  void SetBrush(BRUSH* brush) override {
+    if (brush) CurBrush = *brush;
+  }
+  void DrawLine(double x1, double y1, double x2, double y2) override {
+    points.push_back({x1, y1});
+    points.push_back({x2, y2});
+  }
+  void DrawPolylines(D_POINT* p, int* counts, short runs) override { Keep(p, counts, runs); }
+  void FillPolygon(D_POINT* p, int* counts, int runs) override { Keep(p, counts, runs); }
+  void FillPolygons(D_POINT*, int*, short) override {}  // glyphs: clipped away
+  short GetRationalDispMode() override { return 0; }     // outlines only, no device context
+
+  std::vector<placement::Vec2> points;
+
+ private:
+  void Keep(const D_POINT* p, const int* counts, int runs) {
+    for (int r = 0; r < runs; ++r)
+      for (int i = 0; i < counts[r]; ++i, ++p) points.push_back({p->x, p->y});
+  }
+};
+
+ExtentMeasurer::ExtentMeasurer(const View& view, MapFontLib* vectorFonts, MapFontLib* strokeFonts,
+                               Diagnostics& diagnostics)
+    : view_(view),
+      vectorFonts_(vectorFonts),
+      strokeFonts_(strokeFonts),
+      diagnostics_(diagnostics),
+      device_(std::make_unique<Device>()),
+      text_(std::make_unique<CMapString>(device_.get())) {
+  SetViewScales(*text_, view_);
+  text_->SetClipFlag(1.0);
+}
+
+ExtentMeasurer::~ExtentMeasurer() = default;
+
+placement::Polygon ExtentMeasurer::Measure(const Label& label, double angle) {
+  if (label.rich) {
+    const RichLabel& r = *label.rich;
+    const double w = (r.xmax - r.xmin) * view_.scale, h = (r.ymax - r.ymin) * view_.scale;
+    return {{0, -h}, {w, -h}, {w, 0}, {0, 0}};
+  }
+  if (!label.plain) return {};
+  const PlainLabel& p = *label.plain;
+  MapFontLib* fonts = p.strokeFont && strokeFonts_ ? strokeFonts_ : vectorFonts_;
+  std::string bytes = ToCodePage(p.text, label.featureIndex, "text", diagnostics_);
+  const short fontNo = ResolveFont(p, label.featureIndex, fonts, diagnostics_);
+  // A label without a box of its own gets one exactly its size; an outline
+  // takes the box's colour and factor for itself, so it is measured without.
+  short color = p.color;
+  double boxScale = p.extra;
+  if ((p.style & kOutlined) || !(color > 0 && boxScale > 0)) {
+    color = 1;
+    boxScale = 1.0;
+  }
+  device_->points.clear();
+  text_->StringOut(bytes.data(), kOrigin, kOrigin, p.height, p.width, fontNo,
+                   static_cast<short>(p.style & ~kOutlined), angle, p.space, p.arrangement, color,
+                   boxScale, fonts);
+  for (placement::Vec2& v : device_->points) v = v - placement::Vec2{kOrigin, kOrigin};
+  return placement::ConvexHull(device_->points);
+}

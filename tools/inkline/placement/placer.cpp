@@ -1,0 +1,189 @@
+#include "placement/placer.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <numeric>
+#include <unordered_map>
+
+#include "placement/candidates.h"
+#include "placement/grid_index.h"
+
+namespace placement {
+
+namespace {
+
+constexpr double kCellPixels = 64;
+
+// How far a candidate got through the checks; a dropped label is dropped
+// for the check its best candidate failed.
+enum Stage { kInView = 0, kApartFromSameText = 1, kFree = 2 };
+
+DropReason ReasonFor(int stage) {
+  switch (stage) {
+    case kInView: return DropReason::kOutsideView;
+    case kApartFromSameText: return DropReason::kSameTextNearby;
+    default: return DropReason::kCollision;
+  }
+}
+
+std::vector<Polygon> ToPixels(const std::vector<std::vector<Vec2>>& parts, const ViewTransform& view) {
+  std::vector<Polygon> out;
+  for (const auto& part : parts) {
+    Polygon p;
+    p.reserve(part.size());
+    for (const Vec2& v : part) p.push_back(view.ToPixel(v));
+    out.push_back(std::move(p));
+  }
+  return out;
+}
+
+// Centres of the labels placed so far, by text.
+class SameTextCentres {
+ public:
+  explicit SameTextCentres(double distance) : distance_(distance) {}
+  bool TooClose(const std::string& text, Vec2 centre) const {
+    if (!(distance_ > 0)) return false;
+    const auto it = centres_.find(text);
+    if (it == centres_.end()) return false;
+    for (const Vec2& c : it->second)
+      if (std::hypot(c.x - centre.x, c.y - centre.y) < distance_) return true;
+    return false;
+  }
+  void Add(const std::string& text, Vec2 centre) {
+    if (distance_ > 0) centres_[text].push_back(centre);
+  }
+
+ private:
+  double distance_;
+  std::unordered_map<std::string, std::vector<Vec2>> centres_;
+};
+
+struct Layout {
+  double angle = 0;
+  Polygon extent;  // at the origin
+  std::vector<Candidate> candidates;
+  bool tooShort = false;
+};
+
+// The label's angle, its measured extent and its candidates, best first.
+Layout LayOut(const Feature& f, const ViewTransform& view, const Options& options,
+              const MeasureFn& measure) {
+  Layout l;
+  l.angle = f.angle;
+  const std::vector<Polygon> parts = ToPixels(f.shape.parts, view);
+  if (parts.empty() || parts[0].empty()) return l;
+  const bool line = f.shape.kind == ShapeKind::kLine;
+  Stretch stretch;
+  if (line) {
+    stretch = LongestStraightStretch(parts, options.straightness);
+    if (f.arrangement == 0) l.angle = UprightAngle(stretch);
+  }
+  l.extent = measure(f, l.angle);
+  if (l.extent.size() < 3) return l;
+  if (options.axisBoxes) l.extent = BoxPolygon(BoundsOf(l.extent));
+  const LocalBox box = LocalBoxOf(l.extent, l.angle);
+  const double clearance = options.offset + std::max(0.0, options.markerSize) / 2;
+
+  if (f.fixed) {
+    l.candidates = {{"given", parts[0][0]}};
+  } else if (line && f.arrangement == 0) {
+    l.candidates = LineCandidates(stretch, box, l.angle, options.offset);
+    l.tooShort = l.candidates.empty();
+  } else if (f.shape.kind == ShapeKind::kArea) {
+    l.candidates = AreaCandidates(parts, box, l.angle);
+  } else {
+    // A point, or a column label of a line beside its straightest stretch.
+    const Vec2 at = line ? 0.5 * (stretch.start + stretch.end) : parts[0][0];
+    l.candidates = f.arrangement == 1 ? ColumnCandidates(at, box, l.angle, clearance)
+                                      : PointCandidates(at, box, l.angle, clearance);
+  }
+  return l;
+}
+
+void AddObstacles(const Options& options, const ViewTransform& view, GridIndex& index) {
+  for (const Polygon& o : options.obstacles) {
+    Polygon p;
+    for (const Vec2& v : o) p.push_back(view.ToPixel(v));
+    if (p.size() >= 3) index.Insert(std::move(p), false);
+  }
+}
+
+void AddMarkers(const std::vector<Feature>& features, const ViewTransform& view,
+                const Options& options, GridIndex& index, std::vector<Polygon>& markers) {
+  if (!(options.markerSize > 0)) return;
+  const double h = options.markerSize / 2;
+  for (const Feature& f : features) {
+    if (f.shape.kind != ShapeKind::kPoint || f.fixed || f.shape.parts.empty() ||
+        f.shape.parts[0].empty())
+      continue;
+    const Vec2 p = view.ToPixel(f.shape.parts[0][0]);
+    const Polygon square = BoxPolygon(Box{p.x - h, p.y - h, p.x + h, p.y + h});
+    markers.push_back(square);
+    index.Insert(square, true);
+  }
+}
+
+std::vector<std::size_t> PriorityOrder(const std::vector<Feature>& features) {
+  std::vector<std::size_t> order(features.size());
+  std::iota(order.begin(), order.end(), 0);
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    return features[a].priority > features[b].priority;
+  });
+  return order;
+}
+
+}  // namespace
+
+const char* DropReasonName(DropReason reason) {
+  switch (reason) {
+    case DropReason::kNoExtent: return "no extent";
+    case DropReason::kLineTooShort: return "line too short";
+    case DropReason::kOutsideView: return "outside view";
+    case DropReason::kSameTextNearby: return "same text nearby";
+    case DropReason::kCollision: return "collision";
+  }
+  return "unknown";
+}
+
+Result Place(const std::vector<Feature>& features, const ViewTransform& view,
+             const Options& options, const MeasureFn& measure) {
+  const auto start = std::chrono::steady_clock::now();
+  Result result;
+  const Box picture{0, 0, static_cast<double>(view.width), static_cast<double>(view.height)};
+  GridIndex index(picture, kCellPixels);
+  AddObstacles(options, view, index);
+  AddMarkers(features, view, options, index, result.markers);
+  SameTextCentres sameText(options.sameTextDistance);
+
+  const auto drop = [&](std::size_t source, DropReason reason) {
+    result.dropped.push_back({source, reason});
+    ++result.droppedBy[static_cast<std::size_t>(reason)];
+  };
+  for (const std::size_t i : PriorityOrder(features)) {
+    const Feature& f = features[i];
+    const Layout l = LayOut(f, view, options, measure);
+    if (l.extent.size() < 3) { drop(f.source, DropReason::kNoExtent); continue; }
+    if (l.tooShort) { drop(f.source, DropReason::kLineTooShort); continue; }
+    int reached = kInView;
+    bool placed = false;
+    for (const Candidate& c : l.candidates) {
+      ++result.candidatesTried;
+      Polygon shape = Translated(l.extent, c.anchor);
+      if (!BoundsOf(shape).Inside(picture)) continue;
+      const Vec2 centre = Centroid(shape);
+      if (sameText.TooClose(f.text, centre)) { reached = std::max<int>(reached, kApartFromSameText); continue; }
+      if (index.Overlaps(shape)) { reached = kFree; continue; }
+      sameText.Add(f.text, centre);
+      index.Insert(shape, true);
+      result.placed.push_back({f.source, c.anchor, view.ToMap(c.anchor), l.angle, c.name, std::move(shape)});
+      placed = true;
+      break;
+    }
+    if (!placed) drop(f.source, ReasonFor(reached));
+  }
+  result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  return result;
+}
+
+}  // namespace placement
