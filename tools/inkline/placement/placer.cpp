@@ -109,19 +109,14 @@ void AddObstacles(const Options& options, const ViewTransform& view, GridIndex& 
   }
 }
 
-void AddMarkers(const std::vector<Feature>& features, const ViewTransform& view,
-                const Options& options, GridIndex& index, std::vector<Polygon>& markers) {
-  if (!(options.markerSize > 0)) return;
+// The square marking a point feature's point, or none.
+Polygon MarkerOf(const Feature& f, const ViewTransform& view, const Options& options) {
+  if (!(options.markerSize > 0) || f.shape.kind != ShapeKind::kPoint || f.fixed ||
+      f.shape.parts.empty() || f.shape.parts[0].empty())
+    return {};
   const double h = options.markerSize / 2;
-  for (const Feature& f : features) {
-    if (f.shape.kind != ShapeKind::kPoint || f.fixed || f.shape.parts.empty() ||
-        f.shape.parts[0].empty())
-      continue;
-    const Vec2 p = view.ToPixel(f.shape.parts[0][0]);
-    const Polygon square = BoxPolygon(Box{p.x - h, p.y - h, p.x + h, p.y + h});
-    markers.push_back(square);
-    index.Insert(square, true);
-  }
+  const Vec2 p = view.ToPixel(f.shape.parts[0][0]);
+  return BoxPolygon(Box{p.x - h, p.y - h, p.x + h, p.y + h});
 }
 
 std::vector<std::size_t> PriorityOrder(const std::vector<Feature>& features) {
@@ -146,42 +141,78 @@ const char* DropReasonName(DropReason reason) {
   return "unknown";
 }
 
+namespace {
+
+// The state of one placement run: what is placed so far and where.
+class Placer {
+ public:
+  Placer(const ViewTransform& view, const Options& options)
+      : view_(view),
+        options_(options),
+        picture_{0, 0, static_cast<double>(view.width), static_cast<double>(view.height)},
+        index_(picture_, kCellPixels),
+        sameText_(options.sameTextDistance) {
+    AddObstacles(options, view, index_);
+  }
+
+  void PlaceOne(const Feature& f, const MeasureFn& measure) {
+    const Layout l = LayOut(f, view_, options_, measure);
+    if (l.extent.size() < 3) return Drop(f, DropReason::kNoExtent);
+    if (l.tooShort) return Drop(f, DropReason::kLineTooShort);
+    // A point is marked only together with its label, and its marker may
+    // not cover what was placed before it.
+    const Polygon marker = MarkerOf(f, view_, options_);
+    if (!marker.empty() && index_.Overlaps(marker)) return Drop(f, DropReason::kCollision);
+    int reached = kInView;
+    for (const Candidate& c : l.candidates) {
+      ++result_.candidatesTried;
+      Polygon shape = Translated(l.extent, c.anchor);
+      if (!BoundsOf(shape).Inside(picture_)) continue;
+      const Vec2 centre = Centroid(shape);
+      if (sameText_.TooClose(f.text, centre)) {
+        reached = std::max<int>(reached, kApartFromSameText);
+        continue;
+      }
+      if (index_.Overlaps(shape) || (!marker.empty() && ConvexOverlap(shape, marker))) {
+        reached = kFree;
+        continue;
+      }
+      sameText_.Add(f.text, centre);
+      index_.Insert(shape, true);
+      if (!marker.empty()) {
+        index_.Insert(marker, true);
+        result_.markers.push_back(marker);
+      }
+      result_.placed.push_back({f.source, c.anchor, view_.ToMap(c.anchor), l.angle, c.name, std::move(shape)});
+      return;
+    }
+    Drop(f, ReasonFor(reached));
+  }
+
+  Result Take() { return std::move(result_); }
+
+ private:
+  void Drop(const Feature& f, DropReason reason) {
+    result_.dropped.push_back({f.source, reason});
+    ++result_.droppedBy[static_cast<std::size_t>(reason)];
+  }
+
+  const ViewTransform& view_;
+  const Options& options_;
+  Box picture_;
+  GridIndex index_;
+  SameTextCentres sameText_;
+  Result result_;
+};
+
+}  // namespace
+
 Result Place(const std::vector<Feature>& features, const ViewTransform& view,
              const Options& options, const MeasureFn& measure) {
   const auto start = std::chrono::steady_clock::now();
-  Result result;
-  const Box picture{0, 0, static_cast<double>(view.width), static_cast<double>(view.height)};
-  GridIndex index(picture, kCellPixels);
-  AddObstacles(options, view, index);
-  AddMarkers(features, view, options, index, result.markers);
-  SameTextCentres sameText(options.sameTextDistance);
-
-  const auto drop = [&](std::size_t source, DropReason reason) {
-    result.dropped.push_back({source, reason});
-    ++result.droppedBy[static_cast<std::size_t>(reason)];
-  };
-  for (const std::size_t i : PriorityOrder(features)) {
-    const Feature& f = features[i];
-    const Layout l = LayOut(f, view, options, measure);
-    if (l.extent.size() < 3) { drop(f.source, DropReason::kNoExtent); continue; }
-    if (l.tooShort) { drop(f.source, DropReason::kLineTooShort); continue; }
-    int reached = kInView;
-    bool placed = false;
-    for (const Candidate& c : l.candidates) {
-      ++result.candidatesTried;
-      Polygon shape = Translated(l.extent, c.anchor);
-      if (!BoundsOf(shape).Inside(picture)) continue;
-      const Vec2 centre = Centroid(shape);
-      if (sameText.TooClose(f.text, centre)) { reached = std::max<int>(reached, kApartFromSameText); continue; }
-      if (index.Overlaps(shape)) { reached = kFree; continue; }
-      sameText.Add(f.text, centre);
-      index.Insert(shape, true);
-      result.placed.push_back({f.source, c.anchor, view.ToMap(c.anchor), l.angle, c.name, std::move(shape)});
-      placed = true;
-      break;
-    }
-    if (!placed) drop(f.source, ReasonFor(reached));
-  }
+  Placer placer(view, options);
+  for (const std::size_t i : PriorityOrder(features)) placer.PlaceOne(features[i], measure);
+  Result result = placer.Take();
   result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   return result;
 }

@@ -44,7 +44,7 @@ struct ViewTransform {
 
 struct Options {
   double offset = 3;             // pixels between a point (or its marker) and the label
-  double markerSize = 0;         // pixels; above 0 every point gets a square marker
+  double markerSize = 0;         // pixels; above 0 every placed point gets a square marker
   double sameTextDistance = 0;   // pixels between the centres of labels of one text
   std::vector<Polygon> obstacles;  // map units; any simple polygon
   double straightness = 20;      // degrees a line may bend within a straight stretch
@@ -78,7 +78,7 @@ struct Result {
   std::vector<PlacedLabel> placed;    // in placement order
   std::vector<DroppedLabel> dropped;  // in placement order
   std::array<std::size_t, kDropReasons> droppedBy{};
-  std::vector<Polygon> markers;       // pixels
+  std::vector<Polygon> markers;       // pixels, of the placed point labels
   std::size_t candidatesTried = 0;
   double seconds = 0;
 };
