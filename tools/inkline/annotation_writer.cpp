@@ -25,8 +25,13 @@ json RichProperties(const RichLabel& r) {
   return {{"html", r.html}, {"box", {r.xmin, r.ymin, r.xmax, r.ymax}}, {"textColor", r.textColor}};
 }
 
-json Collection(json features) {
-  return {{"type", "FeatureCollection"}, {"features", std::move(features)}};
+// A FeatureCollection with one feature a line, so that layers diff well.
+std::string Collection(const json& features, const json* view) {
+  std::string out = "{\"type\":\"FeatureCollection\",";
+  if (view) out += "\"view\":" + view->dump() + ",";
+  out += "\"features\":[";
+  for (std::size_t i = 0; i < features.size(); ++i) out += (i ? ",\n" : "\n") + features[i].dump();
+  return out + "\n]}\n";
 }
 
 }  // namespace
@@ -54,11 +59,10 @@ std::string PlacedGeoJson(const Layer& source, const View& view, const placement
                         {"geometry", PointGeometry(p->mapAnchor.x, p->mapAnchor.y)},
                         {"properties", std::move(props)}});
   }
-  json doc = Collection(std::move(features));
-  doc["view"] = {{"bbox", {view.minx, view.miny, view.minx + view.width / view.scale,
-                           view.miny + view.height / view.scale}},
-                 {"size", {view.width, view.height}}};
-  return doc.dump(1) + "\n";
+  const json picture = {{"bbox", {view.minx, view.miny, view.minx + view.width / view.scale,
+                                  view.miny + view.height / view.scale}},
+                         {"size", {view.width, view.height}}};
+  return Collection(features, &picture);
 }
 
 std::string DroppedGeoJson(const Layer& source, const placement::Result& result) {
@@ -76,5 +80,5 @@ std::string DroppedGeoJson(const Layer& source, const placement::Result& result)
     }
     features.push_back({{"type", "Feature"}, {"geometry", geometry}, {"properties", std::move(props)}});
   }
-  return Collection(std::move(features)).dump(1) + "\n";
+  return Collection(features, nullptr);
 }
