@@ -128,6 +128,27 @@ bool ReadPlaceOptions(const Args& args, placement::Options* options, std::string
   return true;
 }
 
+// Reads the placement options, the layer and the fonts: 0, or the exit code
+// once it has said what went wrong.
+int ReadInputs(const Args& args, const FontOptions& fontOptions, Diagnostics& diagnostics,
+               Layer* layer, placement::Options* options, std::unique_ptr<FontSet>* fonts) {
+  std::string problem;
+  try {
+    if (!ReadPlaceOptions(args, options, &problem)) return Usage(problem);
+    *layer = ReadLayer(args.positional[0]);
+  } catch (const LayerError& e) {
+    std::fprintf(stderr, "inkline: %s\n", e.what());
+    return kInputError;
+  }
+  std::string error;
+  *fonts = LoadFonts(fontOptions, diagnostics, &error);
+  if (!*fonts) {
+    std::fprintf(stderr, "inkline: %s\n", error.c_str());
+    return kInputError;
+  }
+  return 0;
+}
+
 // Writes content to path through a temporary file renamed into place.
 bool WriteWhole(const std::string& path, const std::string& content, std::string* error) {
   const std::string temporary = path + ".part";
@@ -177,19 +198,10 @@ int Place(int argc, char** argv) {
   Diagnostics diagnostics;
   Layer layer;
   placement::Options options;
-  try {
-    if (!ReadPlaceOptions(args, &options, &problem)) return Usage(problem);
-    layer = ReadLayer(args.positional[0]);
-  } catch (const LayerError& e) {
-    std::fprintf(stderr, "inkline: %s\n", e.what());
-    return kInputError;
-  }
+  std::unique_ptr<FontSet> fonts;
+  if (const int failed = ReadInputs(args, fontOptions, diagnostics, &layer, &options, &fonts))
+    return failed;
   std::string error;
-  std::unique_ptr<FontSet> fonts = LoadFonts(fontOptions, diagnostics, &error);
-  if (!fonts) {
-    std::fprintf(stderr, "inkline: %s\n", error.c_str());
-    return kInputError;
-  }
   const View view = MakeView(layer);
   const placement::Result result =
       PlaceLayer(layer, view, options, PlaceFonts{fonts->vector(), fonts->stroke()}, diagnostics);
@@ -233,20 +245,10 @@ int Render(int argc, char** argv) {
   Diagnostics diagnostics;
   Layer layer;
   placement::Options placeOptions;
-  try {
-    if (!ReadPlaceOptions(args, &placeOptions, &problem)) return Usage(problem);
-    layer = ReadLayer(args.positional[0]);
-  } catch (const LayerError& e) {
-    std::fprintf(stderr, "inkline: %s\n", e.what());
-    return kInputError;
-  }
-
+  std::unique_ptr<FontSet> fonts;
+  if (const int failed = ReadInputs(args, fontOptions, diagnostics, &layer, &placeOptions, &fonts))
+    return failed;
   std::string error;
-  std::unique_ptr<FontSet> fonts = LoadFonts(fontOptions, diagnostics, &error);
-  if (!fonts) {
-    std::fprintf(stderr, "inkline: %s\n", error.c_str());
-    return kInputError;
-  }
 
   const View view = MakeView(layer);
   placement::Result placed;
