@@ -140,6 +140,14 @@ TEST_F(PlaceCommand, LinesPolygonsAndColumnsThenRender) {
   EXPECT_EQ(placed["features"][2]["properties"]["candidate"], "column-right");
   EXPECT_EQ(placed["features"][2]["properties"]["arrangement"], "vertical");
 
+  // An obstacle right of the column sends it to the left.
+  const std::string obstacles = Write("obstacles.geojson", R"({"type":"FeatureCollection","features":[
+    {"type":"Feature","properties":{},"geometry":{"type":"Polygon",
+     "coordinates":[[[62,200],[90,200],[90,290],[62,290],[62,200]]]}}]})");
+  ASSERT_EQ(Inkline("place '" + layer + "' --obstacles '" + obstacles + "' -o '" + Path("o.geojson") + "'", &err), 0)
+      << err;
+  EXPECT_EQ(json::parse(Read(Path("o.geojson")))["features"][2]["properties"]["candidate"], "column-left");
+
   ASSERT_EQ(Inkline("render '" + layer + "' --place --marker 4 -o '" + Path("p.png") + "'", &err), 0) << err;
   EXPECT_NE(err.find("placed 3 of 3 labels"), std::string::npos) << err;
   EXPECT_GT(Read(Path("p.png")).size(), 100u);

@@ -283,6 +283,9 @@ TEST(PlacementGeometry, OverlapTestsSeparateTouchingShapes) {
   EXPECT_FALSE(placement::PolygonOverlap(Square(12, 12, 18, 28), cup));
   EXPECT_TRUE(placement::PolygonOverlap(Square(12, 5, 18, 28), cup));
   EXPECT_EQ(placement::ConvexHull({{0, 0}, {2, 0}, {1, 1}, {2, 2}, {0, 2}, {1, 0}}).size(), 4u);
+  const placement::Box grown = placement::BoundsOf(placement::Grown(a, 1.5));
+  EXPECT_EQ(grown.minx, -1.5);
+  EXPECT_EQ(grown.maxy, 11.5);
 }
 
 }  // namespace

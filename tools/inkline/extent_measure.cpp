@@ -79,5 +79,9 @@ placement::Polygon ExtentMeasurer::Measure(const Label& label, double angle) {
                    static_cast<short>(p.style & ~kOutlined), angle, p.space, p.arrangement, color,
                    boxScale, fonts);
   for (placement::Vec2& v : device_->points) v = v - placement::Vec2{kOrigin, kOrigin};
-  return placement::ConvexHull(device_->points);
+  placement::Polygon extent = placement::ConvexHull(device_->points);
+  // The outline is stroked on the glyphs' edges, half of it outside them.
+  if ((p.style & kOutlined) && p.extra > 0 && extent.size() >= 3)
+    extent = placement::Grown(extent, p.extra / 2);
+  return extent;
 }

@@ -135,6 +135,14 @@ Polygon ConvexHull(std::vector<Vec2> points) {
   return hull;
 }
 
+Polygon Grown(const Polygon& convex, double by) {
+  std::vector<Vec2> corners;
+  corners.reserve(4 * convex.size());
+  for (const Vec2& v : convex)
+    for (const Vec2 d : {Vec2{-by, -by}, Vec2{by, -by}, Vec2{by, by}, Vec2{-by, by}}) corners.push_back(v + d);
+  return ConvexHull(std::move(corners));
+}
+
 bool ConvexOverlap(const Polygon& a, const Polygon& b) {
   if (a.size() < 3 || b.size() < 3) return false;
   return !SeparatedByEdgesOf(a, a, b) && !SeparatedByEdgesOf(b, a, b);

@@ -39,6 +39,10 @@ Vec2 Centroid(const Polygon& p);  // of the vertices; enough for a convex extent
 // The convex hull, counter-clockwise, without repeated or collinear points.
 Polygon ConvexHull(std::vector<Vec2> points);
 
+// A convex polygon grown by `by` each way along both axes (its sum with a
+// square of side 2 * by).
+Polygon Grown(const Polygon& convex, double by);
+
 // True when two convex polygons share interior: separated or merely
 // touching polygons do not intersect. Works for either orientation.
 bool ConvexOverlap(const Polygon& a, const Polygon& b);
