@@ -108,24 +108,18 @@ std::vector<Candidate> LineCandidates(const Stretch& stretch, const LocalBox& bo
   const Vec2 d = stretch.end - stretch.start;
   const Vec2 origin = d.x * u.x + d.y * u.y >= 0 ? stretch.start : stretch.end;
 
-  const struct {
-    const char* name;
-    double at;
-  } places[] = {{"line-middle", 0.5}, {"line-quarter", 0.25}, {"line-three-quarters", 0.75}};
-  const struct {
-    const char* suffix;
-    double sy;
-  } sides[] = {{"", -(box.y0 + box.y1) / 2}, {"-above", offset - box.y0}, {"-below", -offset - box.y1}};
+  const double along[3] = {0.5, 0.25, 0.75};
+  const double across[3] = {-(box.y0 + box.y1) / 2, offset - box.y0, -offset - box.y1};
   static const char* const kNames[3][3] = {
       {"line-middle", "line-middle-above", "line-middle-below"},
       {"line-quarter", "line-quarter-above", "line-quarter-below"},
       {"line-three-quarters", "line-three-quarters-above", "line-three-quarters-below"}};
   std::vector<Candidate> out;
   for (int p = 0; p < 3; ++p) {
-    const double centre = std::clamp(places[p].at * stretch.length, labelLength / 2,
+    const double centre = std::clamp(along[p] * stretch.length, labelLength / 2,
                                      stretch.length - labelLength / 2);
     for (int s = 0; s < 3; ++s)
-      out.push_back({kNames[p][s], AnchorAt(origin, angle, centre - (box.x0 + box.x1) / 2, sides[s].sy)});
+      out.push_back({kNames[p][s], AnchorAt(origin, angle, centre - (box.x0 + box.x1) / 2, across[s])});
   }
   return out;
 }

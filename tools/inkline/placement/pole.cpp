@@ -62,7 +62,8 @@ double SignedDistance(const std::vector<Polygon>& rings, Vec2 p) {
 }
 
 Vec2 PoleOfInaccessibility(const std::vector<Polygon>& rings, double precision) {
-  if (rings.empty() || rings[0].size() < 3) return rings.empty() || rings[0].empty() ? Vec2{} : rings[0][0];
+  if (rings.empty() || rings[0].empty()) return Vec2{};
+  if (rings[0].size() < 3) return rings[0][0];
   const Box b = BoundsOf(rings[0]);
   const double side = std::min(b.maxx - b.minx, b.maxy - b.miny);
   if (!(side > 0)) return {(b.minx + b.maxx) / 2, (b.miny + b.maxy) / 2};
