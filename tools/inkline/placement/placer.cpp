@@ -81,8 +81,10 @@ Layout LayOut(const Feature& f, const ViewTransform& view, const Options& option
   }
   l.extent = measure(f, l.angle);
   if (l.extent.size() < 3) return l;
-  if (options.axisBoxes) l.extent = BoxPolygon(BoundsOf(l.extent));
+  // Candidates come from the real extent in either mode, so that the two
+  // modes differ only in the shape they test.
   const LocalBox box = LocalBoxOf(l.extent, l.angle);
+  if (options.axisBoxes) l.extent = BoxPolygon(BoundsOf(l.extent));
   const double clearance = options.offset + std::max(0.0, options.markerSize) / 2;
 
   if (f.fixed) {
