@@ -35,7 +35,7 @@ void PlaceTowns(benchmark::State& state, bool axisBoxes) {
   placement::Result result;
   double measuring = 0;
   for (auto _ : state) {
-    ExtentMeasurer measurer(view, fonts->vector(), fonts->stroke(), diagnostics);
+    ExtentMeasurer measurer(view, fonts->vector(), fonts->stroke());
     measuring = 0;
     const auto measure = [&](const placement::Feature& f, double angle) {
       const auto start = std::chrono::steady_clock::now();

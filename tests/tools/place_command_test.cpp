@@ -99,7 +99,7 @@ TEST_F(PlaceCommand, PlacedExtentsNeverOverlapAndRunsRepeat) {
   std::string error;
   std::unique_ptr<FontSet> fonts = LoadFonts(FontOptions{}, diagnostics, &error);
   ASSERT_TRUE(fonts) << error;
-  ExtentMeasurer measurer(view, fonts->vector(), fonts->stroke(), diagnostics);
+  ExtentMeasurer measurer(view, fonts->vector(), fonts->stroke());
   std::vector<placement::Polygon> extents;
   for (const Label& l : placed.labels) {
     const placement::Polygon e = measurer.Measure(l, l.plain->angle);

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "gbk.h"
 #include "render.h"
 
 namespace {
@@ -10,6 +11,15 @@ namespace {
 // the same way.
 constexpr double kOrigin = 100000.0;
 constexpr int kOutlined = 0x0400;
+
+// The font the label asks for; a face the library lacks is font 0. Render
+// warns about missing fonts, so measuring stays silent.
+short FontNumber(const PlainLabel& p, MapFontLib* fonts) {
+  if (p.fontFace.empty()) return p.fontNo;
+  std::string face = Utf8ToGbk(p.fontFace);
+  const short fontNo = fonts->GetFontNoByName(face.data());
+  return fontNo < 0 ? 0 : fontNo;
+}
 
 }  // namespace
 
@@ -41,12 +51,10 @@ class ExtentMeasurer::Device final : public DeviceDriver {
   }
 };
 
-ExtentMeasurer::ExtentMeasurer(const View& view, MapFontLib* vectorFonts, MapFontLib* strokeFonts,
-                               Diagnostics& diagnostics)
+ExtentMeasurer::ExtentMeasurer(const View& view, MapFontLib* vectorFonts, MapFontLib* strokeFonts)
     : view_(view),
       vectorFonts_(vectorFonts),
       strokeFonts_(strokeFonts),
-      diagnostics_(diagnostics),
       device_(std::make_unique<Device>()),
       text_(std::make_unique<CMapString>(device_.get())) {
   SetViewScales(*text_, view_);
@@ -64,8 +72,19 @@ placement::Polygon ExtentMeasurer::Measure(const Label& label, double angle) {
   if (!label.plain) return {};
   const PlainLabel& p = *label.plain;
   MapFontLib* fonts = p.strokeFont && strokeFonts_ ? strokeFonts_ : vectorFonts_;
-  std::string bytes = ToCodePage(p.text, label.featureIndex, "text", diagnostics_);
-  const short fontNo = ResolveFont(p, label.featureIndex, fonts, diagnostics_);
+  std::string bytes = Utf8ToGbk(p.text);
+  const short fontNo = FontNumber(p, fonts);
+  placement::Polygon extent = MeasureRuns(p, bytes, fontNo, angle, fonts);
+  // A font number the library lacks is drawn in font 0.
+  if (extent.size() < 3 && fontNo != 0) extent = MeasureRuns(p, bytes, 0, angle, fonts);
+  // The outline is stroked on the glyphs' edges, half of it outside them.
+  if ((p.style & kOutlined) && p.extra > 0 && extent.size() >= 3)
+    extent = placement::Grown(extent, p.extra / 2);
+  return extent;
+}
+
+placement::Polygon ExtentMeasurer::MeasureRuns(const PlainLabel& p, std::string& bytes, short fontNo,
+                                               double angle, MapFontLib* fonts) {
   // A label without a box of its own gets one exactly its size; an outline
   // takes the box's colour and factor for itself, so it is measured without.
   short color = p.color;
@@ -79,9 +98,5 @@ placement::Polygon ExtentMeasurer::Measure(const Label& label, double angle) {
                    static_cast<short>(p.style & ~kOutlined), angle, p.space, p.arrangement, color,
                    boxScale, fonts);
   for (placement::Vec2& v : device_->points) v = v - placement::Vec2{kOrigin, kOrigin};
-  placement::Polygon extent = placement::ConvexHull(device_->points);
-  // The outline is stroked on the glyphs' edges, half of it outside them.
-  if ((p.style & kOutlined) && p.extra > 0 && extent.size() >= 3)
-    extent = placement::Grown(extent, p.extra / 2);
-  return extent;
+  return placement::ConvexHull(device_->points);
 }

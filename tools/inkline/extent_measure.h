@@ -3,10 +3,10 @@
 #define INKLINE_TOOLS_EXTENT_MEASURE_H
 
 #include <memory>
+#include <string>
 
 #include <inkline/inkline.h>
 
-#include "diagnostics.h"
 #include "layer.h"
 #include "placement/geometry.h"
 #include "view.h"
@@ -18,8 +18,7 @@
 // skipped. The extent is the convex hull of what was kept.
 class ExtentMeasurer {
  public:
-  ExtentMeasurer(const View& view, MapFontLib* vectorFonts, MapFontLib* strokeFonts,
-                 Diagnostics& diagnostics);
+  ExtentMeasurer(const View& view, MapFontLib* vectorFonts, MapFontLib* strokeFonts);
   ~ExtentMeasurer();
   ExtentMeasurer(const ExtentMeasurer&) = delete;
   ExtentMeasurer& operator=(const ExtentMeasurer&) = delete;
@@ -31,10 +30,14 @@ class ExtentMeasurer {
 
  private:
   class Device;
+  // Draws the label's runs (text in the library's code page) and returns
+  // the hull of what the device kept.
+  placement::Polygon MeasureRuns(const PlainLabel& p, std::string& bytes, short fontNo,
+                                 double angle, MapFontLib* fonts);
+
   View view_;
   MapFontLib* vectorFonts_;
   MapFontLib* strokeFonts_;
-  Diagnostics& diagnostics_;
   std::unique_ptr<Device> device_;
   std::unique_ptr<CMapString> text_;
 };

@@ -204,7 +204,7 @@ int Place(int argc, char** argv) {
   std::string error;
   const View view = MakeView(layer);
   const placement::Result result =
-      PlaceLayer(layer, view, options, PlaceFonts{fonts->vector(), fonts->stroke()}, diagnostics);
+      PlaceLayer(layer, view, options, PlaceFonts{fonts->vector(), fonts->stroke()});
   if (!WriteWhole(outPath, PlacedGeoJson(layer, view, result), &error) ||
       !WriteWhole(droppedPath, DroppedGeoJson(layer, result), &error)) {
     std::fprintf(stderr, "inkline: %s\n", error.c_str());
@@ -253,8 +253,7 @@ int Render(int argc, char** argv) {
   const View view = MakeView(layer);
   placement::Result placed;
   if (place) {
-    placed = PlaceLayer(layer, view, placeOptions, PlaceFonts{fonts->vector(), fonts->stroke()},
-                        diagnostics);
+    placed = PlaceLayer(layer, view, placeOptions, PlaceFonts{fonts->vector(), fonts->stroke()});
     std::fprintf(stderr, "inkline: %s\n", PlacementReport(placed, layer.labels.size()).c_str());
     layer = PlacedLayer(layer, placed);
   }

@@ -77,8 +77,8 @@ placement::ViewTransform PlacementView(const View& view) {
 }
 
 placement::Result PlaceLayer(const Layer& layer, const View& view, const placement::Options& options,
-                             const PlaceFonts& fonts, Diagnostics& diagnostics) {
-  ExtentMeasurer measurer(view, fonts.vector, fonts.stroke, diagnostics);
+                             const PlaceFonts& fonts) {
+  ExtentMeasurer measurer(view, fonts.vector, fonts.stroke);
   const auto measure = [&](const placement::Feature& f, double angle) {
     return measurer.Measure(layer.labels[f.source], angle);
   };

@@ -9,7 +9,6 @@
 
 #include <inkline/inkline.h>
 
-#include "diagnostics.h"
 #include "layer.h"
 #include "placement/placer.h"
 #include "view.h"
@@ -26,8 +25,10 @@ std::vector<placement::Feature> PlacementFeatures(const Layer& layer);
 
 placement::ViewTransform PlacementView(const View& view);
 
+// Places the layer's labels in the view, each measured with the fonts it is
+// drawn with.
 placement::Result PlaceLayer(const Layer& layer, const View& view, const placement::Options& options,
-                             const PlaceFonts& fonts, Diagnostics& diagnostics);
+                             const PlaceFonts& fonts);
 
 // The placed labels, in layer order, each at its anchor and angle.
 Layer PlacedLayer(const Layer& layer, const placement::Result& result);

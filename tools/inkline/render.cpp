@@ -11,8 +11,8 @@ constexpr double kScreenPixelsPerMillimetre = 96.0 / 25.4;
 
 std::string Feature(int index) { return "feature " + std::to_string(index); }
 
-}  // namespace
-
+// The text in the library's code page, warning once per feature for
+// characters it cannot represent.
 std::string ToCodePage(const std::string& utf8, int feature, const char* property,
                        Diagnostics& diagnostics) {
   int lost = 0;
@@ -25,6 +25,8 @@ std::string ToCodePage(const std::string& utf8, int feature, const char* propert
   return gbk;
 }
 
+// The font number to draw with: the named face or the given number, falling
+// back to font 0 (and saying so once) when the library lacks it.
 short ResolveFont(const PlainLabel& label, int feature, MapFontLib* fonts,
                   Diagnostics& diagnostics) {
   short fontNo = label.fontNo;
@@ -48,8 +50,6 @@ short ResolveFont(const PlainLabel& label, int feature, MapFontLib* fonts,
   }
   return fontNo;
 }
-
-namespace {
 
 // The host's current colour: pen and brush, so text fills and strokes in it.
 void SetTextColour(DeviceDriver& device, int colour) {

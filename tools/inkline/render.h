@@ -3,7 +3,6 @@
 #define INKLINE_TOOLS_RENDER_H
 
 #include <functional>
-#include <string>
 
 #include <inkline/inkline.h>
 
@@ -23,16 +22,6 @@ struct RenderSetup {
 // Draws every label of the layer. Problems that do not stop the drawing (an
 // unknown font, characters the code page lacks) are warned about once.
 void RenderLayer(const Layer& layer, const RenderSetup& setup, Diagnostics& diagnostics);
-
-// The text in the library's code page, warning once per feature for
-// characters it cannot represent.
-std::string ToCodePage(const std::string& utf8, int feature, const char* property,
-                       Diagnostics& diagnostics);
-
-// The font number to draw with: the named face or the given number, falling
-// back to font 0 (and saying so once) when the library lacks it.
-short ResolveFont(const PlainLabel& label, int feature, MapFontLib* fonts,
-                  Diagnostics& diagnostics);
 
 // The scales a host sets so that heights in map units come out in device
 // units and widths given in screen pixels stay pixels.
