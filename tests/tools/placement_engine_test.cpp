@@ -189,6 +189,15 @@ TEST(PlacementLine, AlongTheLongestStraightStretchUpright) {
   EXPECT_NEAR(centre.x, (far.x + 50) / 2, 1e-9);
   EXPECT_NEAR(centre.y, (far.y + 50) / 2, 1e-9);
 
+  // Only the part of a line inside the picture counts: here its long
+  // vertical leg runs mostly outside, so the shorter visible leg wins.
+  Feature leaving = f;
+  leaving.shape.parts = {{{-300, 150}, {200, 150}, {200, 1000}}};
+  const Result v = PlaceAll({leaving});
+  ASSERT_EQ(v.placed.size(), 1u);
+  EXPECT_EQ(v.placed[0].angle, 0);
+  EXPECT_NEAR(placement::Centroid(v.placed[0].extent).x, 100, 1e-9);
+
   Feature shortLine = f;
   shortLine.source = 1;
   shortLine.shape.parts = {{{10, 10}, {30, 10}}};

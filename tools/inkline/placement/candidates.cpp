@@ -26,7 +26,46 @@ double TurnBetween(double a, double b) {
   return d > 180 ? 360 - d : d;
 }
 
+// The part of segment a-b inside the box as parameters t0 <= t1 along it;
+// false when none of it is inside.
+bool ClipSegment(Vec2 a, Vec2 b, const Box& box, double* t0, double* t1) {
+  const Vec2 d = b - a;
+  const double p[4] = {-d.x, d.x, -d.y, d.y};
+  const double q[4] = {a.x - box.minx, box.maxx - a.x, a.y - box.miny, box.maxy - a.y};
+  *t0 = 0;
+  *t1 = 1;
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0) {
+      if (q[i] < 0) return false;
+      continue;
+    }
+    const double t = q[i] / p[i];
+    if (p[i] < 0) *t0 = std::max(*t0, t);
+    else *t1 = std::min(*t1, t);
+  }
+  return *t0 <= *t1;
+}
+
 }  // namespace
+
+std::vector<std::vector<Vec2>> ClipLines(const std::vector<std::vector<Vec2>>& lines, const Box& box) {
+  std::vector<std::vector<Vec2>> out;
+  for (const std::vector<Vec2>& line : lines) {
+    bool open = false;  // the last part still runs on
+    for (size_t i = 1; i < line.size(); ++i) {
+      double t0, t1;
+      if (!ClipSegment(line[i - 1], line[i], box, &t0, &t1)) {
+        open = false;
+        continue;
+      }
+      const Vec2 d = line[i] - line[i - 1];
+      if (!open || t0 > 0) out.push_back({line[i - 1] + t0 * d});
+      out.back().push_back(line[i - 1] + t1 * d);
+      open = t1 == 1;
+    }
+  }
+  return out;
+}
 
 LocalBox LocalBoxOf(const Polygon& extent, double angle) {
   const Box b = BoundsOf(Rotated(extent, -angle));

@@ -76,7 +76,9 @@ Layout LayOut(const Feature& f, const ViewTransform& view, const Options& option
   const bool line = f.shape.kind == ShapeKind::kLine;
   Stretch stretch;
   if (line) {
-    stretch = LongestStraightStretch(parts, options.straightness);
+    // Only what the picture shows of the line can carry its label.
+    const Box picture{0, 0, static_cast<double>(view.width), static_cast<double>(view.height)};
+    stretch = LongestStraightStretch(ClipLines(parts, picture), options.straightness);
     if (f.arrangement == 0) l.angle = UprightAngle(stretch);
   }
   l.extent = measure(f, l.angle);
