@@ -77,6 +77,49 @@ std::string CrowdedLayer(int n) {
       .dump();
 }
 
+// Extents as the library measures them, against a plain horizontal label.
+TEST(ExtentMeasure, FollowsBoxesOutlinesTurnsAndNotations) {
+  Diagnostics diagnostics;
+  std::string error;
+  std::unique_ptr<FontSet> fonts = LoadFonts(FontOptions{}, diagnostics, &error);
+  ASSERT_TRUE(fonts) << error;
+  View view;  // one pixel a map unit
+  ExtentMeasurer measurer(view, fonts->vector(), fonts->stroke());
+  const auto measure = [&](const char* text, auto change) {
+    Label l;
+    l.plain = PlainLabel{};
+    l.plain->text = text;
+    l.plain->height = l.plain->width = 20;
+    change(*l.plain);
+    return measurer.Measure(l, l.plain->angle);
+  };
+  const auto size = [](const placement::Polygon& p, double angle) {
+    const placement::Box b = placement::BoundsOf(placement::Rotated(p, -angle));
+    return std::make_pair(b.maxx - b.minx, b.maxy - b.miny);
+  };
+  const placement::Polygon plain = measure("Town", [](PlainLabel&) {});
+  ASSERT_EQ(plain.size(), 4u);
+  const auto [length, rise] = size(plain, 0);
+  EXPECT_GT(length, 30);
+  EXPECT_NEAR(rise, 20, 1);
+
+  const auto boxed = size(measure("Town", [](PlainLabel& p) { p.color = 5; p.extra = 1.5; }), 0);
+  EXPECT_NEAR(boxed.first, 1.5 * length, 2);  // the box grows along the run only
+  EXPECT_EQ(boxed.second, rise);
+  EXPECT_EQ(size(measure("Town", [](PlainLabel& p) { p.color = 5; p.extra = 0.6; }), 0),
+            std::make_pair(length, rise));  // a smaller box hides no text
+  const auto outlined =
+      size(measure("Town", [](PlainLabel& p) { p.style = 0x0400; p.color = 2; p.extra = 4; }), 0);
+  EXPECT_EQ(outlined, std::make_pair(length + 4, rise + 4));
+  const placement::Polygon turned = measure("Town", [](PlainLabel& p) { p.angle = 30; });
+  ASSERT_EQ(turned.size(), 4u);
+  EXPECT_NEAR(size(turned, 30).first, length, 2);
+  // A fraction stands on two rows; a column is as long as its characters.
+  EXPECT_GT(size(measure("/12/34/", [](PlainLabel&) {}), 0).second, 1.8 * rise);
+  const auto column = size(measure("ABC", [](PlainLabel& p) { p.arrangement = 1; }), 0);
+  EXPECT_NEAR(column.second, 60, 1);
+}
+
 TEST_F(PlaceCommand, PlacedExtentsNeverOverlapAndRunsRepeat) {
   const std::string layer = Write("crowded.geojson", CrowdedLayer(1500));
   std::string err;

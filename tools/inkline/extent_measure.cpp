@@ -1,5 +1,6 @@
 #include "extent_measure.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "gbk.h"
@@ -85,18 +86,15 @@ placement::Polygon ExtentMeasurer::Measure(const Label& label, double angle) {
 
 placement::Polygon ExtentMeasurer::MeasureRuns(const PlainLabel& p, std::string& bytes, short fontNo,
                                                double angle, MapFontLib* fonts) {
-  // A label without a box of its own gets one exactly its size; an outline
-  // takes the box's colour and factor for itself, so it is measured without.
-  short color = p.color;
-  double boxScale = p.extra;
-  if ((p.style & kOutlined) || !(color > 0 && boxScale > 0)) {
-    color = 1;
-    boxScale = 1.0;
-  }
+  // Every run gets a box at least its own size, larger where the label's own
+  // box is larger; an outline takes the box's colour and factor for itself,
+  // so an outlined label is measured with a box of its size.
+  const bool ownBox = !(p.style & kOutlined) && p.color > 0;
+  const double boxScale = ownBox ? std::max(1.0, p.extra) : 1.0;
   device_->points.clear();
   text_->StringOut(bytes.data(), kOrigin, kOrigin, p.height, p.width, fontNo,
-                   static_cast<short>(p.style & ~kOutlined), angle, p.space, p.arrangement, color,
-                   boxScale, fonts);
+                   static_cast<short>(p.style & ~kOutlined), angle, p.space, p.arrangement,
+                   /*color*/ 1, boxScale, fonts);
   for (placement::Vec2& v : device_->points) v = v - placement::Vec2{kOrigin, kOrigin};
   return placement::ConvexHull(device_->points);
 }
