@@ -190,6 +190,18 @@ TEST_F(PlaceCommand, LinesPolygonsAndColumnsThenRender) {
   ASSERT_EQ(Inkline("place '" + layer + "' --obstacles '" + obstacles + "' -o '" + Path("o.geojson") + "'", &err), 0)
       << err;
   EXPECT_EQ(json::parse(Read(Path("o.geojson")))["features"][2]["properties"]["candidate"], "column-left");
+  // A line through the left side as well leaves the column nowhere to go.
+  const std::string walls = Write("walls.geojson", R"({"type":"FeatureCollection","features":[
+    {"type":"Feature","properties":{},"geometry":{"type":"Polygon",
+     "coordinates":[[[62,200],[90,200],[90,290],[62,290],[62,200]]]}},
+    {"type":"Feature","properties":{},"geometry":{"type":"LineString","coordinates":[[40,240],[58,258]]}}]})");
+  ASSERT_EQ(Inkline("place '" + layer + "' --obstacles '" + walls + "' -o '" + Path("w.geojson") + "'", &err), 0)
+      << err;
+  const json dropped = json::parse(Read(Path("w.dropped.geojson")));
+  ASSERT_EQ(dropped["features"].size(), 1u);
+  EXPECT_EQ(dropped["features"][0]["properties"]["source"], 2);
+  EXPECT_EQ(dropped["features"][0]["properties"]["reason"], "collision");
+  EXPECT_NE(err.find("dropped 1 collision"), std::string::npos) << err;
 
   ASSERT_EQ(Inkline("render '" + layer + "' --place --marker 4 -o '" + Path("p.png") + "'", &err), 0) << err;
   EXPECT_NE(err.find("placed 3 of 3 labels"), std::string::npos) << err;

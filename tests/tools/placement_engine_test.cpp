@@ -82,6 +82,13 @@ TEST(PlacementCandidates, EightPositionsInOrderAroundAPoint) {
     ASSERT_EQ(r.placed.size(), 1u) << c.expected;
     EXPECT_STREQ(r.placed[0].candidate.c_str(), c.expected);
   }
+  // A line across the upper right position blocks it as an area would.
+  Options crossed;
+  crossed.obstacleLines = {{{210, 90}, {230, 130}}, {{150, 60}, {150, 70}, {160, 70}}};
+  const Result line = PlaceAll({PointFeature(0, 200, 100, "Town")}, crossed);
+  ASSERT_EQ(line.placed.size(), 1u);
+  EXPECT_EQ(line.placed[0].candidate, "upper-left");
+
   // Upper right: the box starts offset right of and above the point.
   const Result r = PlaceAll({PointFeature(0, 200, 100, "Town")});
   const placement::Box b = placement::BoundsOf(r.placed[0].extent);

@@ -45,7 +45,7 @@ const char* const kUsage =
     "      --offset PX      gap between a point (or its marker) and its label; default 3\n"
     "      --marker PX      a square marker of this size at every point, kept clear\n"
     "      --min-distance PX  between labels of the same text\n"
-    "      --obstacles FILE polygons (GeoJSON) no label may cover\n"
+    "      --obstacles FILE polygons and lines (GeoJSON) no label may cover\n"
     "      --axis-box       test axis-aligned boxes instead of the measured extents\n"
     "      --fonts FILE, --stroke-font F  as for render\n"
     "  inkline to-html TEXT [--face N] [--style N] [--size X] [--color N] [--space X]\n"
@@ -115,7 +115,7 @@ std::vector<std::string> Joined(std::vector<std::string> a, const std::vector<st
 bool ReadPlaceOptions(const Args& args, placement::Options* options, std::string* problem) {
   for (const auto& [name, value] : args.options) {
     if (name == "--axis-box") options->axisBoxes = true;
-    if (name == "--obstacles") options->obstacles = ReadObstacles(value);
+    if (name == "--obstacles") ReadObstacles(value, options);
     double* number = name == "--offset"         ? &options->offset
                      : name == "--marker"       ? &options->markerSize
                      : name == "--min-distance" ? &options->sameTextDistance

@@ -29,21 +29,35 @@ placement::Shape ShapeOf(const Label& label) {
   return shape;
 }
 
-void AddOuterRings(const nlohmann::json& geometry, std::vector<placement::Polygon>& out) {
+std::vector<placement::Vec2> Positions(const nlohmann::json& positions) {
+  std::vector<placement::Vec2> out;
+  if (!positions.is_array()) return out;
+  for (const auto& p : positions)
+    if (p.is_array() && p.size() >= 2 && p[0].is_number() && p[1].is_number())
+      out.push_back({p[0].get<double>(), p[1].get<double>()});
+  return out;
+}
+
+// Polygons' outer rings and lines of one geometry, into the options.
+void AddObstacle(const nlohmann::json& geometry, placement::Options& options) {
   const std::string type = geometry.value("type", "");
   const auto c = geometry.find("coordinates");
   if (c == geometry.end() || !c->is_array()) return;
   const auto addRing = [&](const nlohmann::json& rings) {
-    if (!rings.is_array() || rings.empty() || !rings[0].is_array()) return;
-    placement::Polygon ring;
-    for (const auto& p : rings[0])
-      if (p.is_array() && p.size() >= 2 && p[0].is_number() && p[1].is_number())
-        ring.push_back({p[0].get<double>(), p[1].get<double>()});
-    if (ring.size() >= 3) out.push_back(std::move(ring));
+    if (!rings.is_array() || rings.empty()) return;
+    placement::Polygon ring = Positions(rings[0]);
+    if (ring.size() >= 3) options.obstacles.push_back(std::move(ring));
+  };
+  const auto addLine = [&](const nlohmann::json& positions) {
+    std::vector<placement::Vec2> line = Positions(positions);
+    if (line.size() >= 2) options.obstacleLines.push_back(std::move(line));
   };
   if (type == "Polygon") addRing(*c);
-  if (type == "MultiPolygon")
-    for (const auto& polygon : *c) addRing(polygon);
+  if (type == "LineString") addLine(*c);
+  for (const auto& part : *c) {
+    if (type == "MultiPolygon") addRing(part);
+    if (type == "MultiLineString") addLine(part);
+  }
 }
 
 }  // namespace
@@ -105,7 +119,7 @@ Layer PlacedLayer(const Layer& layer, const placement::Result& result) {
   return out;
 }
 
-std::vector<placement::Polygon> ReadObstacles(const std::string& path) {
+void ReadObstacles(const std::string& path, placement::Options* options) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw LayerError(path + ": cannot be read");
   std::ostringstream content;
@@ -117,13 +131,11 @@ std::vector<placement::Polygon> ReadObstacles(const std::string& path) {
     throw LayerError(path + ": not valid JSON: " + e.what());
   }
   const auto features = doc.find("features");
-  if (!doc.is_object() || features == doc.end() || !features->is_array())
+  if (features == doc.end() || !features->is_array())
     throw LayerError(path + ": expected a GeoJSON FeatureCollection");
-  std::vector<placement::Polygon> obstacles;
   for (const auto& f : *features)
     if (f.is_object() && f.contains("geometry") && f["geometry"].is_object())
-      AddOuterRings(f["geometry"], obstacles);
-  return obstacles;
+      AddObstacle(f["geometry"], *options);
 }
 
 std::string PlacementReport(const placement::Result& result, std::size_t total) {

@@ -33,9 +33,9 @@ placement::Result PlaceLayer(const Layer& layer, const View& view, const placeme
 // The placed labels, in layer order, each at its anchor and angle.
 Layer PlacedLayer(const Layer& layer, const placement::Result& result);
 
-// Obstacle polygons (outer rings of the Polygon and MultiPolygon features) of
-// a GeoJSON file, map units; throws LayerError.
-std::vector<placement::Polygon> ReadObstacles(const std::string& path);
+// Adds the obstacles of a GeoJSON file to options: the outer rings of its
+// polygons, and its lines; throws LayerError.
+void ReadObstacles(const std::string& path, placement::Options* options);
 
 // "placed 812 of 1000 labels; dropped 150 collision, 38 outside view; 0.214 s"
 std::string PlacementReport(const placement::Result& result, std::size_t total);

@@ -111,6 +111,15 @@ void AddObstacles(const Options& options, const ViewTransform& view, GridIndex& 
     for (const Vec2& v : o) p.push_back(view.ToPixel(v));
     if (p.size() >= 3) index.Insert(std::move(p), false);
   }
+  // A line becomes a ring running along it and back: it encloses nothing,
+  // so only crossing it or holding a point of it counts as covering it.
+  for (const std::vector<Vec2>& line : options.obstacleLines) {
+    Polygon ring;
+    for (const Vec2& v : line) ring.push_back(view.ToPixel(v));
+    for (size_t i = line.size() - 1; i-- > 1;) ring.push_back(view.ToPixel(line[i]));
+    if (line.size() == 2) ring.push_back(ring[0]);
+    if (line.size() >= 2) index.Insert(std::move(ring), false);
+  }
 }
 
 // The square marking a point feature's point, or none.

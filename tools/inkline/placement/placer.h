@@ -47,6 +47,7 @@ struct Options {
   double markerSize = 0;         // pixels; above 0 every placed point gets a square marker
   double sameTextDistance = 0;   // pixels between the centres of labels of one text
   std::vector<Polygon> obstacles;  // map units; any simple polygon
+  std::vector<std::vector<Vec2>> obstacleLines;  // map units; no label may cross them
   double straightness = 20;      // degrees a line may bend within a straight stretch
   bool axisBoxes = false;        // test the extents' axis-aligned boxes instead
 };
