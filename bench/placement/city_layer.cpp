@@ -11,8 +11,9 @@
 namespace {
 
 // Syllables for Latin names, and a few Chinese place-name characters (UTF-8).
-const char* const kSyllables[] = {"san", "ta", "ri", "mo", "ka", "le", "nor", "vil", "ber", "lin",
-                                  "do", "po", "gor", "ham", "ton", "ville", "burg", "al", "es", "un"};
+const char* const kSyllables[] = {"san", "ta",    "ri",   "mo", "ka", "le",  "nor",
+                                  "vil", "ber",   "lin",  "do", "po", "gor", "ham",
+                                  "ton", "ville", "burg", "al", "es", "un"};
 const char* const kHan[] = {"\xE5\x8C\x97", "\xE4\xBA\xAC", "\xE5\xB1\xB1", "\xE6\xB2\xB3",
                             "\xE5\xB7\x9E", "\xE5\x8D\x97", "\xE6\xB5\xB7", "\xE5\xAE\x89"};
 

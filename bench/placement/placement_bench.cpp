@@ -19,7 +19,8 @@ constexpr int kTowns = 25000;
 
 void PlaceTowns(benchmark::State& state, bool axisBoxes) {
   const Layer layer = ParseLayer(
-      CityLayer(kTowns, static_cast<int>(state.range(0)), static_cast<int>(state.range(1))), "towns");
+      CityLayer(kTowns, static_cast<int>(state.range(0)), static_cast<int>(state.range(1))),
+      "towns");
   const View view = MakeView(layer);
   Diagnostics diagnostics;
   std::string error;

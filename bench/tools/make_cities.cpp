@@ -13,6 +13,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: make_cities N [WIDTH [TURNED_PERCENT]]\n");
     return 2;
   }
-  std::puts(CityLayer(static_cast<int>(n), static_cast<int>(width), static_cast<int>(turned)).c_str());
+  std::puts(
+      CityLayer(static_cast<int>(n), static_cast<int>(width), static_cast<int>(turned)).c_str());
   return 0;
 }

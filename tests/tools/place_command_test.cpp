@@ -43,8 +43,8 @@ class PlaceCommand : public ::testing::Test {
   // Exit code; stderr in *err.
   int Inkline(const std::string& args, std::string* err) const {
     const std::string errPath = Path("stderr.txt");
-    const int status = std::system((std::string(INKLINE_COMMAND) + " " + args + " >/dev/null 2>'" +
-                                    errPath + "'").c_str());
+    const int status = std::system(
+        (std::string(INKLINE_COMMAND) + " " + args + " >/dev/null 2>'" + errPath + "'").c_str());
     *err = Read(errPath);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
@@ -60,14 +60,17 @@ json PointFeature(double x, double y, json properties) {
 
 // Crowded on purpose: Latin and Chinese, turned, vertical, with notations.
 std::string CrowdedLayer(int n) {
-  const char* texts[] = {"Main Street", "\xE4\xBA\xBA\xE6\xB0\x91\xE8\xB7\xAF", "River H#-2#=O",
-                         "Station 12", "X#+2#-3#=a", "\xE5\x85\xAC\xE5\x9B\xAD", "/1/2/"};
+  const char* texts[] = {"Main Street",   "\xE4\xBA\xBA\xE6\xB0\x91\xE8\xB7\xAF",
+                         "River H#-2#=O", "Station 12",
+                         "X#+2#-3#=a",    "\xE5\x85\xAC\xE5\x9B\xAD",
+                         "/1/2/"};
   std::mt19937 random(11);
   std::uniform_int_distribution<int> x(0, 1199), y(0, 899), pick(0, 6), size(8, 16), turn(-3, 3),
       tenth(0, 9);
   json features = json::array();
   for (int i = 0; i < n; ++i) {
-    json props = {{"text", texts[pick(random)]}, {"height", size(random)}, {"angle", 15 * turn(random)}};
+    json props = {
+        {"text", texts[pick(random)]}, {"height", size(random)}, {"angle", 15 * turn(random)}};
     if (tenth(random) == 0) props["arrangement"] = "vertical";
     features.push_back(PointFeature(x(random), y(random), props));
   }
@@ -103,13 +106,28 @@ TEST(ExtentMeasure, FollowsBoxesOutlinesTurnsAndNotations) {
   EXPECT_GT(length, 30);
   EXPECT_NEAR(rise, 20, 1);
 
-  const auto boxed = size(measure("Town", [](PlainLabel& p) { p.color = 5; p.extra = 1.5; }), 0);
+  const auto boxed = size(measure("Town",
+                                  [](PlainLabel& p) {
+                                    p.color = 5;
+                                    p.extra = 1.5;
+                                  }),
+                          0);
   EXPECT_NEAR(boxed.first, 1.5 * length, 2);  // the box grows along the run only
   EXPECT_EQ(boxed.second, rise);
-  EXPECT_EQ(size(measure("Town", [](PlainLabel& p) { p.color = 5; p.extra = 0.6; }), 0),
+  EXPECT_EQ(size(measure("Town",
+                         [](PlainLabel& p) {
+                           p.color = 5;
+                           p.extra = 0.6;
+                         }),
+                 0),
             std::make_pair(length, rise));  // a smaller box hides no text
-  const auto outlined =
-      size(measure("Town", [](PlainLabel& p) { p.style = 0x0400; p.color = 2; p.extra = 4; }), 0);
+  const auto outlined = size(measure("Town",
+                                     [](PlainLabel& p) {
+                                       p.style = 0x0400;
+                                       p.color = 2;
+                                       p.extra = 4;
+                                     }),
+                             0);
   EXPECT_EQ(outlined, std::make_pair(length + 4, rise + 4));
   const placement::Polygon turned = measure("Town", [](PlainLabel& p) { p.angle = 30; });
   ASSERT_EQ(turned.size(), 4u);
@@ -123,10 +141,14 @@ TEST(ExtentMeasure, FollowsBoxesOutlinesTurnsAndNotations) {
 TEST_F(PlaceCommand, PlacedExtentsNeverOverlapAndRunsRepeat) {
   const std::string layer = Write("crowded.geojson", CrowdedLayer(1500));
   std::string err;
-  ASSERT_EQ(Inkline("place '" + layer + "' --marker 3 -o '" + Path("a.geojson") + "'", &err), 0) << err;
+  ASSERT_EQ(Inkline("place '" + layer + "' --marker 3 -o '" + Path("a.geojson") + "'", &err), 0)
+      << err;
   EXPECT_NE(err.find("inkline: placed "), std::string::npos) << err;
   ASSERT_EQ(Inkline("place '" + layer + "' --marker 3 -o '" + Path("b.geojson") + "' --dropped '" +
-                        Path("b.dropped") + "'", &err), 0) << err;
+                        Path("b.dropped") + "'",
+                    &err),
+            0)
+      << err;
   EXPECT_EQ(Read(Path("a.geojson")), Read(Path("b.geojson")));
   EXPECT_EQ(Read(Path("a.dropped.geojson")), Read(Path("b.dropped")));
 
@@ -149,7 +171,8 @@ TEST_F(PlaceCommand, PlacedExtentsNeverOverlapAndRunsRepeat) {
     ASSERT_GE(e.size(), 3u);
     extents.push_back(placement::Translated(e, {view.X(l.plain->x), view.Y(l.plain->y)}));
     for (const placement::Vec2& v : extents.back())
-      EXPECT_TRUE(v.x >= 0 && v.y >= 0 && v.x <= view.width && v.y <= view.height) << l.featureIndex;
+      EXPECT_TRUE(v.x >= 0 && v.y >= 0 && v.x <= view.width && v.y <= view.height)
+          << l.featureIndex;
   }
   int overlaps = 0;
   for (size_t i = 0; i < extents.size(); ++i)
@@ -159,19 +182,23 @@ TEST_F(PlaceCommand, PlacedExtentsNeverOverlapAndRunsRepeat) {
 }
 
 TEST_F(PlaceCommand, LinesPolygonsAndColumnsThenRender) {
-  const json line = {{"type", "Feature"},
-                     {"geometry", {{"type", "LineString"}, {"coordinates", {{300, 250}, {100, 50}}}}},
-                     {"properties", {{"text", "Long River"}, {"height", 12}}}};
-  const json park = {{"type", "Feature"},
-                     {"geometry", {{"type", "Polygon"},
-                                   {"coordinates", {{{250, 50}, {390, 50}, {390, 150}, {250, 150}, {250, 50}}}}}},
-                     {"properties", {{"text", "Park"}, {"height", 12}}}};
-  const json column = PointFeature(60, 250, {{"text", "\xE5\x85\xAC\xE5\x9B\xAD"}, {"height", 12},
-                                             {"arrangement", "vertical"}});
-  const std::string layer = Write("mixed.geojson", json{{"type", "FeatureCollection"},
-                                                        {"view", {{"bbox", {0, 0, 400, 300}}, {"size", {400, 300}}}},
-                                                        {"features", {line, park, column}}}
-                                                       .dump());
+  const json line = {
+      {"type", "Feature"},
+      {"geometry", {{"type", "LineString"}, {"coordinates", {{300, 250}, {100, 50}}}}},
+      {"properties", {{"text", "Long River"}, {"height", 12}}}};
+  const json park = {
+      {"type", "Feature"},
+      {"geometry",
+       {{"type", "Polygon"},
+        {"coordinates", {{{250, 50}, {390, 50}, {390, 150}, {250, 150}, {250, 50}}}}}},
+      {"properties", {{"text", "Park"}, {"height", 12}}}};
+  const json column = PointFeature(
+      60, 250, {{"text", "\xE5\x85\xAC\xE5\x9B\xAD"}, {"height", 12}, {"arrangement", "vertical"}});
+  const std::string layer =
+      Write("mixed.geojson", json{{"type", "FeatureCollection"},
+                                  {"view", {{"bbox", {0, 0, 400, 300}}, {"size", {400, 300}}}},
+                                  {"features", {line, park, column}}}
+                                 .dump());
   std::string err;
   ASSERT_EQ(Inkline("place '" + layer + "' -o '" + Path("p.geojson") + "'", &err), 0) << err;
   const json placed = json::parse(Read(Path("p.geojson")));
@@ -184,18 +211,26 @@ TEST_F(PlaceCommand, LinesPolygonsAndColumnsThenRender) {
   EXPECT_EQ(placed["features"][2]["properties"]["arrangement"], "vertical");
 
   // An obstacle right of the column sends it to the left.
-  const std::string obstacles = Write("obstacles.geojson", R"({"type":"FeatureCollection","features":[
+  const std::string obstacles =
+      Write("obstacles.geojson", R"({"type":"FeatureCollection","features":[
     {"type":"Feature","properties":{},"geometry":{"type":"Polygon",
      "coordinates":[[[62,200],[90,200],[90,290],[62,290],[62,200]]]}}]})");
-  ASSERT_EQ(Inkline("place '" + layer + "' --obstacles '" + obstacles + "' -o '" + Path("o.geojson") + "'", &err), 0)
+  ASSERT_EQ(Inkline("place '" + layer + "' --obstacles '" + obstacles + "' -o '" +
+                        Path("o.geojson") + "'",
+                    &err),
+            0)
       << err;
-  EXPECT_EQ(json::parse(Read(Path("o.geojson")))["features"][2]["properties"]["candidate"], "column-left");
+  EXPECT_EQ(json::parse(Read(Path("o.geojson")))["features"][2]["properties"]["candidate"],
+            "column-left");
   // A line through the left side as well leaves the column nowhere to go.
   const std::string walls = Write("walls.geojson", R"({"type":"FeatureCollection","features":[
     {"type":"Feature","properties":{},"geometry":{"type":"Polygon",
      "coordinates":[[[62,200],[90,200],[90,290],[62,290],[62,200]]]}},
     {"type":"Feature","properties":{},"geometry":{"type":"LineString","coordinates":[[40,240],[58,258]]}}]})");
-  ASSERT_EQ(Inkline("place '" + layer + "' --obstacles '" + walls + "' -o '" + Path("w.geojson") + "'", &err), 0)
+  ASSERT_EQ(
+      Inkline("place '" + layer + "' --obstacles '" + walls + "' -o '" + Path("w.geojson") + "'",
+              &err),
+      0)
       << err;
   const json dropped = json::parse(Read(Path("w.dropped.geojson")));
   ASSERT_EQ(dropped["features"].size(), 1u);
@@ -203,7 +238,9 @@ TEST_F(PlaceCommand, LinesPolygonsAndColumnsThenRender) {
   EXPECT_EQ(dropped["features"][0]["properties"]["reason"], "collision");
   EXPECT_NE(err.find("dropped 1 collision"), std::string::npos) << err;
 
-  ASSERT_EQ(Inkline("render '" + layer + "' --place --marker 4 -o '" + Path("p.png") + "'", &err), 0) << err;
+  ASSERT_EQ(Inkline("render '" + layer + "' --place --marker 4 -o '" + Path("p.png") + "'", &err),
+            0)
+      << err;
   EXPECT_NE(err.find("placed 3 of 3 labels"), std::string::npos) << err;
   EXPECT_GT(Read(Path("p.png")).size(), 100u);
   EXPECT_EQ(Inkline("place '" + layer + "' --offset -2 -o '" + Path("q.geojson") + "'", &err), 2);

@@ -107,7 +107,8 @@ TEST(PlacementCandidates, MarkerIsKeptClearAndCountsInTheGap) {
   EXPECT_DOUBLE_EQ(placement::BoundsOf(r.placed[0].extent).minx, 205);
   EXPECT_FALSE(placement::ConvexOverlap(r.placed[0].extent, r.markers[0]));
   // Another label may not cover the marker either.
-  const Result two = PlaceAll({PointFeature(0, 200, 100, "Town", 1), PointFeature(1, 170, 95, "Xy")}, options);
+  const Result two =
+      PlaceAll({PointFeature(0, 200, 100, "Town", 1), PointFeature(1, 170, 95, "Xy")}, options);
   for (const auto& p : two.placed) EXPECT_FALSE(placement::ConvexOverlap(p.extent, two.markers[0]));
 }
 
@@ -134,7 +135,8 @@ TEST(PlacementCollision, TurnedLabelsFitWhereTheirBoxesWouldNot) {
   const Result r = PlaceAll(features, exact);
   ASSERT_EQ(r.placed.size(), 2u);
   EXPECT_EQ(r.placed[1].candidate, "upper-right");
-  EXPECT_TRUE(placement::BoundsOf(r.placed[0].extent).Overlaps(placement::BoundsOf(r.placed[1].extent)));
+  EXPECT_TRUE(
+      placement::BoundsOf(r.placed[0].extent).Overlaps(placement::BoundsOf(r.placed[1].extent)));
   EXPECT_FALSE(placement::ConvexOverlap(r.placed[0].extent, r.placed[1].extent));
 
   Options boxes = exact;
@@ -284,11 +286,11 @@ TEST(PlacementGeometry, OverlapTestsSeparateTouchingShapes) {
     Polygon b;
     bool overlaps;
   } cases[] = {
-      {Square(10, 0, 20, 10), false},                           // shares an edge
-      {Square(9.5, 9.5, 20, 20), true},                         // corners overlap
-      {placement::Rotated(Square(-3, -3, 3, 3), 45), true},     // turned, centred on a corner
+      {Square(10, 0, 20, 10), false},                        // shares an edge
+      {Square(9.5, 9.5, 20, 20), true},                      // corners overlap
+      {placement::Rotated(Square(-3, -3, 3, 3), 45), true},  // turned, centred on a corner
       {placement::Translated(placement::Rotated(Square(-3, -3, 3, 3), 45), {14.3, 5}), false},
-      {Square(2, 2, 4, 4), true},                               // inside
+      {Square(2, 2, 4, 4), true},  // inside
   };
   for (const auto& c : cases) {
     EXPECT_EQ(placement::ConvexOverlap(a, c.b), c.overlaps);

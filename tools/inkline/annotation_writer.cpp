@@ -9,10 +9,16 @@ namespace {
 json PointGeometry(double x, double y) { return {{"type", "Point"}, {"coordinates", {x, y}}}; }
 
 json PlainProperties(const PlainLabel& p) {
-  json props = {{"text", p.text},   {"height", p.height}, {"width", p.width},
-                {"angle", p.angle}, {"space", p.space},   {"style", p.style},
+  json props = {{"text", p.text},
+                {"height", p.height},
+                {"width", p.width},
+                {"angle", p.angle},
+                {"space", p.space},
+                {"style", p.style},
                 {"arrangement", p.arrangement == 1 ? "vertical" : "horizontal"},
-                {"color", p.color}, {"extra", p.extra},   {"textColor", p.textColor},
+                {"color", p.color},
+                {"extra", p.extra},
+                {"textColor", p.textColor},
                 {"fontlib", p.strokeFont ? "stroke" : "vector"}};
   if (p.fontFace.empty())
     props["font"] = p.fontNo;
@@ -59,9 +65,10 @@ std::string PlacedGeoJson(const Layer& source, const View& view, const placement
                         {"geometry", PointGeometry(p->mapAnchor.x, p->mapAnchor.y)},
                         {"properties", std::move(props)}});
   }
-  const json picture = {{"bbox", {view.minx, view.miny, view.minx + view.width / view.scale,
-                                  view.miny + view.height / view.scale}},
-                         {"size", {view.width, view.height}}};
+  const json picture = {{"bbox",
+                         {view.minx, view.miny, view.minx + view.width / view.scale,
+                          view.miny + view.height / view.scale}},
+                        {"size", {view.width, view.height}}};
   return Collection(features, &picture);
 }
 
@@ -78,7 +85,8 @@ std::string DroppedGeoJson(const Layer& source, const placement::Result& result)
       props["html"] = label.rich->html;
       geometry = PointGeometry(label.rich->xmin, label.rich->ymax);
     }
-    features.push_back({{"type", "Feature"}, {"geometry", geometry}, {"properties", std::move(props)}});
+    features.push_back(
+        {{"type", "Feature"}, {"geometry", geometry}, {"properties", std::move(props)}});
   }
   return Collection(features, nullptr);
 }

@@ -41,7 +41,7 @@ class ExtentMeasurer::Device final : public DeviceDriver {
   void DrawPolylines(D_POINT* p, int* counts, short runs) override { Keep(p, counts, runs); }
   void FillPolygon(D_POINT* p, int* counts, int runs) override { Keep(p, counts, runs); }
   void FillPolygons(D_POINT*, int*, short) override {}  // glyphs: clipped away
-  short GetRationalDispMode() override { return 0; }     // outlines only, no device context
+  short GetRationalDispMode() override { return 0; }    // outlines only, no device context
 
   std::vector<placement::Vec2> points;
 
@@ -84,8 +84,8 @@ placement::Polygon ExtentMeasurer::Measure(const Label& label, double angle) {
   return extent;
 }
 
-placement::Polygon ExtentMeasurer::MeasureRuns(const PlainLabel& p, std::string& bytes, short fontNo,
-                                               double angle, MapFontLib* fonts) {
+placement::Polygon ExtentMeasurer::MeasureRuns(const PlainLabel& p, std::string& bytes,
+                                               short fontNo, double angle, MapFontLib* fonts) {
   // Every run gets a box at least its own size, larger where the label's own
   // box is larger; an outline takes the box's colour and factor for itself,
   // so an outlined label is measured with a box of its size.

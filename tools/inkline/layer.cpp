@@ -112,7 +112,8 @@ Ring Positions(const json& c, bool closed, const Where& at) {
 }
 
 std::vector<Ring> Rings(const json& polygon, const Where& at) {
-  if (!polygon.is_array() || polygon.empty()) at.Fail("geometry", "expected the rings of a polygon");
+  if (!polygon.is_array() || polygon.empty())
+    at.Fail("geometry", "expected the rings of a polygon");
   std::vector<Ring> rings;
   for (const json& ring : polygon) rings.push_back(Positions(ring, true, at));
   return rings;
@@ -281,11 +282,11 @@ Layer ParseLayer(const std::string& text, const std::string& file) {
     if (props.contains("text")) {
       label.shape = ReadShape(f.value("geometry", json()), at);
       label.plain = ReadPlain(props, label.shape, at);
-    }
-    else if (props.contains("html"))
+    } else if (props.contains("html")) {
       label.rich = ReadRich(props, at);
-    else
+    } else {
       at.Fail("", "has neither \"text\" nor \"html\"");
+    }
     if (props.contains("priority")) label.priority = Number(props, "priority", 0, at);
     layer.labels.push_back(std::move(label));
     ++index;

@@ -46,7 +46,7 @@ struct Label {
   int featureIndex = 0;
   std::optional<PlainLabel> plain;
   std::optional<RichLabel> rich;
-  FeatureShape shape;  // plain labels only
+  FeatureShape shape;              // plain labels only
   std::optional<double> priority;  // "priority": placed before labels of lower priority
 };
 

@@ -171,8 +171,9 @@ bool WriteWhole(const std::string& path, const std::string& content, std::string
 
 std::string DroppedPathFor(const std::string& placedPath) {
   const std::string suffix = ".geojson";
-  const bool geojson = placedPath.size() > suffix.size() &&
-                       placedPath.compare(placedPath.size() - suffix.size(), suffix.size(), suffix) == 0;
+  const bool geojson =
+      placedPath.size() > suffix.size() &&
+      placedPath.compare(placedPath.size() - suffix.size(), suffix.size(), suffix) == 0;
   return (geojson ? placedPath.substr(0, placedPath.size() - suffix.size()) : placedPath) +
          ".dropped.geojson";
 }
@@ -180,7 +181,8 @@ std::string DroppedPathFor(const std::string& placedPath) {
 int Place(int argc, char** argv) {
   Args args;
   std::string problem;
-  if (!SplitArgs(argc, argv, 2, Joined({"-o", "--dropped", "--fonts", "--stroke-font"}, kPlaceOptions),
+  if (!SplitArgs(argc, argv, 2,
+                 Joined({"-o", "--dropped", "--fonts", "--stroke-font"}, kPlaceOptions),
                  {"--axis-box"}, &args, &problem))
     return Usage(problem);
   if (args.positional.size() != 1) return Usage("place takes one layer file");

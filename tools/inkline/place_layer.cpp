@@ -90,8 +90,8 @@ placement::ViewTransform PlacementView(const View& view) {
   return placement::ViewTransform{view.minx, view.miny, view.scale, view.width, view.height};
 }
 
-placement::Result PlaceLayer(const Layer& layer, const View& view, const placement::Options& options,
-                             const PlaceFonts& fonts) {
+placement::Result PlaceLayer(const Layer& layer, const View& view,
+                             const placement::Options& options, const PlaceFonts& fonts) {
   ExtentMeasurer measurer(view, fonts.vector, fonts.stroke);
   const auto measure = [&](const placement::Feature& f, double angle) {
     return measurer.Measure(layer.labels[f.source], angle);

@@ -27,8 +27,8 @@ placement::ViewTransform PlacementView(const View& view);
 
 // Places the layer's labels in the view, each measured with the fonts it is
 // drawn with.
-placement::Result PlaceLayer(const Layer& layer, const View& view, const placement::Options& options,
-                             const PlaceFonts& fonts);
+placement::Result PlaceLayer(const Layer& layer, const View& view,
+                             const placement::Options& options, const PlaceFonts& fonts);
 
 // The placed labels, in layer order, each at its anchor and angle.
 Layer PlacedLayer(const Layer& layer, const placement::Result& result);

@@ -19,7 +19,9 @@ Vec2 AnchorAt(Vec2 point, double angle, double sx, double sy) {
   return {point.x + sx * c - sy * s, point.y + sx * s + sy * c};
 }
 
-double DirectionDegrees(Vec2 from, Vec2 to) { return std::atan2(to.y - from.y, to.x - from.x) * 180 / kPi; }
+double DirectionDegrees(Vec2 from, Vec2 to) {
+  return std::atan2(to.y - from.y, to.x - from.x) * 180 / kPi;
+}
 
 double TurnBetween(double a, double b) {
   double d = std::fmod(std::fabs(a - b), 360.0);
@@ -40,15 +42,18 @@ bool ClipSegment(Vec2 a, Vec2 b, const Box& box, double* t0, double* t1) {
       continue;
     }
     const double t = q[i] / p[i];
-    if (p[i] < 0) *t0 = std::max(*t0, t);
-    else *t1 = std::min(*t1, t);
+    if (p[i] < 0)
+      *t0 = std::max(*t0, t);
+    else
+      *t1 = std::min(*t1, t);
   }
   return *t0 <= *t1;
 }
 
 }  // namespace
 
-std::vector<std::vector<Vec2>> ClipLines(const std::vector<std::vector<Vec2>>& lines, const Box& box) {
+std::vector<std::vector<Vec2>> ClipLines(const std::vector<std::vector<Vec2>>& lines,
+                                         const Box& box) {
   std::vector<std::vector<Vec2>> out;
   for (const std::vector<Vec2>& line : lines) {
     bool open = false;  // the last part still runs on
@@ -96,7 +101,7 @@ std::vector<Candidate> ColumnCandidates(Vec2 point, const LocalBox& box, double 
   const struct {
     const char* name;
     double sx, sy;
-  } positions[] = {{"column-right", right, centred},   {"column-left", left, centred},
+  } positions[] = {{"column-right", right, centred},      {"column-left", left, centred},
                    {"column-right-down", right, hanging}, {"column-left-down", left, hanging},
                    {"column-right-up", right, standing},  {"column-left-up", left, standing}};
   std::vector<Candidate> out;
@@ -111,7 +116,8 @@ Stretch LongestStraightStretch(const std::vector<std::vector<Vec2>>& lines, doub
     double startDirection = 0;
     bool open = false;
     for (size_t i = 1; i <= line.size(); ++i) {
-      const bool more = i < line.size() && !(line[i].x == line[i - 1].x && line[i].y == line[i - 1].y);
+      const bool more =
+          i < line.size() && !(line[i].x == line[i - 1].x && line[i].y == line[i - 1].y);
       const double direction = more ? DirectionDegrees(line[i - 1], line[i]) : 0;
       if (i < line.size() && !more) continue;  // a repeated point bends nothing
       if (open && (!more || TurnBetween(direction, startDirection) > straightness)) {
@@ -155,10 +161,11 @@ std::vector<Candidate> LineCandidates(const Stretch& stretch, const LocalBox& bo
       {"line-three-quarters", "line-three-quarters-above", "line-three-quarters-below"}};
   std::vector<Candidate> out;
   for (int p = 0; p < 3; ++p) {
-    const double centre = std::clamp(along[p] * stretch.length, labelLength / 2,
-                                     stretch.length - labelLength / 2);
+    const double centre =
+        std::clamp(along[p] * stretch.length, labelLength / 2, stretch.length - labelLength / 2);
     for (int s = 0; s < 3; ++s)
-      out.push_back({kNames[p][s], AnchorAt(origin, angle, centre - (box.x0 + box.x1) / 2, across[s])});
+      out.push_back(
+          {kNames[p][s], AnchorAt(origin, angle, centre - (box.x0 + box.x1) / 2, across[s])});
   }
   return out;
 }
@@ -171,7 +178,8 @@ std::vector<Candidate> AreaCandidates(const std::vector<Polygon>& rings, const L
   const double rise = box.y1 - box.y0;
   std::vector<Candidate> out{{"inside-pole", AnchorAt(pole, angle, midX, midY)}};
   const Vec2 centroid = Centroid(rings[0]);
-  if (SignedDistance(rings, centroid) > 0 && std::hypot(centroid.x - pole.x, centroid.y - pole.y) > 1)
+  if (SignedDistance(rings, centroid) > 0 &&
+      std::hypot(centroid.x - pole.x, centroid.y - pole.y) > 1)
     out.push_back({"inside-centroid", AnchorAt(centroid, angle, midX, midY)});
   out.push_back({"inside-pole-above", AnchorAt(pole, angle, midX, midY + rise)});
   out.push_back({"inside-pole-below", AnchorAt(pole, angle, midX, midY - rise)});

@@ -35,7 +35,8 @@ std::vector<Candidate> ColumnCandidates(Vec2 point, const LocalBox& box, double 
 
 // The parts of lines inside a box: a line leaving and re-entering it gives
 // one part for each visit.
-std::vector<std::vector<Vec2>> ClipLines(const std::vector<std::vector<Vec2>>& lines, const Box& box);
+std::vector<std::vector<Vec2>> ClipLines(const std::vector<std::vector<Vec2>>& lines,
+                                         const Box& box);
 
 // The longest stretch of a line that stays within `straightness` degrees of
 // its first direction; its direction is from start to end.

@@ -12,7 +12,9 @@ constexpr double kPi = 3.141592653589793;
 // come in whole pixels, so neighbours often share an edge exactly.
 constexpr double kTouch = 1e-7;
 
-double Cross(Vec2 o, Vec2 a, Vec2 b) { return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x); }
+double Cross(Vec2 o, Vec2 a, Vec2 b) {
+  return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
+}
 
 void Project(const Polygon& p, Vec2 axis, double* lo, double* hi) {
   *lo = *hi = p[0].x * axis.x + p[0].y * axis.y;
@@ -73,7 +75,9 @@ bool OnBoundary(const Polygon& ring, Vec2 v) {
   return false;
 }
 
-bool StrictlyInside(const Polygon& ring, Vec2 v) { return Contains(ring, v) && !OnBoundary(ring, v); }
+bool StrictlyInside(const Polygon& ring, Vec2 v) {
+  return Contains(ring, v) && !OnBoundary(ring, v);
+}
 
 }  // namespace
 
@@ -139,7 +143,8 @@ Polygon Grown(const Polygon& convex, double by) {
   std::vector<Vec2> corners;
   corners.reserve(4 * convex.size());
   for (const Vec2& v : convex)
-    for (const Vec2 d : {Vec2{-by, -by}, Vec2{by, -by}, Vec2{by, by}, Vec2{-by, by}}) corners.push_back(v + d);
+    for (const Vec2 d : {Vec2{-by, -by}, Vec2{by, -by}, Vec2{by, by}, Vec2{-by, by}})
+      corners.push_back(v + d);
   return ConvexHull(std::move(corners));
 }
 

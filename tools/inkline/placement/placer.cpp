@@ -21,13 +21,17 @@ enum Stage { kInView = 0, kApartFromSameText = 1, kFree = 2 };
 
 DropReason ReasonFor(int stage) {
   switch (stage) {
-    case kInView: return DropReason::kOutsideView;
-    case kApartFromSameText: return DropReason::kSameTextNearby;
-    default: return DropReason::kCollision;
+    case kInView:
+      return DropReason::kOutsideView;
+    case kApartFromSameText:
+      return DropReason::kSameTextNearby;
+    default:
+      return DropReason::kCollision;
   }
 }
 
-std::vector<Polygon> ToPixels(const std::vector<std::vector<Vec2>>& parts, const ViewTransform& view) {
+std::vector<Polygon> ToPixels(const std::vector<std::vector<Vec2>>& parts,
+                              const ViewTransform& view) {
   std::vector<Polygon> out;
   for (const auto& part : parts) {
     Polygon p;
@@ -145,11 +149,16 @@ std::vector<std::size_t> PriorityOrder(const std::vector<Feature>& features) {
 
 const char* DropReasonName(DropReason reason) {
   switch (reason) {
-    case DropReason::kNoExtent: return "no extent";
-    case DropReason::kLineTooShort: return "line too short";
-    case DropReason::kOutsideView: return "outside view";
-    case DropReason::kSameTextNearby: return "same text nearby";
-    case DropReason::kCollision: return "collision";
+    case DropReason::kNoExtent:
+      return "no extent";
+    case DropReason::kLineTooShort:
+      return "line too short";
+    case DropReason::kOutsideView:
+      return "outside view";
+    case DropReason::kSameTextNearby:
+      return "same text nearby";
+    case DropReason::kCollision:
+      return "collision";
   }
   return "unknown";
 }
@@ -196,7 +205,8 @@ class Placer {
         index_.Insert(marker, true);
         result_.markers.push_back(marker);
       }
-      result_.placed.push_back({f.source, c.anchor, view_.ToMap(c.anchor), l.angle, c.name, std::move(shape)});
+      result_.placed.push_back(
+          {f.source, c.anchor, view_.ToMap(c.anchor), l.angle, c.name, std::move(shape)});
       return;
     }
     Drop(f, ReasonFor(reached));

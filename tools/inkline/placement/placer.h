@@ -27,11 +27,11 @@ struct Shape {
 struct Feature {
   std::size_t source = 0;  // the caller's index of the label, handed back
   Shape shape;
-  std::string text;        // labels of the same text keep a minimum distance
-  char arrangement = 0;    // 1: a vertical column, placed beside its point
-  double angle = 0;        // degrees; lines use their own direction instead
-  double priority = 0;     // larger first; equal priorities keep input order
-  bool fixed = false;      // keeps its given anchor (the shape's first point)
+  std::string text;      // labels of the same text keep a minimum distance
+  char arrangement = 0;  // 1: a vertical column, placed beside its point
+  double angle = 0;      // degrees; lines use their own direction instead
+  double priority = 0;   // larger first; equal priorities keep input order
+  bool fixed = false;    // keeps its given anchor (the shape's first point)
 };
 
 // Map units to picture pixels, y up, origin at the picture's lower left.
@@ -43,13 +43,13 @@ struct ViewTransform {
 };
 
 struct Options {
-  double offset = 3;             // pixels between a point (or its marker) and the label
-  double markerSize = 0;         // pixels; above 0 every placed point gets a square marker
-  double sameTextDistance = 0;   // pixels between the centres of labels of one text
+  double offset = 3;               // pixels between a point (or its marker) and the label
+  double markerSize = 0;           // pixels; above 0 every placed point gets a square marker
+  double sameTextDistance = 0;     // pixels between the centres of labels of one text
   std::vector<Polygon> obstacles;  // map units; any simple polygon
   std::vector<std::vector<Vec2>> obstacleLines;  // map units; no label may cross them
-  double straightness = 20;      // degrees a line may bend within a straight stretch
-  bool axisBoxes = false;        // test the extents' axis-aligned boxes instead
+  double straightness = 20;  // degrees a line may bend within a straight stretch
+  bool axisBoxes = false;    // test the extents' axis-aligned boxes instead
 };
 
 // The extent of a feature's label drawn with its reference point at pixel
@@ -63,11 +63,11 @@ const char* DropReasonName(DropReason reason);
 
 struct PlacedLabel {
   std::size_t source = 0;
-  Vec2 anchor;        // reference point, pixels
-  Vec2 mapAnchor;     // reference point, map units
-  double angle = 0;   // degrees
+  Vec2 anchor;       // reference point, pixels
+  Vec2 mapAnchor;    // reference point, map units
+  double angle = 0;  // degrees
   std::string candidate;
-  Polygon extent;     // pixels, as tested
+  Polygon extent;  // pixels, as tested
 };
 
 struct DroppedLabel {
@@ -79,7 +79,7 @@ struct Result {
   std::vector<PlacedLabel> placed;    // in placement order
   std::vector<DroppedLabel> dropped;  // in placement order
   std::array<std::size_t, kDropReasons> droppedBy{};
-  std::vector<Polygon> markers;       // pixels, of the placed point labels
+  std::vector<Polygon> markers;  // pixels, of the placed point labels
   std::size_t candidatesTried = 0;
   double seconds = 0;
 };

@@ -72,7 +72,8 @@ Vec2 PoleOfInaccessibility(const std::vector<Polygon>& rings, double precision) 
   std::priority_queue<Cell, std::vector<Cell>, decltype(lessPromising)> queue(lessPromising);
   const double half = side / 2;
   for (double x = b.minx; x < b.maxx; x += side)
-    for (double y = b.miny; y < b.maxy; y += side) queue.push(MakeCell(rings, {x + half, y + half}, half));
+    for (double y = b.miny; y < b.maxy; y += side)
+      queue.push(MakeCell(rings, {x + half, y + half}, half));
 
   Cell best = MakeCell(rings, RingCentroid(rings[0]), 0);
   const Cell middle = MakeCell(rings, {(b.minx + b.maxx) / 2, (b.miny + b.maxy) / 2}, 0);
