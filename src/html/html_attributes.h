@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "html/html_elem_attr.h"
+#include "html/tag_parse_memo.h"
 
 class CHTMLAttributes {
  public:
@@ -16,8 +17,11 @@ class CHTMLAttributes {
 
   // Parses as many attributes as stand at text, in order, duplicates kept.
   // Returns the bytes consumed, or 0 when not even one parsed; the old list
-  // is then kept.
-  int ParseAttributes(const char* text);
+  // is then kept. With a memo, each attribute parsed is noted in it, and
+  // reaching one known to end a failed tag stops the parse with
+  // kKnownToFail (the list is then undefined).
+  int ParseAttributes(const char* text, AttributeChainMemo* memo = nullptr);
+  static constexpr int kKnownToFail = -1;
 
   // 0 when there is no list.
   int GetCount() const;

@@ -17,7 +17,7 @@ int CHTMLReader::ReadText(const char* text) {
 }
 
 bool CHTMLReader::ReadTag(CHTMLTag& tag, bool& opening, bool& closing) {
-  const int length = tag.ParseTag(Buffer + Position, opening, closing, true);
+  const int length = tag.ParseTag(Buffer + Position, opening, closing, true, &TagMemo);
   if (length == 0) return false;
   Position += static_cast<uint32_t>(length);
   return true;
@@ -31,6 +31,7 @@ int CHTMLReader::ParseDocument() {
   if (Buffer == nullptr || BufferLength == 0) return 0;
 
   Position = 0;
+  TagMemo.Forget();
   bool abort = false;
   // The pending run is Buffer[runStart, Position): bytes are copied into
   // text only when a reference, a tag or the end closes the run.

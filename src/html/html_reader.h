@@ -10,6 +10,7 @@
 #include "html/html_entity_resolver.h"
 #include "html/html_reader_events.h"
 #include "html/html_tag.h"
+#include "html/tag_parse_memo.h"
 
 class CHTMLReader {
  public:
@@ -59,6 +60,7 @@ class CHTMLReader {
   const char* Buffer = nullptr;
   uint32_t BufferLength = 0;
   CHTMLEntityResolver EntityResolver;
+  TagParseMemo TagMemo;
 };
 
 #endif  // INKLINE_SRC_HTML_HTML_READER_H

@@ -12,7 +12,8 @@ using html_text::SkipWhiteSpace;
 
 CHTMLTag::~CHTMLTag() = default;
 
-int CHTMLTag::ParseTag(const char* text, bool& opening, bool& closing, bool readAttributes) {
+int CHTMLTag::ParseTag(const char* text, bool& opening, bool& closing, bool readAttributes,
+                       TagParseMemo* memo) {
   const char* open = SkipWhiteSpace(text);
   if (*open != '<') return 0;
 
@@ -51,28 +52,36 @@ int CHTMLTag::ParseTag(const char* text, bool& opening, bool& closing, bool read
   } else {
     const char* rest = SkipWhiteSpace(nameEnd);
     int used = 0;
+    AttributeChainMemo* chains = memo ? &memo->Chains : nullptr;
     if (readAttributes) {
       parsed.reset(new (std::nothrow) CHTMLAttributes);
       if (!parsed) return 0;
+      if (chains) chains->BeginTag(text);
       try {
-        used = parsed->ParseAttributes(rest);
+        used = parsed->ParseAttributes(rest, chains);
       } catch (const std::bad_alloc&) {
+        return 0;
+      }
+      if (used == CHTMLAttributes::kKnownToFail) {
+        chains->TagFailed();  // what led there fails as well
         return 0;
       }
     }
     if (used > 0) {
       const char* p = SkipWhiteSpace(rest + used);
-      if (*p == '\0') return 0;
       if (*p == '/') {
         isClosing = true;
         ++p;
       }
-      if (*p != '>') return 0;
+      if (*p != '>') {
+        if (chains) chains->TagFailed();
+        return 0;
+      }
       close = p;
     } else {
       // Whatever stands between the name and the first ">" is ignored.
       parsed.reset();
-      close = FindChar(nameEnd, '>');
+      close = memo ? memo->CloseSearch.Find(nameEnd) : FindChar(nameEnd, '>');
       if (!close) return 0;
       if (close[-1] == '/') isClosing = true;
     }

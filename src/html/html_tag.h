@@ -7,6 +7,7 @@
 #include <string>
 
 #include "html/html_attributes.h"
+#include "html/tag_parse_memo.h"
 
 class CHTMLTag {
  public:
@@ -20,7 +21,10 @@ class CHTMLTag {
   // consumed. Returns the bytes consumed from text, or 0 when no tag stands
   // there; the tag and both flags are then unchanged. On success the name and
   // attributes are replaced and both flags written (<name/> sets both).
-  int ParseTag(const char* text, bool& opening, bool& closing, bool readAttributes);
+  // A reader parsing many tags of one text passes its memo, so tags left
+  // open do not each scan the rest of the text.
+  int ParseTag(const char* text, bool& opening, bool& closing, bool readAttributes,
+               TagParseMemo* memo = nullptr);
 
   std::string GetTagName() const { return Name; }
 

@@ -47,6 +47,38 @@ inline const char* FindChar(const char* p, char c) {
   return nullptr;
 }
 
+// FindChar for a reader that searches again and again from later and later
+// starts in one text. When a start lies on the walk of the previous search,
+// that search's answer holds for it as well, so an unclosed "<" repeated
+// through a text costs one scan instead of one per "<".
+class CharSearchMemo {
+ public:
+  explicit CharSearchMemo(char wanted) : Wanted(wanted) {}
+
+  // FindChar(p, wanted). Within one text, starts must not go backwards
+  // between calls unless Forget runs in between.
+  const char* Find(const char* p) {
+    // p lies on the last walk when that walk started at or before p, had not
+    // stopped before p, and p follows a byte that always ends a character.
+    const bool onLastWalk =
+        From != nullptr && From <= p && (Found == nullptr || Found >= p) &&
+        (From == p || !IsLeadByte(p[-1]));
+    if (!onLastWalk) {
+      From = p;
+      Found = FindChar(p, Wanted);
+    }
+    return Found;
+  }
+
+  // Needed before searching another text.
+  void Forget() { From = Found = nullptr; }
+
+ private:
+  char Wanted;
+  const char* From = nullptr;
+  const char* Found = nullptr;
+};
+
 }  // namespace html_text
 
 #endif  // INKLINE_SRC_HTML_HTML_TEXT_H

@@ -24,7 +24,8 @@ char* CvtHTMLToStr(char* document, short* face, short* style, double* size, int*
   CInklineApp* app = InklineApp();
   if (!app) return nullptr;
   try {
-    // The document is copied first: it may be this thread's result buffer.
+    // The document may be this thread's result buffer: it is read through
+    // before the result is stored.
     const std::optional<MarkupReading> reading = ReadMarkup(document);
     if (!reading) return nullptr;
     char* text = app->StoreResult(reading->Text.data(), reading->Text.size());

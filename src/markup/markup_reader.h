@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "markup/markup_writer.h"
 
@@ -18,6 +19,6 @@ struct MarkupReading {
 };
 
 // Nothing when the document has no "<body" closed by ">".
-std::optional<MarkupReading> ReadMarkup(const std::string& document);
+std::optional<MarkupReading> ReadMarkup(std::string_view document);
 
 #endif  // INKLINE_SRC_MARKUP_MARKUP_READER_H

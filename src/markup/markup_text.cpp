@@ -1,13 +1,23 @@
 #include "markup/markup_text.h"
 
+#include <cstring>
+#include <vector>
+
+#include "markup/markup_scan.h"
+
+namespace {
+
+bool IsLeadByte(char c) { return (static_cast<unsigned char>(c) & 0x80) != 0; }
+
+}  // namespace
+
 std::size_t MarkupCharSize(const std::string& text, std::size_t pos) {
-  const bool lead = (static_cast<unsigned char>(text[pos]) & 0x80) != 0;
+  const bool lead = IsLeadByte(text[pos]);
   // A lead byte at the very end is a character of its own.
   return lead && pos + 1 < text.size() ? 2 : 1;
 }
 
-std::string LowerCaseCopy(const std::string& text) {
-  std::string lower = text;
+std::string LowerCaseCopy(std::string lower) {
   for (std::size_t i = 0; i < lower.size(); i += MarkupCharSize(lower, i)) {
     if (lower[i] >= 'A' && lower[i] <= 'Z') lower[i] = static_cast<char>(lower[i] - 'A' + 'a');
   }
@@ -16,28 +26,96 @@ std::string LowerCaseCopy(const std::string& text) {
 
 std::size_t FindInText(const std::string& text, const std::string& what, std::size_t from) {
   if (from > text.size()) return std::string::npos;
+  if (what.empty()) return from;
+  if (!IsLeadByte(what[0])) {
+    // Jumps from one first byte to the next; FindAscii keeps to character starts.
+    for (std::size_t i = FindAscii(text, what[0], from); i != std::string::npos;
+         i = FindAscii(text, what[0], i + 1)) {
+      if (text.compare(i, what.size(), what) == 0) return i;
+    }
+    return std::string::npos;
+  }
   for (std::size_t i = from; i + what.size() <= text.size(); i += MarkupCharSize(text, i)) {
     if (text.compare(i, what.size(), what) == 0) return i;
   }
   return std::string::npos;
 }
 
-std::size_t ReplaceInText(std::string& text, const std::string& what, const std::string& with) {
+namespace {
+
+// Calls found(pos) for every occurrence of `what` in `text` at a character
+// start, left to right and without overlap, and returns how many. Every byte
+// match is found in one pass with the Knuth-Morris-Pratt table, so a long
+// `what` whose prefixes recur in the text costs no more than a short one.
+template <typename Found>
+std::size_t ForEachMatch(std::string_view text, std::string_view what, Found&& found) {
   if (what.empty()) return 0;
-  std::size_t found = FindInText(text, what);
-  if (found == std::string::npos) return 0;
-  std::string out;
-  out.reserve(text.size());
-  std::size_t done = 0;
-  std::size_t count = 0;
-  while (found != std::string::npos) {
-    out.append(text, done, found - done);
-    out += with;
-    done = found + what.size();
-    ++count;
-    found = FindInText(text, what, done);
+  // border[i]: the longest proper prefix of what[0..i] that is also its suffix.
+  constexpr std::size_t kSmall = 128;
+  std::size_t small[kSmall];
+  std::vector<std::size_t> large;
+  if (what.size() > kSmall) large.resize(what.size());
+  std::size_t* const border = what.size() > kSmall ? large.data() : small;
+  border[0] = 0;
+  for (std::size_t i = 1, k = 0; i < what.size(); ++i) {
+    while (k > 0 && what[i] != what[k]) k = border[k - 1];
+    if (what[i] == what[k]) ++k;
+    border[i] = k;
   }
+
+  std::size_t done = 0;       // where the last match ended
+  std::size_t charStart = 0;  // walks the character starts
+  std::size_t count = 0;
+  for (std::size_t i = 0, k = 0; i < text.size(); ++i) {
+    if (k == 0) {
+      // Nothing matched so far: skip straight to the next first byte.
+      const void* next = std::memchr(text.data() + i, what[0], text.size() - i);
+      if (!next) break;
+      i = static_cast<std::size_t>(static_cast<const char*>(next) - text.data());
+    }
+    while (k > 0 && text[i] != what[k]) k = border[k - 1];
+    if (text[i] == what[k]) ++k;
+    if (k < what.size()) continue;
+    k = border[k - 1];
+    const std::size_t at = i + 1 - what.size();
+    while (charStart < at) charStart += CharSizeAt(text, charStart);
+    if (charStart != at || at < done) continue;
+    found(at);
+    done = i + 1;
+    ++count;
+  }
+  return count;
+}
+
+}  // namespace
+
+std::size_t ReplaceInText(std::string& text, const std::string& what, const std::string& with) {
+  std::string out;
+  std::size_t done = 0;  // text before this is in out
+  const std::size_t count = ForEachMatch(text, what, [&](std::size_t at) {
+    if (done == 0) out.reserve(text.size());
+    out.append(text, done, at - done);
+    out += with;
+    done = at + what.size();
+  });
+  if (count == 0) return 0;
   out.append(text, done, std::string::npos);
   text.swap(out);
+  return count;
+}
+
+std::size_t RemoveFromText(std::string& text, std::string_view what) {
+  std::size_t kept = 0;  // text before this is final
+  std::size_t done = 0;  // where the last match ended
+  // Only bytes before the current match are moved, and the search reads on
+  // after it, so the removal works in place.
+  const std::size_t count = ForEachMatch(text, what, [&](std::size_t at) {
+    std::memmove(&text[kept], text.data() + done, at - done);
+    kept += at - done;
+    done = at + what.size();
+  });
+  if (count == 0) return 0;
+  std::memmove(&text[kept], text.data() + done, text.size() - done);
+  text.resize(kept + text.size() - done);
   return count;
 }

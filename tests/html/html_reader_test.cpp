@@ -9,6 +9,7 @@
 
 #include "html/html_reader.h"
 #include "recording_sink.h"
+#include "support/elapsed.h"
 
 namespace {
 
@@ -214,6 +215,37 @@ TEST(HtmlReader, ALeadByteAtTheEndOfTheTextIsSafe) {
     reader.SetEventSink(&sink);
     EXPECT_EQ(reader.ReadText(copy.get()), static_cast<int>(text.size())) << text;
     EXPECT_EQ(Join(sink.Events), "begin|text:" + text + "|end");
+  }
+}
+
+// Tags left open, repeated through about a megabyte: every "<" is tried as a
+// tag and turns out to be text. Each try must not scan on to the end.
+TEST(HtmlReader, OpenTagsRepeatedAreReadInLinearTime) {
+  struct Case {
+    const char* unit;      // repeated
+    const char* trimmed;   // what the end's trim leaves of the last unit
+  };
+  const Case cases[] = {
+      {"<a ", "<a"},               // no attribute: the search for ">" runs out
+      {"<a y=x", "<a y=x"},        // each tag's attributes run through all later ones
+      {"<a y='x' z=<", "<a y='x' z=<"},
+      {"<b\t<a y=\"<\" ", "<b\t<a y=\"<\""},
+  };
+  for (const Case& c : cases) {
+    std::string text = "<body size=3>";
+    while (text.size() < (1u << 20)) text += c.unit;
+    CHTMLReader reader;
+    RecordingSink sink;
+    reader.SetEventSink(&sink);
+    int read = 0;
+    const double seconds = SecondsFor([&] { read = reader.ReadText(text.c_str()); });
+    EXPECT_LT(seconds, kLinearBoundSeconds) << c.unit;
+    EXPECT_EQ(read, static_cast<int>(text.size()));
+    const std::string body = text.substr(13);
+    const std::string expected = body.substr(0, body.size() - std::strlen(c.unit)) + c.trimmed;
+    ASSERT_EQ(sink.Events.size(), 4u) << c.unit;
+    EXPECT_EQ(sink.Events[1], "<body size=3>");
+    EXPECT_TRUE(sink.Events[2] == "text:" + expected) << c.unit;
   }
 }
 

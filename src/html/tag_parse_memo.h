@@ -1,0 +1,62 @@
+// What a reader learns while parsing the tags of one text, so that tags left
+// open cost no more than one scan of the text in all. A "<" that starts no
+// complete tag is character data and the next "<" is tried; without the memo
+// each try would scan on to wherever the open tag's attributes or the search
+// for its ">" run out, often the end of the text.
+#ifndef INKLINE_SRC_HTML_TAG_PARSE_MEMO_H
+#define INKLINE_SRC_HTML_TAG_PARSE_MEMO_H
+
+#include <unordered_set>
+#include <vector>
+
+#include "html/html_text.h"
+
+// Attribute chains of tags that failed. Parsing attributes from a given
+// position always goes the same way, so once a chain from some attribute
+// ended without the tag's ">", any later tag whose chain reaches that
+// attribute fails as well.
+class AttributeChainMemo {
+ public:
+  // Whether a chain reaching the attribute named at nameBegin is known to fail.
+  bool KnownToFail(const char* nameBegin) const {
+    return !Failing.empty() && Failing.count(nameBegin) != 0;
+  }
+  // Starts a tag at tagStart: failures wholly before it can no longer be met.
+  void BeginTag(const char* tagStart) {
+    Pending.clear();
+    if (tagStart > FailingUpTo) Failing.clear();
+  }
+  // The current tag parsed an attribute named at nameBegin.
+  void Parsed(const char* nameBegin) { Pending.push_back(nameBegin); }
+  // The current tag's attributes did not end at its ">".
+  void TagFailed() {
+    for (const char* p : Pending) {
+      Failing.insert(p);
+      if (p > FailingUpTo) FailingUpTo = p;
+    }
+    Pending.clear();
+  }
+  void Forget() {
+    Failing.clear();
+    Pending.clear();
+    FailingUpTo = nullptr;
+  }
+
+ private:
+  std::unordered_set<const char*> Failing;
+  std::vector<const char*> Pending;
+  const char* FailingUpTo = nullptr;
+};
+
+struct TagParseMemo {
+  html_text::CharSearchMemo CloseSearch{'>'};
+  AttributeChainMemo Chains;
+
+  // Needed before parsing another text.
+  void Forget() {
+    CloseSearch.Forget();
+    Chains.Forget();
+  }
+};
+
+#endif  // INKLINE_SRC_HTML_TAG_PARSE_MEMO_H

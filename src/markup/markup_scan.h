@@ -1,0 +1,33 @@
+// Finding tags in markup without a lower-case copy of it. Positions are
+// character starts as MarkupCharSize steps from the beginning (markup_text.h):
+// a byte with the high bit set and a byte after it make one character.
+#ifndef INKLINE_SRC_MARKUP_MARKUP_SCAN_H
+#define INKLINE_SRC_MARKUP_MARKUP_SCAN_H
+
+#include <cstddef>
+#include <string_view>
+
+// The bytes of the character that starts at `pos` (1 or 2).
+inline std::size_t CharSizeAt(std::string_view text, std::size_t pos) {
+  const bool lead = (static_cast<unsigned char>(text[pos]) & 0x80) != 0;
+  return lead && pos + 1 < text.size() ? 2 : 1;
+}
+
+// Whether `tag` (lower-case ASCII) stands at the character start `pos`, the
+// letters of the text compared without case. Every character of a match is a
+// single byte, so this is the lower-case copy's answer.
+bool TagAt(std::string_view text, std::size_t pos, std::string_view tag);
+
+// The first character start at or after `from` (itself one) holding the
+// ASCII byte c, or npos.
+std::size_t FindAscii(std::string_view text, char c, std::size_t from = 0);
+
+// The first character start at or after `from` (itself one) holding "<" or
+// ">", or npos.
+std::size_t FindAngleBracket(std::string_view text, std::size_t from = 0);
+
+// The first character start at or after `from` (itself one) where TagAt
+// holds, or npos. The tag starts with markup punctuation, not a letter.
+std::size_t FindTag(std::string_view text, std::string_view tag, std::size_t from = 0);
+
+#endif  // INKLINE_SRC_MARKUP_MARKUP_SCAN_H
