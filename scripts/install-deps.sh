@@ -9,7 +9,8 @@ packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libfreetype-dev libfontconfig-dev libcairo2-dev nlohmann-json3-dev libdeflate-dev
-  fonts-dejavu-core fonts-liberation2 fonts-arphic-uming hershey-fonts-data
+  libcli11-dev libgdal-dev gdal-bin
+  fonts-dejavu-core fonts-liberation2 fonts-arphic-uming fonts-wqy-microhei hershey-fonts-data
   # The Windows library: cross-compiler, GoogleTest sources, Wine, and clang
   # with lld for the host built to the MSVC conventions.
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686 googletest

@@ -1,5 +1,6 @@
 // Every way the command can be given bad input: a message naming what is
 // wrong, a non-zero exit, and no picture (not even a half-written one).
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <dirent.h>
@@ -9,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cairo.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -16,6 +18,7 @@ namespace {
 struct Outcome {
   int exitCode;
   std::string err;
+  std::string out;
 };
 
 class CommandErrors : public ::testing::Test {
@@ -33,14 +36,22 @@ class CommandErrors : public ::testing::Test {
     return path;
   }
 
-  Outcome Inkline(const std::string& args) {
-    const std::string errPath = dir_ + "/stderr.txt";
-    const std::string cmd = std::string(INKLINE_COMMAND) + " " + args + " >/dev/null 2>'" + errPath + "'";
+  // Runs the command with args (or, with whole set, the command line as
+  // given), keeping its messages and, with keepOut, its output.
+  Outcome Inkline(const std::string& args, bool whole = false, bool keepOut = false) {
+    const std::string errPath = dir_ + "/stderr.txt", outPath = dir_ + "/stdout.txt";
+    const std::string cmd = (whole ? args : std::string(INKLINE_COMMAND) + " " + args) + " >" +
+                            (keepOut ? "'" + outPath + "'" : "/dev/null") + " 2>'" + errPath + "'";
     const int status = std::system(cmd.c_str());
-    std::ifstream in(errPath);
-    std::string err((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    Outcome o{WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(errPath), Slurp(outPath)};
     std::remove(errPath.c_str());
-    return Outcome{WIFEXITED(status) ? WEXITSTATUS(status) : -1, err};
+    std::remove(outPath.c_str());
+    return o;
+  }
+
+  static std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   }
 
   // Files left in the folder besides the inputs.
@@ -185,13 +196,184 @@ TEST_F(CommandErrors, UnknownFontFallsBackAndSaysSoOnce) {
   EXPECT_EQ(FilesStartingWith("out"), 1);  // no temporary file left beside it
 }
 
-TEST_F(CommandErrors, CharactersWithoutGbkFormAreNamedOnce) {
-  const std::string in = Write("emoji.geojson", Layer(Point("\"text\":\"A\xF0\x9F\x98\x80" "B\",\"height\":3")));
+// Characters GBK lacks take user-defined codes and are drawn as themselves;
+// only past the last code is one replaced, and then named once with a count.
+TEST_F(CommandErrors, CharactersBeyondTheUserDefinedCodesAreNamedOnceWithCounts) {
+  std::string hangul;  // 1,900 distinct syllables, none of them in GBK
+  for (char32_t c = 0xAC00; c < 0xAC00 + 1900; ++c)
+    hangul += {static_cast<char>(0xE0 | (c >> 12)), static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
+               static_cast<char>(0x80 | (c & 0x3F))};
+  const std::string in = Write(
+      "many.geojson", Layer(Point("\"text\":\"A\xF0\x9F\x98\x80" "B\",\"height\":3") + "," +
+                            Point("\"text\":\"" + hangul + "\",\"height\":3") + "," +
+                            Point("\"text\":\"\xEB\x8D\xA5\",\"height\":3")));  // U+B365 again
   const Outcome r = Inkline("render '" + in + "' --trace");
   EXPECT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_NE(r.err.find("feature 0: property \"text\": 1 character(s) have no GBK form"),
-            std::string::npos)
-      << r.err;
+  EXPECT_EQ(r.err.find("U+1F600"), std::string::npos) << "the emoji has a code: " << r.err;
+  // The emoji and 1,893 syllables take the 1,894 codes; from U+AC00 + 1893 = U+B365 on
+  // they are replaced, U+B365 in two labels.
+  EXPECT_NE(r.err.find("U+B365 \xEB\x8D\xA5: drawn as '?' 2 time(s)"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("U+B36B \xEB\x8D\xAB: drawn as '?' 1 time(s)"), std::string::npos) << r.err;
+  int lines = 0;
+  for (size_t at = r.err.find("drawn as '?'"); at != std::string::npos; at = r.err.find("drawn as '?'", at + 1))
+    ++lines;
+  EXPECT_EQ(lines, 7) << r.err;
+}
+
+
+// Hostile or mistaken command lines and inputs: each refused at once with a
+// message naming the problem, or drawn with a warning, never a crash, a hang
+// or a file left behind.
+TEST_F(CommandErrors, HostileInputsEndCleanly) {
+  const std::string ok = Write("ok.geojson", Layer(Point("\"text\":\"A\",\"height\":3")));
+  const std::string deep = Write(
+      "deep.geojson", Layer(Point("\"text\":\"A\",\"height\":" + std::string(100000, '[') +
+                                  std::string(100000, ']'))));
+  const std::string huge = Write("huge.geojson", "{\"type\":\"FeatureCollection\",\"features\":[],\"x\":1e400}");
+  const std::string far = Write("far.geojson",
+      "{\"type\":\"FeatureCollection\",\"view\":{\"bbox\":[-1e308,-1e308,1e308,1e308]},\"features\":[]}");
+  const std::string tiny = Write("tiny.geojson",
+      "{\"type\":\"FeatureCollection\",\"view\":{\"bbox\":[0,0,1e-300,1e-300]},\"features\":[" +
+      Point("\"text\":\"A\",\"height\":1e300") + "]}");
+  const std::string tall = Write("tall.geojson",
+      "{\"type\":\"FeatureCollection\",\"view\":{\"bbox\":[0,0,1,1]},\"features\":[" +
+      Point("\"text\":\"A\",\"height\":1e9") + "]}");
+  const std::string nul = Write("nul.geojson", Layer(Point("\"text\":\"A\\u0000B\",\"height\":3") + "," +
+                                                    Point("\"text\":\"\\u0000\",\"height\":3")));
+  const std::string fifo = dir_ + "/fifo";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const std::string selfPng = Write("self.png", Layer(Point("\"text\":\"A\",\"height\":3")));
+  std::string table;
+  for (int i = 0; i < 200000; ++i) table += std::to_string(i % 30000) + " | Face " + std::to_string(i) + " | DejaVu Sans\n";
+  const std::string longTable = Write("long.txt", table);
+  const std::string empty = Write("empty.geojson", Layer(""));
+  const std::string small = Write("small.geojson",
+      "{\"type\":\"FeatureCollection\",\"view\":{\"bbox\":[0,0,1000,1000]},\"features\":[" +
+      Point("\"text\":\"A\",\"height\":0.01") + "," + Point("\"text\":\"B\",\"height\":0.01") + "]}");
+  const std::string markup = Write("markup.geojson", Layer(
+      "{\"type\":\"Feature\",\"properties\":{\"html\":\"no body\",\"box\":[0,0,10,10]}},"
+      "{\"type\":\"Feature\",\"properties\":{\"html\":\"<body size=5>" + std::string(200, 'x') +
+      "</body>\",\"box\":[0,0,10,10]}}"));
+  const std::string out = " -o '" + dir_ + "/out.png'";
+  const struct {
+    std::string args;
+    int exitCode;
+    std::string expected;  // in the messages
+  } cases[] = {
+      {"render '" + deep + "'" + out, 3, "feature 0: nested deeper than 64 levels"},
+      {"render '" + huge + "'" + out, 3, "number overflow parsing '1e400'"},
+      {"render '" + far + "'" + out, 3, "expected four finite numbers of at most 1e15"},
+      {"render '" + tiny + "'" + out, 3, "property \"view.bbox\": the map area is too small"},
+      {"render '" + tall + "'" + out, 0, "1 label (first: feature 0) are over 100000 pixels"},
+      {"render '" + nul + "' --trace", 0, "2 labels (first: feature 0) hold a NUL character"},
+      {"render '" + empty + "'" + out, 0, "the layer has no labels"},
+      {"render '" + small + "' --trace", 0, "2 labels (first: feature 0) are under 1 pixel high"},
+      {"render '" + markup + "' --trace", 0, "1 label (first: feature 0) have markup without a <body"},
+      {"render '" + markup + "' --trace", 0, "1 label (first: feature 1) hold more text than their box"},
+      {"render '" + fifo + "'" + out, 3, "fifo: not a regular file"},
+      {"render /dev/zero" + out, 3, "/dev/zero: not a regular file"},
+      {"render '" + ok + "' --fonts '" + fifo + "'" + out, 3, "is not a regular file"},
+      {"render '" + ok + "' --fonts /dev/zero" + out, 3, "is not a regular file"},
+      {"render '" + ok + "' --stroke-font '" + fifo + "'" + out, 3, "not a regular file"},
+      {"render '" + selfPng + "' -o '" + selfPng + "'", 4, "the output is the input layer"},
+      {"render '" + ok + "' --fonts '" + longTable + "'" + out, 0, "long.txt:30001: font number 0 is given twice"},
+      {"render '" + ok + "' --trace --bbox 0,0,1e-300,1e-300", 2, "the map area is too small"},
+      {"render '" + ok + "' --trace --kind nan", 2, "--kind takes a device kind from 0 to 9, not \"nan\""},
+      {"render '" + ok + "' --trace --kind=12", 2, "--kind takes a device kind from 0 to 9, not \"12\""},
+      {"render '" + ok + "' --trace --size 0x5", 2, "--size takes a size in pixels"},
+      {"render '" + ok + "' -o '" + dir_ + "/out.tif'", 4, "must end in .png, .svg or .pdf"},
+      {"render - --trace < '" + huge + "'", 3, "standard input: not valid JSON"},
+      {"to-html A --face 1e20", 2, "--face takes a font number from 0 to 32767"},
+      {"to-html A --hvpl 300", 2, "--hvpl takes 0 (rows) or 1 (a column)"},
+      {"to-html A --color nan", 2, "--color takes a colour number"},
+      {"to-html A --size=-1", 2, "--size takes a number greater than 0"},
+      {"to-text < /dev/null", 2, "to-text takes one markup text"},
+  };
+  for (const auto& c : cases) {
+    const Outcome r = Inkline("timeout 30 " + std::string(INKLINE_COMMAND) + " " + c.args, true);
+    EXPECT_EQ(r.exitCode, c.exitCode) << c.args << ": " << r.err;
+    EXPECT_NE(r.err.find(c.expected), std::string::npos) << c.args << ": " << r.err;
+    // A refusal leaves nothing; a finished run its picture alone.
+    EXPECT_EQ(FilesStartingWith("out"), c.exitCode == 0 && c.args.find(out) != std::string::npos)
+        << c.args << " left a file";
+    std::remove((dir_ + "/out.png").c_str());
+  }
+  EXPECT_EQ(FilesStartingWith("self.png"), 1);  // the input is untouched, no temporary file
+}
+
+// Help, version and the standard streams.
+TEST_F(CommandErrors, HelpVersionAndStandardStreams) {
+  const std::string ok = Write("ok.geojson", Layer(Point("\"text\":\"A\",\"height\":3")));
+  const struct {
+    std::string args;
+    std::string expectedOut;
+  } cases[] = {
+      {"render --help", "--where"},
+      {"to-html --help", "--hvpl"},
+      {"to-text --help", "standard input"},
+      {"--help", "Exit codes"},
+      {"--version", "inkline 0."},
+      {"to-text - < '" + Write("m.txt", "<body size=12>Hi</body>") + "'", "\"text\": \"Hi\""},
+      {"render - --format png -o - < '" + ok + "'", "\x89PNG"},
+  };
+  for (const auto& c : cases) {
+    const Outcome r = Inkline(std::string(INKLINE_COMMAND) + " " + c.args, true, true);
+    EXPECT_EQ(r.exitCode, 0) << c.args << ": " << r.err;
+    EXPECT_NE(r.out.find(c.expectedOut), std::string::npos) << c.args << ": " << r.out.substr(0, 300);
+  }
+}
+
+// SVG and PDF carry real text unless paths are asked for; a PNG may be transparent.
+TEST_F(CommandErrors, OutputsDrawTextAsAsked) {
+  const std::string in = Write("ok.geojson", Layer(Point("\"text\":\"Abc\",\"height\":3")));
+  const struct {
+    std::string args;
+    bool text;  // the file holds real text
+  } cases[] = {{"-o '" + dir_ + "/out.svg'", true},
+               {"-o '" + dir_ + "/out.svg' --text-as paths", false},
+               {"-o '" + dir_ + "/out.svg' --kind 0", false},
+               {"-o '" + dir_ + "/out.pdf'", true},
+               {"-o '" + dir_ + "/out.pdf' --text-as=paths", false}};
+  for (const auto& c : cases) {
+    const Outcome r = Inkline("render '" + in + "' " + c.args);
+    ASSERT_EQ(r.exitCode, 0) << c.args << ": " << r.err;
+    const std::string file = Slurp(dir_ + (c.args.find(".svg") != std::string::npos ? "/out.svg" : "/out.pdf"));
+    const bool hasText = file.find("<text") != std::string::npos || file.find("/FontFile") != std::string::npos;
+    EXPECT_EQ(hasText, c.text) << c.args;
+  }
+  for (const char* background : {"transparent", "white"}) {
+    const Outcome r = Inkline("render '" + in + "' -o '" + dir_ + "/out.png' --background " + background);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    cairo_surface_t* png = cairo_image_surface_create_from_png((dir_ + "/out.png").c_str());
+    cairo_surface_flush(png);
+    const unsigned char alpha = cairo_image_surface_get_data(png)[3];  // the top-left pixel
+    EXPECT_EQ(alpha, std::string(background) == "transparent" ? 0 : 255) << background;
+    cairo_surface_destroy(png);
+  }
+}
+
+// Killed while drawing, the command leaves no temporary file.
+TEST_F(CommandErrors, SignalsLeaveNoTemporaryFile) {
+  std::string features;
+  for (int i = 0; i < 40000; ++i)
+    features += (i ? "," : "") + Point("\"text\":\"Label " + std::to_string(i) + "\",\"height\":0.5");
+  const std::string in = Write("many.geojson", Layer(features));
+  for (const int signal : {SIGTERM, SIGINT}) {
+    const pid_t child = fork();
+    if (child == 0) {
+      execl(INKLINE_COMMAND, INKLINE_COMMAND, "render", in.c_str(), "-q", "-o", (dir_ + "/out.png").c_str(),
+            static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    // The temporary file appears before the layer is read; stop the run then.
+    for (int i = 0; i < 10000 && FilesStartingWith("out.png.") == 0; ++i) usleep(1000);
+    EXPECT_EQ(FilesStartingWith("out.png."), 1);
+    kill(child, signal);
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status)) << signal;
+    EXPECT_EQ(FilesStartingWith("out"), 0) << "signal " << signal;
+  }
 }
 
 }  // namespace

@@ -81,3 +81,47 @@ TEST(CodePage, Utf8AndGbkRoundTrip) {
 }
 
 }  // namespace
+
+namespace {
+
+// Heights, widths and spaces in map units or with a unit on the picture;
+// the view turns the latter into map units (here 2 pixels per map unit).
+TEST(LayerUnits, LengthsWithUnitsBecomeMapUnits) {
+  const struct {
+    const char* height;
+    double mapUnits;  // at scale 2, 96 dpi
+  } cases[] = {{"4", 4}, {"\"4\"", 4}, {"\"12px\"", 6}, {"\"9pt\"", 6}, {"\"3.175mm\"", 6}};
+  for (const auto& c : cases) {
+    Layer layer = Parse(std::string(R"({"type":"FeatureCollection","features":[
+      {"type":"Feature","geometry":{"type":"Point","coordinates":[0,0]},
+       "properties":{"text":"A","height":)") + c.height + R"(,"space":"2px"}}]})");
+    ResolveUnits(layer, 2.0, 96.0);
+    const PlainLabel& p = *layer.labels[0].plain;
+    EXPECT_NEAR(p.height, c.mapUnits, 1e-9) << c.height;
+    EXPECT_NEAR(p.width, c.mapUnits, 1e-9) << c.height << ": the width follows the height";
+    EXPECT_NEAR(p.space, 1.0, 1e-9) << c.height;
+  }
+  for (const char* bad : {"\"12 px\"", "\"12em\"", "\"px\"", "\"-3mm\"", "\"1e400px\""})
+    EXPECT_THROW(Parse(std::string(R"({"type":"FeatureCollection","features":[
+      {"type":"Feature","geometry":{"type":"Point","coordinates":[0,0]},
+       "properties":{"text":"A","height":)") + bad + "}}]}"),
+                 LayerError)
+        << bad;
+}
+
+// The automatic view keeps room for the text where it goes: right of and
+// above a row, below a column only.
+TEST(LayerView, AutomaticViewFollowsTheTextsDirection) {
+  const auto extent = [](const char* arrangement) {
+    const Layer layer = Parse(std::string(R"({"type":"FeatureCollection","features":[
+      {"type":"Feature","geometry":{"type":"Point","coordinates":[0,0]},
+       "properties":{"text":"ABCDEFGHIJ","height":10,"arrangement":")") + arrangement + R"("}}]})");
+    const View v = MakeView(layer);
+    return std::make_pair(v.width / v.scale, v.height / v.scale);  // map units across
+  };
+  const auto row = extent("horizontal"), column = extent("vertical");
+  EXPECT_GT(row.first, 3 * row.second) << "a row is wide and low";
+  EXPECT_GT(column.second, 3 * column.first) << "a column is tall and narrow";
+}
+
+}  // namespace

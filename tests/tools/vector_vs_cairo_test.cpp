@@ -5,15 +5,15 @@
 #include <string>
 #include <unistd.h>
 
-#include <cairo-ft.h>
 #include <cairo.h>
-#include <fontconfig/fontconfig.h>
 #include <gtest/gtest.h>
 
 #include <inkline/host/cairo_device.h>
 #include <inkline/host/freetype_font_lib.h>
 #include <inkline/host/hostlib.h>
 #include <inkline/inkline.h>
+
+#include "cairo_reference.h"
 
 namespace {
 
@@ -85,23 +85,9 @@ TEST(VectorPathOnRealFonts, HelloMatchesCairoText) {
   cairo_t* cr = cairo_create(theirs);
   cairo_set_source_rgb(cr, 1, 1, 1);
   cairo_paint(cr);
-  FcPattern* pattern = FcPatternCreate();
-  FcPatternAddString(pattern, FC_FILE, reinterpret_cast<const FcChar8*>(font->File().c_str()));
-  FcPatternAddInteger(pattern, FC_INDEX, font->FaceIndex());
-  cairo_font_face_t* face = cairo_ft_font_face_create_for_pattern(pattern);
-  cairo_set_font_face(cr, face);
-  cairo_set_font_size(cr, kCharHeight * font->EmPerCharHeight());
-  cairo_font_options_t* fo = cairo_font_options_create();
-  cairo_font_options_set_hint_metrics(fo, CAIRO_HINT_METRICS_OFF);
-  cairo_font_options_set_hint_style(fo, CAIRO_HINT_STYLE_NONE);
-  cairo_set_font_options(cr, fo);
-  cairo_set_source_rgb(cr, 0, 0, 0);
-  cairo_move_to(cr, kX, kHeight - kY);
-  cairo_show_text(cr, "Hello");
-  cairo_font_options_destroy(fo);
+  DrawReferenceText(cr, font->File(), font->FaceIndex(), kCharHeight * font->EmPerCharHeight(), kX,
+                    kHeight - kY, "Hello");
   cairo_destroy(cr);
-  cairo_font_face_destroy(face);
-  FcPatternDestroy(pattern);
 
   const std::vector<bool> a = Ink(ours), b = Ink(theirs);
   size_t inked = 0;

@@ -8,15 +8,21 @@
 
 class Diagnostics {
  public:
-  // Prints the warning the first time its key is seen.
+  explicit Diagnostics(bool quiet = false) : quiet_(quiet) {}
+
+  // Prints the warning the first time its key is seen (never when quiet).
   void WarnOnce(const std::string& key, const std::string& message) {
     if (!said_.insert(key).second) return;
-    std::fprintf(stderr, "inkline: warning: %s\n", message.c_str());
+    Warn(message);
+  }
+  void Warn(const std::string& message) {
     ++warnings_;
+    if (!quiet_) std::fprintf(stderr, "inkline: warning: %s\n", message.c_str());
   }
   int warnings() const { return warnings_; }
 
  private:
+  bool quiet_;
   std::set<std::string> said_;
   int warnings_ = 0;
 };

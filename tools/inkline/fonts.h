@@ -21,12 +21,17 @@ class FontSet {
   virtual ~FontSet() = default;
   virtual MapFontLib* vector() = 0;
   virtual MapFontLib* stroke() = 0;  // null when there is no stroke-font file
+  // True when the font table has the number (the libraries fall back to
+  // font 0 for any other).
+  virtual bool HasFont(short number) const = 0;
   // Says once each what did not go as the font table says (missing fonts
   // and their stand-ins).
   virtual void ReportNotes(Diagnostics& diagnostics) = 0;
 };
 
-// Null, with *error, when the font table cannot be used at all.
+// Null, with *error, when the font table cannot be used at all. The table,
+// the stroke-font file and the table's font files must be regular files of
+// a sane size (a device or a FIFO would never end).
 std::unique_ptr<FontSet> LoadFonts(const FontOptions& options, Diagnostics& diagnostics,
                                    std::string* error);
 

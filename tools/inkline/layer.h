@@ -1,15 +1,23 @@
-// A layer of annotations read from a GeoJSON FeatureCollection.
+// A layer of annotations: a GeoJSON FeatureCollection read by the command
+// itself, or any vector layer GDAL reads.
 #ifndef INKLINE_TOOLS_LAYER_H
 #define INKLINE_TOOLS_LAYER_H
 
 #include <array>
+#include <map>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-// A plain annotation: a feature with "text" (a Point, or for placement a
-// line or polygon). Sizes are map units.
+#include <nlohmann/json_fwd.hpp>
+
+// The unit of a length: map units, or a size on the picture (pixels, points
+// or millimetres) that the view turns into map units.
+enum class Unit { Map, Px, Pt, Mm };
+
+// A plain annotation: a Point feature with "text". Sizes are in their units
+// until ResolveUnits makes them map units.
 struct PlainLabel {
   std::string text;        // UTF-8, as in the file
   double x = 0, y = 0;     // the reference point (start of the baseline)
@@ -17,6 +25,7 @@ struct PlainLabel {
   double width = 0;        // defaults to height
   double angle = 0;        // degrees, counter-clockwise
   double space = 0;        // extra spacing after every character
+  Unit heightUnit = Unit::Map, widthUnit = Unit::Map, spaceUnit = Unit::Map;
   short fontNo = 0;
   std::string fontFace;    // UTF-8 face name; when set it picks the font number
   int style = 0;           // the style word of StringOut
@@ -43,7 +52,7 @@ struct FeatureShape {
 };
 
 struct Label {
-  int featureIndex = 0;
+  long long featureIndex = 0;  // the feature's index in the file, or its GDAL feature id
   std::optional<PlainLabel> plain;
   std::optional<RichLabel> rich;
   FeatureShape shape;              // plain labels only
@@ -69,8 +78,27 @@ class LayerError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// Reads a layer; throws LayerError on anything it cannot use.
-Layer ReadLayer(const std::string& path);
-Layer ParseLayer(const std::string& json, const std::string& name);
+// How the command finds a label's properties: which field holds each one,
+// values for features that lack one, and for GDAL's readers the layer, filter
+// and target coordinate system.
+struct LayerOptions {
+  std::map<std::string, std::string> fieldFor;    // property -> field name
+  std::map<std::string, std::string> defaults;    // property -> value as given on the command line
+  std::string layerName;                          // -l; empty: the first layer
+  std::string where;                              // --where, an attribute filter
+  std::string targetSrs;                          // --t-srs; empty: the layer's own
+  bool forceGdal = false;                         // read through GDAL whatever the file is
+};
+
+// Reads a layer ("-" is standard input); throws LayerError on anything it
+// cannot use. A GeoJSON file read without GDAL-only options is streamed by
+// the command's own reader, any other input goes through GDAL.
+Layer ReadLayer(const std::string& path, const LayerOptions& options = {});
+Layer ParseLayer(const std::string& json, const std::string& name,
+                 const LayerOptions& options = {});
+
+// Turns the labels' pixel, point and millimetre sizes into map units at
+// scale device units per map unit.
+void ResolveUnits(Layer& layer, double scale, double dpi);
 
 #endif  // INKLINE_TOOLS_LAYER_H

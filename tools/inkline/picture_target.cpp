@@ -1,73 +1,36 @@
-#include <cstdio>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <inkline/host/cairo_device.h>
-
 #include "target.h"
 
 namespace {
 
-// Draws into a temporary file beside the picture and renames it over the
-// picture only when everything was written.
 class PictureTarget : public RenderTarget {
  public:
-  PictureTarget(std::string path, std::string temp, std::unique_ptr<CairoDevice> device)
-      : path_(std::move(path)), temp_(std::move(temp)), device_(std::move(device)) {}
-  ~PictureTarget() override {
-    device_.reset();
-    if (!done_) std::remove(temp_.c_str());
-  }
+  PictureTarget(OutputFile& out, std::unique_ptr<CairoDevice> device)
+      : out_(out), device_(std::move(device)) {}
   DeviceDriver& Device() override { return *device_; }
   bool Finish(std::string* error) override {
     if (!device_->Finish(error)) return false;
     device_.reset();
-    if (std::rename(temp_.c_str(), path_.c_str()) != 0) {
-      *error = path_ + ": could not be written";
-      return false;
-    }
-    done_ = true;
-    return true;
+    return out_.Commit(error);
   }
 
  private:
-  std::string path_;
-  std::string temp_;
+  OutputFile& out_;
   std::unique_ptr<CairoDevice> device_;
-  bool done_ = false;
 };
 
 }  // namespace
 
-std::unique_ptr<RenderTarget> MakePictureTarget(const std::string& path, const View& view,
-                                                DeviceChoice choice, std::string* error) {
+std::unique_ptr<RenderTarget> MakePictureTarget(OutputFile& out, const View& view,
+                                                DeviceChoice choice, PictureChoice picture,
+                                                std::string* error) {
   CairoDevice::Options options;
-  if (!PictureFormatFor(path, &options.format)) {
-    *error = path + ": the output must end in .png, .svg or .pdf";
-    return nullptr;
-  }
+  options.format = picture.format;
   options.width = view.width;
   options.height = view.height;
   options.kind = choice.kind;
   options.rationalDispMode = choice.trueType ? 1 : 0;
-
-  // The temporary file sits in the picture's folder so the rename stays on
-  // one file system; creating it also proves the folder is writable.
-  std::string temp = path + ".XXXXXX";
-  const int fd = mkstemp(temp.data());
-  if (fd < 0) {
-    *error = path + ": cannot create a file there";
-    return nullptr;
-  }
-  // mkstemp makes the file private; a picture gets the usual permissions.
-  const mode_t mask = umask(0);
-  umask(mask);
-  fchmod(fd, 0666 & ~mask);
-  close(fd);
-  std::unique_ptr<CairoDevice> device = CairoDevice::Create(temp, options, error);
-  if (!device) {
-    std::remove(temp.c_str());
-    return nullptr;
-  }
-  return std::make_unique<PictureTarget>(path, temp, std::move(device));
+  options.backgroundColor = picture.background;
+  std::unique_ptr<CairoDevice> device = CairoDevice::Create(out.temp(), options, error);
+  if (!device) return nullptr;
+  return std::make_unique<PictureTarget>(out, std::move(device));
 }

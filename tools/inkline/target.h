@@ -7,7 +7,9 @@
 #include <string>
 
 #include <inkline/device.h>
+#include <inkline/host/cairo_device.h>
 
+#include "output_file.h"
 #include "view.h"
 
 struct DeviceChoice {
@@ -26,11 +28,16 @@ class RenderTarget {
 // Prints every device call, one a line, to out when finished.
 std::unique_ptr<RenderTarget> MakeTraceTarget(const View& view, DeviceChoice choice, FILE* out);
 
-// A PNG, SVG or PDF file, chosen by the extension of path. The picture is
-// written to a temporary file beside path and renamed over it by Finish, so a
-// failed run never leaves a half-written picture. Null, with *error, when the
-// extension is unknown or the file cannot be started.
-std::unique_ptr<RenderTarget> MakePictureTarget(const std::string& path, const View& view,
-                                                DeviceChoice choice, std::string* error);
+struct PictureChoice {
+  PictureFormat format = PictureFormat::Png;
+  long background = 8;  // colour number filling the picture first; 0 leaves it transparent
+};
+
+// A PNG, SVG or PDF picture drawn into out's temporary file, which Finish
+// moves into place; a failed run never leaves a half-written picture. out
+// must outlive the target. Null, with *error, when the picture cannot be started.
+std::unique_ptr<RenderTarget> MakePictureTarget(OutputFile& out, const View& view,
+                                                DeviceChoice choice, PictureChoice picture,
+                                                std::string* error);
 
 #endif  // INKLINE_TOOLS_TARGET_H

@@ -1,5 +1,6 @@
 #include <inkline/host/recording_device.h>
 
+#include "gbk.h"
 #include "target.h"
 
 namespace {
@@ -16,7 +17,9 @@ class TraceTarget : public RenderTarget {
   }
   DeviceDriver& Device() override { return *device_; }
   bool Finish(std::string* error) override {
-    const std::string trace = device_->Trace();
+    // Texts and face names are code page bytes on the device; a reader's
+    // terminal wants UTF-8.
+    const std::string trace = GbkToUtf8(device_->Trace());
     if (std::fwrite(trace.data(), 1, trace.size(), out_) != trace.size() || std::fflush(out_)) {
       *error = "could not write the trace";
       return false;

@@ -5,6 +5,8 @@
 
 namespace {
 
+constexpr double kPi = 3.14159265358979323846;
+
 struct Extent {
   double minx = INFINITY, miny = INFINITY, maxx = -INFINITY, maxy = -INFINITY;
   void Add(double x, double y) {
@@ -16,20 +18,32 @@ struct Extent {
   bool Empty() const { return !(minx <= maxx); }
 };
 
-// Plain labels are anchored at a point; count a rough box of their text so
-// that a label at the edge stays in the picture.
+size_t CodePoints(const std::string& utf8) {
+  size_t n = 0;
+  for (const char c : utf8) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  return std::max<size_t>(1, n);
+}
+
+// A rough box of a plain label's text, turned with its baseline: to the
+// right and up for a row, down from the anchor for a column.
+void AddPlain(const PlainLabel& p, Extent& e) {
+  e.Add(p.x, p.y);
+  if (p.heightUnit != Unit::Map || p.widthUnit != Unit::Map) return;  // sized on the picture
+  const double length = p.width * static_cast<double>(CodePoints(p.text)) * 0.6;
+  const double h = p.height;
+  const double corners[2][4][2] = {{{0, 0}, {length, 0}, {length, h}, {0, h}},
+                                   {{-h / 2, h}, {h, h}, {h, -length}, {-h / 2, -length}}};
+  const double a = p.angle * kPi / 180, c = std::cos(a), s = std::sin(a);
+  for (const auto& k : corners[p.arrangement == 1 ? 1 : 0])
+    e.Add(p.x + k[0] * c - k[1] * s, p.y + k[0] * s + k[1] * c);
+}
+
 Extent LabelsExtent(const Layer& layer) {
   Extent e;
   for (const Label& l : layer.labels) {
-    if (l.plain) {
-      const PlainLabel& p = *l.plain;
-      const double length = p.width * std::max<size_t>(1, p.text.size()) * 0.6;
-      e.Add(p.x, p.y);
-      e.Add(p.x + length, p.y + p.height);
-      e.Add(p.x - p.height, p.y - length);
-      for (const auto& part : l.shape.parts)
-        for (const auto& v : part) e.Add(v[0], v[1]);
-    }
+    if (l.plain) AddPlain(*l.plain, e);
+    for (const auto& part : l.shape.parts)
+      for (const auto& v : part) e.Add(v[0], v[1]);
     if (l.rich) {
       e.Add(l.rich->xmin, l.rich->ymin);
       e.Add(l.rich->xmax, l.rich->ymax);
@@ -39,6 +53,16 @@ Extent LabelsExtent(const Layer& layer) {
 }
 
 }  // namespace
+
+std::string CheckBbox(const double b[4]) {
+  if (!(b[2] > b[0]) || !(b[3] > b[1])) return "expected minx < maxx and miny < maxy";
+  const double magnitude = std::max({std::fabs(b[0]), std::fabs(b[1]), std::fabs(b[2]), std::fabs(b[3]), 1.0});
+  if (b[2] - b[0] < 1e-9 * magnitude || b[3] - b[1] < 1e-9 * magnitude)
+    return "the map area is too small to draw (under a billionth of its coordinates)";
+  if (!std::isfinite(b[2] - b[0]) || !std::isfinite(b[3] - b[1]) || magnitude > 1e15)
+    return "expected coordinates of at most 1e15";
+  return "";
+}
 
 View MakeView(const Layer& layer) {
   View v;
@@ -51,7 +75,9 @@ View MakeView(const Layer& layer) {
   } else {
     Extent e = LabelsExtent(layer);
     if (e.Empty()) e = Extent{0, 0, 1, 1};
-    const double margin = 0.05 * std::max(e.maxx - e.minx, e.maxy - e.miny) + 1e-9;
+    const double span = std::max(e.maxx - e.minx, e.maxy - e.miny);
+    // A single point (or labels sized in pixels only) still gets an area.
+    const double margin = span > 0 ? 0.05 * span : std::max(1.0, 1e-6 * std::fabs(e.minx));
     minx = e.minx - margin;
     miny = e.miny - margin;
     maxx = e.maxx + margin;

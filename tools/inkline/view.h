@@ -3,6 +3,8 @@
 #ifndef INKLINE_TOOLS_VIEW_H
 #define INKLINE_TOOLS_VIEW_H
 
+#include <string>
+
 #include "layer.h"
 
 struct View {
@@ -17,5 +19,9 @@ struct View {
 // The layer's own view, or where it has none: the features' extent (with a
 // margin for the labels' text) at 1024 pixels on the longer side.
 View MakeView(const Layer& layer);
+
+// Empty when bbox (minx, miny, maxx, maxy) can be drawn; otherwise what is
+// wrong with it.
+std::string CheckBbox(const double bbox[4]);
 
 #endif  // INKLINE_TOOLS_VIEW_H

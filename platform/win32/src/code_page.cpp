@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <iconv.h>
 
+#include <inkline/user_chars.h>
+
 namespace gdi {
 namespace {
 
@@ -96,9 +98,13 @@ std::u32string DecodeCodePage(const char* bytes, int count) {
   char* in = const_cast<char*>(bytes);
   size_t left = static_cast<size_t>(count);
   while (!decoder.Convert(&in, &left, &out)) {
-    out.push_back(kReplacement);
-    ++in;
-    --left;
+    // A code of the user-defined areas stands for the character assigned to it.
+    const char32_t user = left >= 2 ? InklineUserCharOf(static_cast<unsigned char>(in[0]) << 8 |
+                                                        static_cast<unsigned char>(in[1]))
+                                    : 0;
+    out.push_back(user ? user : kReplacement);
+    in += user ? 2 : 1;
+    left -= user ? 2 : 1;
   }
   return out;
 }

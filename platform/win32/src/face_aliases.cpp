@@ -23,7 +23,8 @@ const std::vector<std::string>& SongFamilies() {
 }
 
 std::vector<std::string> HeiFamilies() {
-  std::vector<std::string> f{"Noto Sans CJK SC", "WenQuanYi Zen Hei", "Droid Sans Fallback"};
+  std::vector<std::string> f{"Noto Sans CJK SC", "WenQuanYi Zen Hei", "WenQuanYi Micro Hei",
+                             "Droid Sans Fallback"};
   f.insert(f.end(), SongFamilies().begin(), SongFamilies().end());
   return f;
 }

@@ -3,8 +3,11 @@
 
 #include <cctype>
 #include <climits>
-#include <fstream>
+#include <fcntl.h>
 #include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <unordered_set>
 
 #include <inkline/host/gbk.h>
 
@@ -62,6 +65,49 @@ std::string FolderOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+// A face name with its ASCII letters lowered, the key SameFaceName compares by.
+std::string FoldedFaceName(const char* name) {
+  std::string folded;
+  while (*name) {
+    const int bytes = gbk::CharBytes(name);
+    if (bytes == 1)
+      folded += static_cast<char>(std::tolower(static_cast<unsigned char>(*name)));
+    else
+      folded.append(name, 2);
+    name += bytes;
+  }
+  return folded;
+}
+
+// A table file is small text: anything larger, or not a regular file (a
+// device or FIFO would never end), is refused before it is read.
+constexpr off_t kMaxTableBytes = off_t{16} << 20;
+
+bool ReadTableFile(const std::string& path, std::string* text, std::string* error) {
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  struct stat st {};
+  const auto fail = [&](const std::string& why) {
+    if (fd >= 0) close(fd);
+    if (error) *error = why;
+    return false;
+  };
+  if (fd < 0 || fstat(fd, &st) != 0) return fail("cannot read the font table " + path);
+  if (!S_ISREG(st.st_mode)) return fail("the font table " + path + " is not a regular file");
+  if (st.st_size > kMaxTableBytes)
+    return fail("the font table " + path + " is larger than 16 MiB");
+  text->resize(static_cast<size_t>(st.st_size));
+  size_t done = 0;
+  while (done < text->size()) {
+    const ssize_t n = read(fd, &(*text)[done], text->size() - done);
+    if (n < 0) return fail("cannot read the font table " + path);
+    if (n == 0) break;
+    done += static_cast<size_t>(n);
+  }
+  text->resize(done);
+  close(fd);
+  return true;
+}
+
 }  // namespace
 
 bool SameFaceName(const char* a, const char* b) {
@@ -91,6 +137,9 @@ FontTable FontTable::Parse(const std::string& text, const std::string& baseDir) 
   auto problem = [&](const std::string& message) {
     table.problems.push_back({lineNo, message});
   };
+  // Seen numbers and names, so a long table is checked in one pass.
+  std::unordered_set<short> numbers;
+  std::unordered_set<std::string> names;
   while (std::getline(in, line)) {
     ++lineNo;
     const std::string trimmed = Trim(line);
@@ -117,14 +166,15 @@ FontTable FontTable::Parse(const std::string& text, const std::string& baseDir) 
       problem("face name \"" + fields[1] + "\" is longer than 63 bytes");
       continue;
     }
-    if (table.ByNumber(entry.number)) {
+    if (numbers.count(entry.number)) {
       problem("font number " + fields[0] + " is given twice");
       continue;
     }
-    if (table.ByName(entry.faceName.c_str())) {
+    if (!names.insert(FoldedFaceName(entry.faceName.c_str())).second) {
       problem("face name \"" + fields[1] + "\" is given twice");
       continue;
     }
+    numbers.insert(entry.number);
     entry.source = fields[2];
     table.entries.push_back(std::move(entry));
   }
@@ -132,14 +182,9 @@ FontTable FontTable::Parse(const std::string& text, const std::string& baseDir) 
 }
 
 bool FontTable::Load(const std::string& path, FontTable* table, std::string* error) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    if (error) *error = "cannot read the font table " + path;
-    return false;
-  }
-  std::ostringstream text;
-  text << in.rdbuf();
-  *table = Parse(text.str(), FolderOf(path));
+  std::string text;
+  if (!ReadTableFile(path, &text, error)) return false;
+  *table = Parse(text, FolderOf(path));
   return true;
 }
 

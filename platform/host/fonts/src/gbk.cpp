@@ -4,6 +4,8 @@
 
 #include <iconv.h>
 
+#include <inkline/user_chars.h>
+
 #include <vector>
 
 namespace gbk {
@@ -99,7 +101,8 @@ char32_t ToUnicode(unsigned code) {
   const unsigned lead = code >> 8, trail = code & 0xFF;
   if (lead < kFirstLead || lead > kLastLead || trail < kFirstTrail || trail > kLastTrail)
     return 0;
-  return DecodeTable()[(lead - kFirstLead) * kTrails + (trail - kFirstTrail)];
+  const char32_t c = DecodeTable()[(lead - kFirstLead) * kTrails + (trail - kFirstTrail)];
+  return c ? c : InklineUserCharOf(code);  // a user-defined code: its assigned character
 }
 
 unsigned FromUnicode(char32_t codePoint) {

@@ -1,0 +1,302 @@
+#include "label_reader.h"
+
+#include "view.h"
+
+#include <cmath>
+#include <cstdlib>
+
+using nlohmann::json;
+
+void Where::Fail(const std::string& property, const std::string& what) const {
+  std::string msg = file;
+  if (layer && !layer->empty()) msg += ": layer \"" + *layer + "\"";
+  if (feature >= 0) msg += ": feature " + std::to_string(feature);
+  if (!property.empty()) msg += ": property " + property;
+  throw LayerError(msg + ": " + what);
+}
+
+std::string Describe(const json& value) {
+  if (value.is_object()) return "an object";
+  if (value.is_array()) return "an array";
+  if (value.is_string() && value.get_ref<const std::string&>().size() > 40)
+    return "\"" + value.get_ref<const std::string&>().substr(0, 40) + "...\"";
+  return value.dump();
+}
+
+const json* FeatureProps::Find(const std::string& property) const {
+  const auto field = options_.fieldFor.find(property);
+  const std::string& name = field == options_.fieldFor.end() ? property : field->second;
+  if (own_.is_object()) {
+    const auto it = own_.find(name);
+    if (it != own_.end() && !it->is_null()) return &*it;
+  }
+  const auto d = defaults_.find(property);
+  return d == defaults_.end() ? nullptr : &*d;
+}
+
+std::string FeatureProps::Name(const std::string& property) const {
+  const auto field = options_.fieldFor.find(property);
+  if (field == options_.fieldFor.end() || field->second == property)
+    return "\"" + property + "\"";
+  return "\"" + property + "\" (field \"" + field->second + "\")";
+}
+
+namespace {
+
+// JSON inside a text value (a command-line value, a field GDAL hands over as
+// text): parsed with the same depth limit as a layer; discarded when it is
+// not JSON or too deep.
+json ParseNested(const std::string& text) {
+  bool tooDeep = false;
+  json parsed = json::parse(
+      text,
+      [&](int depth, json::parse_event_t, json&) {
+        tooDeep = tooDeep || depth > 16;
+        return !tooDeep;
+      },
+      false);
+  return tooDeep ? json(json::value_t::discarded) : parsed;
+}
+
+}  // namespace
+
+json DefaultValues(const LayerOptions& options) {
+  json values = json::object();
+  for (const auto& [property, text] : options.defaults) {
+    json parsed = ParseNested(text);
+    values[property] = parsed.is_discarded() ? json(text) : std::move(parsed);
+  }
+  return values;
+}
+
+namespace {
+
+constexpr double kMaxMagnitude = 1e15;  // beyond any map's coordinates, inside double's exact range
+
+struct Reader {
+  const FeatureProps& props;
+  const Where& at;
+
+  [[noreturn]] void Fail(const std::string& property, const std::string& what) const {
+    at.Fail(props.Name(property), what);
+  }
+
+  double Number(const std::string& key, double fallback, bool positive = false) const {
+    const json* v = props.Find(key);
+    if (!v) return fallback;
+    double d = 0;
+    if (v->is_number()) {
+      d = v->get<double>();
+    } else if (v->is_string() && !v->get_ref<const std::string&>().empty()) {
+      char* end = nullptr;
+      d = std::strtod(v->get_ref<const std::string&>().c_str(), &end);
+      if (*end) Fail(key, "expected a number, got " + Describe(*v));
+    } else {
+      Fail(key, "expected a number, got " + Describe(*v));
+    }
+    if (!std::isfinite(d) || std::fabs(d) > kMaxMagnitude)
+      Fail(key, "expected a finite number of at most 1e15, got " + Describe(*v));
+    if (positive && !(d > 0)) Fail(key, "expected a number greater than 0, got " + Describe(*v));
+    return d;
+  }
+
+  // A length: a number in map units, or text with a unit ("12px", "10pt", "3mm").
+  double Length(const std::string& key, double fallback, Unit fallbackUnit, Unit* unit,
+                bool positive) const {
+    *unit = fallbackUnit;
+    const json* v = props.Find(key);
+    if (!v || !v->is_string()) return Number(key, fallback, positive);
+    const std::string& s = v->get_ref<const std::string&>();
+    char* end = nullptr;
+    const double d = std::strtod(s.c_str(), &end);
+    const std::string suffix = end;
+    static const struct { const char* name; Unit unit; } units[] = {
+        {"", Unit::Map}, {"px", Unit::Px}, {"pt", Unit::Pt}, {"mm", Unit::Mm}};
+    bool known = false;
+    for (const auto& u : units)
+      if (suffix == u.name) *unit = u.unit, known = true;
+    if (end == s.c_str() || !known)
+      Fail(key, "expected a number in map units or with px, pt or mm, got " + Describe(*v));
+    if (!std::isfinite(d) || std::fabs(d) > kMaxMagnitude)
+      Fail(key, "expected a finite length, got " + Describe(*v));
+    if (positive && !(d > 0)) Fail(key, "expected a length greater than 0, got " + Describe(*v));
+    return d;
+  }
+
+  long Integer(const std::string& key, long fallback, long lo, long hi) const {
+    const json* v = props.Find(key);
+    if (!v) return fallback;
+    const bool whole = v->is_number_integer() ||
+                       (v->is_number_float() && std::nearbyint(v->get<double>()) == v->get<double>() &&
+                        std::fabs(v->get<double>()) < 1e15);
+    if (!whole) Fail(key, "expected a whole number, got " + Describe(*v));
+    const double d = v->get<double>();
+    if (d < lo || d > hi)
+      Fail(key, "expected a whole number from " + std::to_string(lo) + " to " + std::to_string(hi) +
+                    ", got " + Describe(*v));
+    return static_cast<long>(d);
+  }
+
+  const std::string& Text(const std::string& key) const {
+    const json* v = props.Find(key);
+    if (!v || !v->is_string()) Fail(key, "expected a string");
+    return v->get_ref<const std::string&>();
+  }
+};
+
+json StyleValue(const json& v) {
+  if (!v.is_string()) return v;
+  json parsed = ParseNested(v.get_ref<const std::string&>());
+  return parsed.is_discarded() ? v : parsed;  // GDAL hands nested objects over as JSON text
+}
+
+// "style": the 16-bit style word as a number, or an object of named parts.
+int Style(const Reader& r) {
+  const json* found = r.props.Find("style");
+  if (!found) return 0;
+  const json value = StyleValue(*found);
+  if (value.is_number()) return static_cast<int>(r.Integer("style", 0, 0, 0xFFFF));
+  if (!value.is_object())
+    r.Fail("style", "expected a style word or an object such as {\"bold\": true}");
+  int style = 0;
+  for (const auto& [name, part] : value.items()) {
+    if (name == "slant") {
+      if (!part.is_number_integer() || part.get<int>() < 0 || part.get<int>() > 4)
+        r.at.Fail("\"style." + name + "\"", "expected 0 (upright) to 4");
+      style += part.get<int>();
+      continue;
+    }
+    static const struct {
+      const char* name;
+      int bits;
+    } flags[] = {{"shadow", 5},    {"outline", 0x0400},   {"hollow", 0x0800},
+                 {"bold", 0x1000}, {"underline", 0x2000}, {"strike", 0x4000}};
+    bool known = false;
+    for (const auto& f : flags) {
+      if (name != f.name) continue;
+      known = true;
+      if (!part.is_boolean()) r.at.Fail("\"style." + name + "\"", "expected true or false");
+      if (part.get<bool>()) style += f.bits;
+    }
+    if (!known)
+      r.at.Fail("\"style." + name + "\"",
+                "unknown style part (use slant, shadow, outline, hollow, bold, underline, strike)");
+  }
+  return style;
+}
+
+char Arrangement(const Reader& r) {
+  const json* v = r.props.Find("arrangement");
+  if (!v) return 0;
+  if (v->is_string()) {
+    if (*v == "horizontal") return 0;
+    if (*v == "vertical") return 1;
+  } else if (v->is_number_integer() && (*v == 0 || *v == 1)) {
+    return static_cast<char>(v->get<int>());
+  }
+  r.Fail("arrangement", "expected \"horizontal\", \"vertical\", 0 or 1");
+}
+
+PlainLabel ReadPlain(const Reader& r, const AnchorFn& anchor, FeatureShape* shape) {
+  PlainLabel l;
+  l.text = r.Text("text");
+  Anchor a = anchor(true);
+  l.x = a.x;
+  l.y = a.y;
+  *shape = std::move(a.shape);
+  if (!r.props.Find("height")) r.Fail("height", "missing; every text annotation needs one");
+  l.height = r.Length("height", 0, Unit::Map, &l.heightUnit, true);
+  l.width = r.Length("width", l.height, l.heightUnit, &l.widthUnit, true);
+  l.angle = r.Number("angle", 0);
+  l.space = r.Length("space", 0, Unit::Map, &l.spaceUnit, false);
+  const json* font = r.props.Find("font");
+  if (font && font->is_string())
+    l.fontFace = font->get<std::string>();
+  else
+    l.fontNo = static_cast<short>(r.Integer("font", 0, 0, 32767));
+  l.style = Style(r);
+  l.arrangement = Arrangement(r);
+  l.color = static_cast<short>(r.Integer("color", 0, -32768, 32767));
+  l.extra = r.Number("extra", 0);
+  if (std::fabs(l.extra) > 1e4) r.Fail("extra", "expected a factor or pixel width from -10000 to 10000");
+  l.textColor = static_cast<int>(r.Integer("textColor", 1, 0, 32767));
+  if (const json* lib = r.props.Find("fontlib")) {
+    if (*lib == "stroke")
+      l.strokeFont = true;
+    else if (*lib != "vector")
+      r.Fail("fontlib", "expected \"vector\" or \"stroke\"");
+  }
+  return l;
+}
+
+RichLabel ReadRich(const Reader& r, const AnchorFn& anchor) {
+  RichLabel rich;
+  rich.html = r.Text("html");
+  const json* box = r.props.Find("box");
+  double b[4];
+  if (!box) {
+    const Anchor a = anchor(false);  // a feature with an area: its envelope
+    if (!a.hasEnvelope) r.Fail("box", "expected [xmin, ymin, xmax, ymax] in map units");
+    std::copy(a.envelope, a.envelope + 4, b);
+  } else {
+    if (!box->is_array() || box->size() != 4)
+      r.Fail("box", "expected [xmin, ymin, xmax, ymax] in map units");
+    for (size_t i = 0; i < 4; ++i) {
+      const json& v = (*box)[i];
+      if (!v.is_number() || !std::isfinite(v.get<double>()) || std::fabs(v.get<double>()) > kMaxMagnitude)
+        r.Fail("box", "expected four finite numbers");
+      b[i] = v.get<double>();
+    }
+  }
+  rich.xmin = b[0], rich.ymin = b[1], rich.xmax = b[2], rich.ymax = b[3];
+  if (!(rich.xmax > rich.xmin) || !(rich.ymax > rich.ymin))
+    r.Fail("box", "expected xmin < xmax and ymin < ymax");
+  rich.textColor = static_cast<int>(r.Integer("textColor", 1, 0, 32767));
+  return rich;
+}
+
+}  // namespace
+
+Label ReadLabel(const FeatureProps& props, const AnchorFn& anchor, const Where& at) {
+  const Reader r{props, at};
+  Label label;
+  label.featureIndex = at.feature;
+  if (props.Find("text"))
+    label.plain = ReadPlain(r, anchor, &label.shape);
+  else if (props.Find("html"))
+    label.rich = ReadRich(r, anchor);
+  else
+    at.Fail("", "has neither " + props.Name("text") + " nor " + props.Name("html"));
+  if (props.Find("priority")) label.priority = r.Number("priority", 0);
+  return label;
+}
+
+ViewSpec ReadView(const json& view, const Where& at) {
+  ViewSpec v;
+  if (!view.is_object()) at.Fail("\"view\"", "expected an object with \"bbox\" and \"size\"");
+  if (const auto b = view.find("bbox"); b != view.end()) {
+    if (!b->is_array() || b->size() != 4) at.Fail("\"view.bbox\"", "expected [minx, miny, maxx, maxy]");
+    for (size_t i = 0; i < 4; ++i) {
+      const json& n = (*b)[i];
+      if (!n.is_number() || !std::isfinite(n.get<double>()) || std::fabs(n.get<double>()) > kMaxMagnitude)
+        at.Fail("\"view.bbox\"", "expected four finite numbers of at most 1e15");
+      v.bbox[i] = n.get<double>();
+    }
+    v.hasBbox = true;
+  }
+  if (const auto s = view.find("size"); s != view.end()) {
+    if (!s->is_array() || s->size() != 2 || !(*s)[0].is_number_integer() || !(*s)[1].is_number_integer())
+      at.Fail("\"view.size\"", "expected [width, height] in pixels");
+    const long long w = (*s)[0].get<long long>(), h = (*s)[1].get<long long>();
+    if (w < 1 || h < 1 || w > 20000 || h > 20000)
+      at.Fail("\"view.size\"", "expected 1 to 20000 pixels each way");
+    v.size[0] = static_cast<int>(w);
+    v.size[1] = static_cast<int>(h);
+    v.hasSize = true;
+  }
+  if (v.hasBbox) {
+    const std::string problem = CheckBbox(v.bbox);
+    if (!problem.empty()) at.Fail("\"view.bbox\"", problem);
+  }
+  return v;
+}

@@ -1,0 +1,63 @@
+// Turning one feature's properties into a label, whichever reader found them.
+#ifndef INKLINE_TOOLS_LABEL_READER_H
+#define INKLINE_TOOLS_LABEL_READER_H
+
+#include <functional>
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+#include "layer.h"
+
+// Where in the input a value came from, for messages.
+struct Where {
+  const std::string& file;
+  long long feature;                 // -1: the layer as a whole
+  const std::string* layer = nullptr;  // the GDAL layer's name, when there is one
+  [[noreturn]] void Fail(const std::string& property, const std::string& what) const;
+};
+
+// A short description of a value for messages: scalars as written (long
+// strings cut), containers by kind, so a huge or deep value is never dumped.
+std::string Describe(const nlohmann::json& value);
+
+// The feature's own properties seen through the command's options: a
+// property may come from a field of another name, or from a default value.
+class FeatureProps {
+ public:
+  FeatureProps(const nlohmann::json& own, const LayerOptions& options,
+               const nlohmann::json& defaults)
+      : own_(own), options_(options), defaults_(defaults) {}
+  // Null when neither the feature nor the defaults give the property.
+  const nlohmann::json* Find(const std::string& property) const;
+  // The property's name in messages, with its field when that differs.
+  std::string Name(const std::string& property) const;
+
+ private:
+  const nlohmann::json& own_;
+  const LayerOptions& options_;
+  const nlohmann::json& defaults_;
+};
+
+// The command line's default values as JSON: text that reads as JSON is
+// taken as such ("12", "true", "{...}"), anything else as a string.
+nlohmann::json DefaultValues(const LayerOptions& options);
+
+// The point a plain label hangs from, by the reader's own geometry rules.
+// With required set it throws when the geometry gives none; without, it
+// returns an anchor without envelope instead.
+struct Anchor {
+  double x = 0, y = 0;
+  bool hasEnvelope = false;
+  double envelope[4] = {0, 0, 0, 0};  // minx, miny, maxx, maxy: a rich label's box when none is given
+  FeatureShape shape;                 // the geometry itself, for placement
+};
+using AnchorFn = std::function<Anchor(bool required)>;
+
+// The label of a feature; throws LayerError naming what is wrong.
+Label ReadLabel(const FeatureProps& props, const AnchorFn& anchor, const Where& at);
+
+// Reads the layer's "view" block.
+ViewSpec ReadView(const nlohmann::json& view, const Where& at);
+
+#endif  // INKLINE_TOOLS_LABEL_READER_H
