@@ -210,6 +210,14 @@ TEST_F(PlaceCommand, LinesPolygonsAndColumnsThenRender) {
   EXPECT_EQ(placed["features"][2]["properties"]["candidate"], "column-right");
   EXPECT_EQ(placed["features"][2]["properties"]["arrangement"], "vertical");
 
+  // Read through GDAL, the shapes are the same.
+  ASSERT_EQ(Inkline("place '" + layer + "' --gdal -o '" + Path("g.geojson") + "'", &err), 0) << err;
+  const json viaGdal = json::parse(Read(Path("g.geojson")));
+  ASSERT_EQ(viaGdal["features"].size(), 3u);
+  for (int i = 0; i < 3; ++i)
+    EXPECT_EQ(viaGdal["features"][i]["properties"]["candidate"],
+              placed["features"][i]["properties"]["candidate"]);
+
   // An obstacle right of the column sends it to the left.
   const std::string obstacles =
       Write("obstacles.geojson", R"({"type":"FeatureCollection","features":[
