@@ -151,6 +151,8 @@ class Render : public Subcommand {
   std::function<void(size_t, size_t)> Progress() const;
   int PrepareOutput(OutputFile& out) const;
   bool ReadInput(const RenderPlan& plan, Layer* layer, View* view, Diagnostics& diagnostics) const;
+  static bool LoadFontsSaid(const RenderPlan& plan, std::unique_ptr<FontSet>* fonts,
+                            Diagnostics& diagnostics);
   bool placeOnly_;
   RenderArgs a_;
 };
@@ -243,6 +245,15 @@ bool Render::ReadInput(const RenderPlan& plan, Layer* layer, View* view,
   return true;
 }
 
+// The fonts; false (said) when they cannot be used.
+bool Render::LoadFontsSaid(const RenderPlan& plan, std::unique_ptr<FontSet>* fonts,
+                           Diagnostics& diagnostics) {
+  std::string problem;
+  *fonts = LoadFonts(plan.fonts, diagnostics, &problem);
+  if (!*fonts) std::fprintf(stderr, "inkline: %s\n", problem.c_str());
+  return *fonts != nullptr;
+}
+
 std::string DroppedPathFor(const std::string& placedPath) {
   const std::string suffix = ".geojson";
   const bool geojson =
@@ -278,12 +289,9 @@ int Render::RunPlace() {
   }
   Layer layer;
   View view;
-  if (!ReadInput(plan, &layer, &view, diagnostics)) return kExitInput;
-  std::unique_ptr<FontSet> fonts = LoadFonts(plan.fonts, diagnostics, &problem);
-  if (!fonts) {
-    std::fprintf(stderr, "inkline: %s\n", problem.c_str());
+  std::unique_ptr<FontSet> fonts;
+  if (!ReadInput(plan, &layer, &view, diagnostics) || !LoadFontsSaid(plan, &fonts, diagnostics))
     return kExitInput;
-  }
   placement::Result result;
   if (!PlaceLabels(layer, view, a_.placing, plan.placement,
                    PlaceFonts{fonts->vector(), fonts->stroke()}, a_.quiet, &result))
@@ -312,12 +320,9 @@ int Render::Run() {
   if (const int failed = PrepareOutput(out)) return failed;
   Layer layer;
   View view;
-  if (!ReadInput(plan, &layer, &view, diagnostics)) return kExitInput;
-  std::unique_ptr<FontSet> fonts = LoadFonts(plan.fonts, diagnostics, &problem);
-  if (!fonts) {
-    std::fprintf(stderr, "inkline: %s\n", problem.c_str());
+  std::unique_ptr<FontSet> fonts;
+  if (!ReadInput(plan, &layer, &view, diagnostics) || !LoadFontsSaid(plan, &fonts, diagnostics))
     return kExitInput;
-  }
   placement::Result placed;
   if (a_.place) {
     if (!PlaceLabels(layer, view, a_.placing, plan.placement,
