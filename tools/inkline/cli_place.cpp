@@ -1,9 +1,8 @@
-// inkline place: moves the labels of a layer where none overlaps another,
-// and writes them as an annotation layer.
+// The placement options of `place` and `render --place`, and the placement
+// run both make (the subcommands themselves share render's class).
 #include "cli_place.h"
 
 #include <cstdio>
-#include <fstream>
 
 #include "cli_values.h"
 
