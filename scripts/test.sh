@@ -23,7 +23,7 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
 cmake -S . -B build-tsan -G Ninja -DINKLINE_TSAN=ON -DINKLINE_BUILD_BENCH=OFF \
   -DINKLINE_BUILD_TOOLS=OFF
 cmake --build build-tsan -j "$jobs" --target inkline_tests
-TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/inkline_tests --gtest_filter='MarkupThreads.*:DrawingThreads.*'
+TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/inkline_tests --gtest_filter='MarkupThreads.*:DrawingThreads.*:FontLibraryThreads.*'
 
 # The Windows library, cross-built and run under Wine.
 bash scripts/test-windows.sh build-win

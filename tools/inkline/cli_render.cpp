@@ -1,15 +1,19 @@
 // inkline render: draws a layer into a PNG, SVG or PDF picture or a trace.
 #include <chrono>
 #include <cstdio>
+#include <fstream>
 #include <unistd.h>
 
 #include <inkline/user_chars.h>
 
+#include "annotation_writer.h"
+#include "cli_place.h"
 #include "cli_values.h"
 #include "commands.h"
 #include "fonts.h"
 #include "input_file.h"
 #include "layer.h"
+#include "output_file.h"
 #include "render.h"
 #include "target.h"
 
@@ -18,10 +22,12 @@ namespace {
 struct RenderArgs {
   std::string layer, out, format, kind, textAs, fonts, strokeFont, bbox, size, dpi = "96",
       background;
-  bool trace = false, noTrueType = false, quiet = false;
+  bool trace = false, noTrueType = false, quiet = false, place = false;
   std::vector<std::string> fields, values;
   std::string textField, heightField, height;
   LayerOptions layerOptions;
+  std::string dropped;  // place: where the dropped labels go
+  PlaceArgs placing;
 };
 
 // Everything the command line settles, checked before any input is read.
@@ -33,6 +39,7 @@ struct RenderPlan {
   bool hasBbox = false, hasSize = false, longerSideOnly = false;
   double bbox[4] = {0, 0, 0, 0};
   int size[2] = {0, 0};
+  placement::Options placement;
 };
 
 bool FormatOf(const RenderArgs& a, PictureFormat* format, std::string* problem) {
@@ -48,6 +55,8 @@ bool FormatOf(const RenderArgs& a, PictureFormat* format, std::string* problem) 
                           : a.out + ": the output must end in .png, .svg or .pdf";
   return false;
 }
+
+bool PlanInput(RenderArgs& a, RenderPlan* plan, std::string* problem);
 
 // Native text where the picture has text and the kind is left to us.
 bool Plan(RenderArgs& a, RenderPlan* plan, std::string* problem, bool* outputProblem) {
@@ -71,6 +80,13 @@ bool Plan(RenderArgs& a, RenderPlan* plan, std::string* problem, bool* outputPro
   plan->device.trueType = !a.noTrueType;
   if (!a.background.empty() && !ParseBackground(a.background, &plan->picture.background, problem))
     return false;
+  return PlanInput(a, plan, problem);
+}
+
+// What both render and place need: the map area, the picture size, the
+// resolution, the fonts and the placement.
+bool PlanInput(RenderArgs& a, RenderPlan* plan, std::string* problem) {
+  if (!PlanPlacement(a.placing, &plan->placement, problem)) return false;
   if (!ParseReal("--dpi", a.dpi, 1, 10000, "a resolution from 1 to 10000", &plan->dpi, problem))
     return false;
   if (!a.bbox.empty() && !(plan->hasBbox = ParseBbox(a.bbox, plan->bbox, problem))) return false;
@@ -121,33 +137,53 @@ void ScaleToLongerSide(const RenderPlan& plan, View& view) {
   view.miny = cy - view.height / view.scale / 2;
 }
 
+// render, or with placeOnly place: the same reading of the layer, then a
+// picture, or the placed labels as a layer.
 class Render : public Subcommand {
  public:
-  explicit Render(CLI::App& app) { Declare(app); }
+  Render(CLI::App& app, bool placeOnly) : placeOnly_(placeOnly) { Declare(app); }
   int Run() override;
 
  private:
   void Declare(CLI::App& app);
+  void DeclarePicture(CLI::App& app);
+  int RunPlace();
   std::function<void(size_t, size_t)> Progress() const;
   int PrepareOutput(OutputFile& out) const;
   bool ReadInput(const RenderPlan& plan, Layer* layer, View* view, Diagnostics& diagnostics) const;
+  static bool LoadFontsSaid(const RenderPlan& plan, std::unique_ptr<FontSet>* fonts,
+                            Diagnostics& diagnostics);
+  bool placeOnly_;
   RenderArgs a_;
 };
 
-void Render::Declare(CLI::App& app) {
-  app.add_option("layer", a_.layer, "the layer: a GeoJSON file, any vector file or folder GDAL reads, or - for standard input");
+void Render::DeclarePicture(CLI::App& app) {
   app.add_option("-o,--output", a_.out, "the picture: .png, .svg or .pdf, or - for standard output (with --format)");
   app.add_option("--format", a_.format, "png, svg or pdf, whatever -o ends in");
   app.add_flag("--trace", a_.trace, "print the device calls, one a line, instead of drawing");
+  app.add_flag("--place", a_.place, "place the labels first (the placement options apply)");
+}
+
+void Render::Declare(CLI::App& app) {
+  app.add_option("layer", a_.layer, "the layer: a GeoJSON file, any vector file or folder GDAL reads, or - for standard input");
+  if (placeOnly_) {
+    app.add_option("-o,--output", a_.out, "the placed labels: an annotation layer (GeoJSON)");
+    app.add_option("--dropped", a_.dropped, "where the dropped labels go (default OUT.dropped.geojson)");
+  } else {
+    DeclarePicture(app);
+  }
   app.add_flag("-q,--quiet", a_.quiet, "print errors only: no warnings, no progress");
   auto* out = app.add_option_group("picture", "The picture");
   out->add_option("--bbox", a_.bbox, "the map area MINX,MINY,MAXX,MAXY (default: the labels' extent)");
   out->add_option("--size", a_.size, "picture size W,H or WxH in pixels, or the longer side N (default 1024)");
   out->add_option("--dpi", a_.dpi, "resolution for heights in pt and mm (default 96)");
-  out->add_option("--background", a_.background, "transparent, white, black or a colour number (default white)");
-  out->add_option("--text-as", a_.textAs, "text (SVG and PDF: real, selectable text; the default) or paths");
-  out->add_option("--kind", a_.kind, "device kind 0-9 (7, 8, 9 draw text natively); default 8 for SVG and PDF, else 0");
-  out->add_flag("--no-truetype", a_.noTrueType, "the device refuses TrueType fonts (all text from outlines)");
+  if (!placeOnly_) {
+    out->add_option("--background", a_.background, "transparent, white, black or a colour number (default white)");
+    out->add_option("--text-as", a_.textAs, "text (SVG and PDF: real, selectable text; the default) or paths");
+    out->add_option("--kind", a_.kind, "device kind 0-9 (7, 8, 9 draw text natively); default 8 for SVG and PDF, else 0");
+    out->add_flag("--no-truetype", a_.noTrueType, "the device refuses TrueType fonts (all text from outlines)");
+  }
+  DeclarePlacement(app, a_.placing);
   auto* fonts = app.add_option_group("fonts", "Fonts");
   fonts->add_option("--fonts", a_.fonts, "a font table replacing the default one");
   fonts->add_option("--stroke-font", a_.strokeFont, "the stroke-font file for \"fontlib\": \"stroke\" labels");
@@ -209,7 +245,67 @@ bool Render::ReadInput(const RenderPlan& plan, Layer* layer, View* view,
   return true;
 }
 
+// The fonts; false (said) when they cannot be used.
+bool Render::LoadFontsSaid(const RenderPlan& plan, std::unique_ptr<FontSet>* fonts,
+                           Diagnostics& diagnostics) {
+  std::string problem;
+  *fonts = LoadFonts(plan.fonts, diagnostics, &problem);
+  if (!*fonts) std::fprintf(stderr, "inkline: %s\n", problem.c_str());
+  return *fonts != nullptr;
+}
+
+std::string DroppedPathFor(const std::string& placedPath) {
+  const std::string suffix = ".geojson";
+  const bool geojson =
+      placedPath.size() > suffix.size() &&
+      placedPath.compare(placedPath.size() - suffix.size(), suffix.size(), suffix) == 0;
+  return (geojson ? placedPath.substr(0, placedPath.size() - suffix.size()) : placedPath) +
+         ".dropped.geojson";
+}
+
+bool WriteAndCommit(OutputFile& out, const std::string& content, std::string* problem) {
+  {
+    std::ofstream file(out.temp(), std::ios::binary | std::ios::trunc);
+    file << content;
+    if (!file.flush()) return *problem = out.path() + ": cannot be written", false;
+  }
+  return out.Commit(problem);
+}
+
+int Render::RunPlace() {
+  std::string problem;
+  RenderPlan plan;
+  if (a_.layer.empty()) return UsageError("place takes one layer", "place");
+  if (a_.out.empty()) return UsageError("place needs -o PLACED.geojson", "place");
+  if (!PlanInput(a_, &plan, &problem) || !PlanLayerOptions(a_, &problem))
+    return UsageError(problem, "place");
+  Diagnostics diagnostics(a_.quiet);
+  RemoveTempFileOnSignals();
+  OutputFile placedOut, droppedOut;
+  if (!placedOut.Prepare(a_.out, &problem) ||
+      !droppedOut.Prepare(a_.dropped.empty() ? DroppedPathFor(a_.out) : a_.dropped, &problem)) {
+    std::fprintf(stderr, "inkline: %s\n", problem.c_str());
+    return kExitOutput;
+  }
+  Layer layer;
+  View view;
+  std::unique_ptr<FontSet> fonts;
+  if (!ReadInput(plan, &layer, &view, diagnostics) || !LoadFontsSaid(plan, &fonts, diagnostics))
+    return kExitInput;
+  placement::Result result;
+  if (!PlaceLabels(layer, view, a_.placing, plan.placement,
+                   PlaceFonts{fonts->vector(), fonts->stroke()}, a_.quiet, &result))
+    return kExitInput;
+  if (!WriteAndCommit(placedOut, PlacedGeoJson(layer, view, result), &problem) ||
+      !WriteAndCommit(droppedOut, DroppedGeoJson(layer, result), &problem)) {
+    std::fprintf(stderr, "inkline: %s\n", problem.c_str());
+    return kExitOutput;
+  }
+  return kExitOk;
+}
+
 int Render::Run() {
+  if (placeOnly_) return RunPlace();
   std::string problem;
   RenderPlan plan;
   bool outputProblem = false;
@@ -224,11 +320,15 @@ int Render::Run() {
   if (const int failed = PrepareOutput(out)) return failed;
   Layer layer;
   View view;
-  if (!ReadInput(plan, &layer, &view, diagnostics)) return kExitInput;
-  std::unique_ptr<FontSet> fonts = LoadFonts(plan.fonts, diagnostics, &problem);
-  if (!fonts) {
-    std::fprintf(stderr, "inkline: %s\n", problem.c_str());
+  std::unique_ptr<FontSet> fonts;
+  if (!ReadInput(plan, &layer, &view, diagnostics) || !LoadFontsSaid(plan, &fonts, diagnostics))
     return kExitInput;
+  placement::Result placed;
+  if (a_.place) {
+    if (!PlaceLabels(layer, view, a_.placing, plan.placement,
+                     PlaceFonts{fonts->vector(), fonts->stroke()}, a_.quiet, &placed))
+      return kExitInput;
+    layer = PlacedLayer(layer, placed);
   }
   std::unique_ptr<RenderTarget> target =
       a_.trace ? MakeTraceTarget(view, plan.device, stdout)
@@ -244,6 +344,7 @@ int Render::Run() {
   setup.hasFont = [&](short n) { return fonts->HasFont(n); };
   setup.view = view;
   setup.progress = Progress();
+  DrawMarkers(target->Device(), placed.markers);
   RenderLayer(layer, setup, diagnostics);
   fonts->ReportNotes(diagnostics);
   if (!target->Finish(&problem)) {
@@ -255,4 +356,5 @@ int Render::Run() {
 
 }  // namespace
 
-std::unique_ptr<Subcommand> AddRender(CLI::App& app) { return std::make_unique<Render>(app); }
+std::unique_ptr<Subcommand> AddRender(CLI::App& app) { return std::make_unique<Render>(app, false); }
+std::unique_ptr<Subcommand> AddPlace(CLI::App& app) { return std::make_unique<Render>(app, true); }

@@ -24,6 +24,7 @@ class Subcommand {
 };
 
 std::unique_ptr<Subcommand> AddRender(CLI::App& app);
+std::unique_ptr<Subcommand> AddPlace(CLI::App& app);
 std::unique_ptr<Subcommand> AddToHtml(CLI::App& app);
 std::unique_ptr<Subcommand> AddToText(CLI::App& app);
 

@@ -197,12 +197,13 @@ char Arrangement(const Reader& r) {
   r.Fail("arrangement", "expected \"horizontal\", \"vertical\", 0 or 1");
 }
 
-PlainLabel ReadPlain(const Reader& r, const AnchorFn& anchor) {
+PlainLabel ReadPlain(const Reader& r, const AnchorFn& anchor, FeatureShape* shape) {
   PlainLabel l;
   l.text = r.Text("text");
-  const Anchor a = anchor(true);
+  Anchor a = anchor(true);
   l.x = a.x;
   l.y = a.y;
+  *shape = std::move(a.shape);
   if (!r.props.Find("height")) r.Fail("height", "missing; every text annotation needs one");
   l.height = r.Length("height", 0, Unit::Map, &l.heightUnit, true);
   l.width = r.Length("width", l.height, l.heightUnit, &l.widthUnit, true);
@@ -261,11 +262,12 @@ Label ReadLabel(const FeatureProps& props, const AnchorFn& anchor, const Where& 
   Label label;
   label.featureIndex = at.feature;
   if (props.Find("text"))
-    label.plain = ReadPlain(r, anchor);
+    label.plain = ReadPlain(r, anchor, &label.shape);
   else if (props.Find("html"))
     label.rich = ReadRich(r, anchor);
   else
     at.Fail("", "has neither " + props.Name("text") + " nor " + props.Name("html"));
+  if (props.Find("priority")) label.priority = r.Number("priority", 0);
   return label;
 }
 

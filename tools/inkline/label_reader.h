@@ -50,6 +50,7 @@ struct Anchor {
   double x = 0, y = 0;
   bool hasEnvelope = false;
   double envelope[4] = {0, 0, 0, 0};  // minx, miny, maxx, maxy: a rich label's box when none is given
+  FeatureShape shape;                 // the geometry itself, for placement
 };
 using AnchorFn = std::function<Anchor(bool required)>;
 

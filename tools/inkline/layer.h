@@ -3,6 +3,7 @@
 #ifndef INKLINE_TOOLS_LAYER_H
 #define INKLINE_TOOLS_LAYER_H
 
+#include <array>
 #include <map>
 #include <optional>
 #include <stdexcept>
@@ -42,10 +43,20 @@ struct RichLabel {
   int textColor = 1;
 };
 
+// The feature's geometry in map units, for placement: one point, the line
+// strings of a line, or the rings of a polygon (outer ring first). Text of a
+// line or polygon that is not placed is drawn at a point of it.
+struct FeatureShape {
+  enum Kind { kPoint, kLine, kArea } kind = kPoint;
+  std::vector<std::vector<std::array<double, 2>>> parts;
+};
+
 struct Label {
   long long featureIndex = 0;  // the feature's index in the file, or its GDAL feature id
   std::optional<PlainLabel> plain;
   std::optional<RichLabel> rich;
+  FeatureShape shape;              // plain labels only
+  std::optional<double> priority;  // "priority": placed before labels of lower priority
 };
 
 struct ViewSpec {

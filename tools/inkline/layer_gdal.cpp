@@ -1,5 +1,6 @@
 #include "layer_gdal.h"
 
+#include <array>
 #include <cmath>
 #include <memory>
 
@@ -119,6 +120,44 @@ json Properties(const OGRFeature& f, const LayerOptions& options) {
   return props;
 }
 
+std::vector<std::array<double, 2>> Points(const OGRSimpleCurve& curve, bool ring) {
+  std::vector<std::array<double, 2>> out;
+  for (int i = 0; i < curve.getNumPoints(); ++i) out.push_back({curve.getX(i), curve.getY(i)});
+  if (ring && out.size() > 1 && out.front() == out.back()) out.pop_back();
+  return out;
+}
+
+void AddRings(const OGRPolygon& polygon, FeatureShape& shape) {
+  if (const OGRLinearRing* outer = polygon.getExteriorRing()) shape.parts.push_back(Points(*outer, true));
+  for (int i = 0; i < polygon.getNumInteriorRings(); ++i)
+    shape.parts.push_back(Points(*polygon.getInteriorRing(i), true));
+}
+
+// The geometry for placement: lines and the largest polygon of an area;
+// anything else stands at the label's point.
+FeatureShape ShapeOf(const OGRGeometry& g, double x, double y) {
+  FeatureShape shape;
+  const OGRwkbGeometryType type = wkbFlatten(g.getGeometryType());
+  if (type == wkbLineString) {
+    shape.kind = FeatureShape::kLine;
+    shape.parts.push_back(Points(*g.toLineString(), false));
+  } else if (type == wkbMultiLineString) {
+    shape.kind = FeatureShape::kLine;
+    for (const OGRLineString* line : *g.toMultiLineString()) shape.parts.push_back(Points(*line, false));
+  } else if (type == wkbPolygon) {
+    shape.kind = FeatureShape::kArea;
+    AddRings(*g.toPolygon(), shape);
+  } else if (type == wkbMultiPolygon) {
+    shape.kind = FeatureShape::kArea;
+    const OGRPolygon* largest = nullptr;
+    for (const OGRPolygon* polygon : *g.toMultiPolygon())
+      if (!largest || polygon->get_Area() > largest->get_Area()) largest = polygon;
+    if (largest) AddRings(*largest, shape);
+  }
+  if (shape.parts.empty() || shape.parts[0].empty()) shape = FeatureShape{FeatureShape::kPoint, {{{x, y}}}};
+  return shape;
+}
+
 // A plain label's point: the point itself, a point on the surface of an
 // area, the middle of a line.
 Anchor AnchorOf(const OGRGeometry* g, OGRCoordinateTransformation* t, const Where& at) {
@@ -150,6 +189,7 @@ Anchor AnchorOf(const OGRGeometry* g, OGRCoordinateTransformation* t, const Wher
   a.x = p.getX();
   a.y = p.getY();
   if (!(std::fabs(a.x) <= 1e15) || !(std::fabs(a.y) <= 1e15)) at.Fail("", "has coordinates beyond 1e15");
+  a.shape = ShapeOf(*copy, a.x, a.y);
   return a;
 }
 

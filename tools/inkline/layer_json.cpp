@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "geometry_json.h"
 #include "label_reader.h"
 
 using nlohmann::json;
@@ -86,25 +87,10 @@ class FeatureCollectionReader {
     if (!props.is_object()) at.Fail("\"properties\"", "expected an object");
     const auto g = f.find("geometry");
     const AnchorFn anchor = [&](bool required) {
-      return required ? PointOf(g == f.end() ? nullptr : &*g, at) : Anchor{};
+      return required ? JsonAnchor(g == f.end() ? nullptr : &*g, at) : Anchor{};
     };
     layer_.labels.push_back(ReadLabel(FeatureProps(props, options_, defaults_), anchor, at));
     ++index_;
-  }
-
-  static Anchor PointOf(const json* geometry, const Where& at) {
-    if (!geometry || !geometry->is_object() || geometry->value("type", "") != "Point")
-      at.Fail("\"geometry\"", "a \"text\" annotation needs a Point geometry (other geometries: add --gdal)");
-    const auto c = geometry->find("coordinates");
-    if (c == geometry->end() || !c->is_array() || c->size() < 2 || !(*c)[0].is_number() ||
-        !(*c)[1].is_number())
-      at.Fail("\"geometry\"", "expected Point coordinates [x, y]");
-    Anchor a;
-    a.x = (*c)[0].get<double>();
-    a.y = (*c)[1].get<double>();
-    if (!(std::fabs(a.x) <= 1e15) || !(std::fabs(a.y) <= 1e15))
-      at.Fail("\"geometry\"", "expected coordinates of at most 1e15");
-    return a;
   }
 
   const std::string& file_;

@@ -17,6 +17,7 @@ const char* const kUsage =
     "usage: inkline COMMAND [options]\n"
     "  inkline render LAYER -o OUT.png|OUT.svg|OUT.pdf   draw a layer (any vector format GDAL reads)\n"
     "  inkline render LAYER --trace                      print the device calls\n"
+    "  inkline place LAYER -o PLACED.geojson             place the labels where none overlaps another\n"
     "  inkline to-html TEXT [options]                    the markup of a plain annotation\n"
     "  inkline to-text MARKUP|-                          take markup apart\n"
     "  inkline COMMAND --help                            the options of a command\n"
@@ -66,6 +67,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<Subcommand> (*add)(CLI::App&);
   };
   const Entry entries[] = {{"render", "draw a layer into a picture or a trace", AddRender},
+                           {"place", "place a layer's labels where none overlaps another", AddPlace},
                            {"to-html", "the markup of a plain annotation", AddToHtml},
                            {"to-text", "take an annotation's markup apart", AddToText}};
   std::vector<std::pair<CLI::App*, std::unique_ptr<Subcommand>>> subs;

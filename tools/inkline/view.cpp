@@ -42,6 +42,8 @@ Extent LabelsExtent(const Layer& layer) {
   Extent e;
   for (const Label& l : layer.labels) {
     if (l.plain) AddPlain(*l.plain, e);
+    for (const auto& part : l.shape.parts)
+      for (const auto& v : part) e.Add(v[0], v[1]);
     if (l.rich) {
       e.Add(l.rich->xmin, l.rich->ymin);
       e.Add(l.rich->xmax, l.rich->ymax);
