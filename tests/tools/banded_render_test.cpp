@@ -48,4 +48,22 @@ TEST_F(BandedRender, ShowcaseOnSeveralThreadsMatchesOneThread) {
   }
 }
 
+// Outlined, turned text in a lower band: its edges once came out a shade
+// off when the band was drawn on a surface of its own rows.
+TEST_F(BandedRender, OutlinedTextInALowerBandMatchesOneThread) {
+  std::string features;
+  const char* const places[] = {"[100,1976]", "[300,1976]", "[500,1976]", "[700,1976]", "[652,763]"};
+  for (const char* at : places)
+    features += std::string(features.empty() ? "" : ",") +
+                "{\"type\":\"Feature\",\"geometry\":{\"type\":\"Point\",\"coordinates\":" + at +
+                "},\"properties\":{\"text\":\"Station 12\",\"height\":28,\"width\":28,"
+                "\"angle\":15,\"style\":{\"outline\":true},\"color\":2,\"extra\":1,\"textColor\":4}}";
+  const std::string layer = dir_ + "/outlined.geojson";
+  std::ofstream(layer) << "{\"type\":\"FeatureCollection\",\"view\":{\"bbox\":[0,0,4000,3000],"
+                          "\"size\":[4000,3000]},\"features\":[" << features << "]}";
+  const std::string one = Render(layer, "", 1);
+  ASSERT_FALSE(one.empty());
+  for (int threads : {2, 3}) EXPECT_TRUE(Render(layer, "", threads) == one) << threads << " threads";
+}
+
 }  // namespace
