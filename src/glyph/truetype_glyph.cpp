@@ -27,7 +27,7 @@ using layout::RoundHalfUp;
 
 // The context's handle. Without a context the calls get a null handle and
 // fail as GDI fails them: nothing is written and no path is found.
-HDC HandleOf(CDC* dc) { return dc ? dc->m_hDC : nullptr; }
+HDC HandleOf(CDC* dc) { return CDC::OutputHandle(dc); }
 
 double AdvanceOf(const CMapString& s, char* ch) { return s.CurFont ? s.CurFont->CharLength(ch) : 0.0; }
 

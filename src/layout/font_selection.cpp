@@ -68,8 +68,9 @@ void UseWindowsFont(CMapString& s, bool native, float angle) {
   }
   s.hFont = CreateFontIndirectA(&s.WinFont);
   if (s.pDC) {
-    s.hOldFont = s.hFont ? s.pDC->SelectObject(reinterpret_cast<HGDIOBJ>(s.hFont)) : nullptr;
-    s.OldBkMode = s.pDC->SetBkMode(TRANSPARENT);
+    const HDC dc = CDC::OutputHandle(s.pDC);
+    s.hOldFont = s.hFont ? SelectObject(dc, reinterpret_cast<HGDIOBJ>(s.hFont)) : nullptr;
+    s.OldBkMode = SetBkMode(dc, TRANSPARENT);
   }
 }
 
@@ -97,8 +98,9 @@ bool SelectFont(CMapString& s, const FontRequest& r) {
 void RestoreFont(CMapString& s, bool native) {
   if (native) return;
   if (s.pDC) {
-    s.pDC->SetBkMode(s.OldBkMode);
-    if (s.hOldFont) s.pDC->SelectObject(s.hOldFont);
+    const HDC dc = CDC::OutputHandle(s.pDC);
+    SetBkMode(dc, s.OldBkMode);
+    if (s.hOldFont) SelectObject(dc, s.hOldFont);
   }
   DeleteObject(reinterpret_cast<HGDIOBJ>(s.hFont));
   s.hFont = nullptr;

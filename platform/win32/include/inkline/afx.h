@@ -7,6 +7,8 @@
 #ifndef INKLINE_AFX_H
 #define INKLINE_AFX_H
 
+#include <cstring>
+
 #include <inkline/win32.h>
 
 #if defined(INKLINE_HAS_MFC)
@@ -33,6 +35,17 @@ class INKLINE_WIN32_API CDC {
   // The object the framework maps to a handle; the same object for the same
   // handle, kept for the life of the process. Null for a null handle.
   static CDC* FromHandle(HDC dc);
+
+  // The output handle of dc, or null. A host's object is the framework's, not
+  // this class, so its handle is read from the shared layout (right after
+  // the table pointer) rather than through a member of this class.
+  static HDC OutputHandle(const CDC* dc) {
+    if (!dc) return nullptr;
+    HDC handle = nullptr;
+    std::memcpy(&handle, reinterpret_cast<const unsigned char*>(dc) + sizeof(void*),
+                sizeof handle);
+    return handle;
+  }
 
   int SetBkMode(int mode) { return ::SetBkMode(m_hDC, mode); }
   HGDIOBJ SelectObject(HGDIOBJ obj) { return ::SelectObject(m_hDC, obj); }
