@@ -149,6 +149,8 @@ TEST_F(CommandErrors, UsageMistakes) {
       {"render '" + in + "' --trace --kind 12", "--kind takes a device kind from 0 to 9"},
       {"render '" + in + "' --trace --colour 3", "unknown option --colour"},
       {"render '" + in + "' -o", "option -o needs a value"},
+      {"render '" + in + "' -o x.png --threads 0", "--threads takes a number of threads from 1"},
+      {"render '" + in + "' -o x.png --threads two", "--threads takes a number of threads from 1"},
       {"to-html", "to-html takes one text"},
       {"to-html A --size big", "--size takes a number"},
       {"to-text", "to-text takes one markup text"},

@@ -8,6 +8,7 @@
 
 #include "annotation_writer.h"
 #include "cli_place.h"
+#include "banded_render.h"
 #include "cli_values.h"
 #include "commands.h"
 #include "fonts.h"
@@ -21,7 +22,7 @@ namespace {
 
 struct RenderArgs {
   std::string layer, out, format, kind, textAs, fonts, strokeFont, bbox, size, dpi = "96",
-      background;
+      background, threads;
   bool trace = false, noTrueType = false, quiet = false, place = false;
   std::vector<std::string> fields, values;
   std::string textField, heightField, height;
@@ -36,6 +37,7 @@ struct RenderPlan {
   PictureChoice picture;
   FontOptions fonts;
   double dpi = 96;
+  int threads = 1;
   bool hasBbox = false, hasSize = false, longerSideOnly = false;
   double bbox[4] = {0, 0, 0, 0};
   int size[2] = {0, 0};
@@ -57,6 +59,11 @@ bool FormatOf(const RenderArgs& a, PictureFormat* format, std::string* problem) 
 }
 
 bool PlanInput(RenderArgs& a, RenderPlan* plan, std::string* problem);
+
+long OnlineCpus() {
+  const long cpus = sysconf(_SC_NPROCESSORS_ONLN);
+  return cpus >= 1 ? std::min(cpus, 1024L) : 1;
+}
 
 // Native text where the picture has text and the kind is left to us.
 bool Plan(RenderArgs& a, RenderPlan* plan, std::string* problem, bool* outputProblem) {
@@ -92,6 +99,11 @@ bool PlanInput(RenderArgs& a, RenderPlan* plan, std::string* problem) {
   if (!a.bbox.empty() && !(plan->hasBbox = ParseBbox(a.bbox, plan->bbox, problem))) return false;
   if (!a.size.empty() && !(plan->hasSize = ParseSize(a.size, plan->size, &plan->longerSideOnly, problem)))
     return false;
+  long threads = OnlineCpus();
+  if (!a.threads.empty() &&
+      !ParseWhole("--threads", a.threads, 1, 1024, "a number of threads from 1 to 1024", &threads, problem))
+    return false;
+  plan->threads = static_cast<int>(threads);
   plan->fonts.tablePath = a.fonts;
   plan->fonts.strokeFontPath = a.strokeFont;
   return true;
@@ -154,6 +166,8 @@ class Render : public Subcommand {
   static bool LoadFontsSaid(const RenderPlan& plan, std::unique_ptr<FontSet>* fonts,
                             Diagnostics& diagnostics);
   bool placeOnly_;
+  int DrawInBands(const RenderPlan& plan, const Layer& layer, const RenderSetup& setup,
+                  OutputFile& out, Diagnostics& diagnostics) const;
   RenderArgs a_;
 };
 
@@ -173,6 +187,7 @@ void Render::Declare(CLI::App& app) {
     DeclarePicture(app);
   }
   app.add_flag("-q,--quiet", a_.quiet, "print errors only: no warnings, no progress");
+  app.add_option("--threads", a_.threads, "threads drawing a PNG (default: one per CPU; SVG, PDF and --trace use one)");
   auto* out = app.add_option_group("picture", "The picture");
   out->add_option("--bbox", a_.bbox, "the map area MINX,MINY,MAXX,MAXY (default: the labels' extent)");
   out->add_option("--size", a_.size, "picture size W,H or WxH in pixels, or the longer side N (default 1024)");
@@ -304,6 +319,18 @@ int Render::RunPlace() {
   return kExitOk;
 }
 
+// A PNG on several threads, a band of the page each; 0 or the exit code.
+int Render::DrawInBands(const RenderPlan& plan, const Layer& layer, const RenderSetup& setup,
+                        OutputFile& out, Diagnostics& diagnostics) const {
+  std::string problem;
+  const CairoDevice::Options options = PictureOptions(setup.view, plan.device, plan.picture);
+  if (RenderPngInBands(layer, setup, out.temp(), options, plan.threads, diagnostics, &problem) &&
+      out.Commit(&problem))
+    return kExitOk;
+  std::fprintf(stderr, "inkline: %s\n", problem.c_str());
+  return kExitOutput;
+}
+
 int Render::Run() {
   if (placeOnly_) return RunPlace();
   std::string problem;
@@ -330,6 +357,19 @@ int Render::Run() {
       return kExitInput;
     layer = PlacedLayer(layer, placed);
   }
+  RenderSetup setup;
+  setup.vectorFonts = fonts->vector();
+  setup.strokeFonts = fonts->stroke();
+  setup.hasFont = [&](short n) { return fonts->HasFont(n); };
+  setup.view = view;
+  setup.progress = Progress();
+  // Markers of placed labels are drawn by the one-thread path only.
+  if (!a_.trace && plan.picture.format == PictureFormat::Png && plan.threads > 1 &&
+      placed.markers.empty()) {
+    const int code = DrawInBands(plan, layer, setup, out, diagnostics);
+    fonts->ReportNotes(diagnostics);
+    return code;
+  }
   std::unique_ptr<RenderTarget> target =
       a_.trace ? MakeTraceTarget(view, plan.device, stdout)
                : MakePictureTarget(out, view, plan.device, plan.picture, &problem);
@@ -337,13 +377,7 @@ int Render::Run() {
     std::fprintf(stderr, "inkline: %s\n", problem.c_str());
     return kExitOutput;
   }
-  RenderSetup setup;
   setup.device = &target->Device();
-  setup.vectorFonts = fonts->vector();
-  setup.strokeFonts = fonts->stroke();
-  setup.hasFont = [&](short n) { return fonts->HasFont(n); };
-  setup.view = view;
-  setup.progress = Progress();
   DrawMarkers(target->Device(), placed.markers);
   RenderLayer(layer, setup, diagnostics);
   fonts->ReportNotes(diagnostics);

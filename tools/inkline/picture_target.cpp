@@ -20,9 +20,7 @@ class PictureTarget : public RenderTarget {
 
 }  // namespace
 
-std::unique_ptr<RenderTarget> MakePictureTarget(OutputFile& out, const View& view,
-                                                DeviceChoice choice, PictureChoice picture,
-                                                std::string* error) {
+CairoDevice::Options PictureOptions(const View& view, DeviceChoice choice, PictureChoice picture) {
   CairoDevice::Options options;
   options.format = picture.format;
   options.width = view.width;
@@ -30,6 +28,13 @@ std::unique_ptr<RenderTarget> MakePictureTarget(OutputFile& out, const View& vie
   options.kind = choice.kind;
   options.rationalDispMode = choice.trueType ? 1 : 0;
   options.backgroundColor = picture.background;
+  return options;
+}
+
+std::unique_ptr<RenderTarget> MakePictureTarget(OutputFile& out, const View& view,
+                                                DeviceChoice choice, PictureChoice picture,
+                                                std::string* error) {
+  const CairoDevice::Options options = PictureOptions(view, choice, picture);
   std::unique_ptr<CairoDevice> device = CairoDevice::Create(out.temp(), options, error);
   if (!device) return nullptr;
   return std::make_unique<PictureTarget>(out, std::move(device));

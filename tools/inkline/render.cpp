@@ -63,70 +63,92 @@ void SetTextColour(DeviceDriver& device, int colour) {
   device.SetBrush(&brush);
 }
 
-struct Strings {
-  MapString* text = nullptr;
-  MapString* stroke = nullptr;
-  ~Strings() {
-    if (text) text->Free();
-    if (stroke) stroke->Free();
-  }
-};
-
-void DrawPlain(const Label& label, const RenderSetup& setup, Strings& strings,
-               LabelChecks& checks, Diagnostics& diagnostics) {
-  const PlainLabel& p = *label.plain;
+void DrawPlain(const PlainLabel& p, const ReadyPart& ready, char* text, const RenderSetup& setup,
+               MapString& target, DeviceDriver& device) {
   const View& v = setup.view;
-  if (!checks.Drawable(p, v, label.featureIndex)) return;
-  const bool stroke = p.strokeFont && setup.strokeFonts;
-  MapFontLib* fonts = stroke ? setup.strokeFonts : setup.vectorFonts;
-  MapString* target = stroke ? strings.stroke : strings.text;
-  if (p.strokeFont && !setup.strokeFonts)
-    diagnostics.WarnOnce("stroke", "no stroke-font file; stroke labels use the vector fonts");
-  std::string bytes = ToCodePage(p.text, label.featureIndex, checks);
-  const short fontNo = ResolveFont(p, label.featureIndex, fonts, setup, diagnostics);
-  SetTextColour(*setup.device, p.textColor);
-  target->StringOut(bytes.data(), v.X(p.x), v.Y(p.y), p.height, p.width, fontNo,
-                    static_cast<short>(p.style), p.angle, p.space, p.arrangement, p.color,
-                    p.extra, fonts);
+  MapFontLib* fonts = ready.stroke ? setup.strokeFonts : setup.vectorFonts;
+  SetTextColour(device, p.textColor);
+  target.StringOut(text, v.X(p.x), v.Y(p.y), p.height, p.width,
+                   ready.fontNo, static_cast<short>(p.style), p.angle, p.space, p.arrangement,
+                   p.color, p.extra, fonts);
 }
 
-void DrawRich(const Label& label, const RenderSetup& setup, Strings& strings,
-              LabelChecks& checks) {
-  const RichLabel& r = *label.rich;
+void DrawRich(const RichLabel& r, char* markup, const RenderSetup& setup, MapString& target,
+              DeviceDriver& device) {
   const View& v = setup.view;
-  std::string markup = ToCodePage(r.html, label.featureIndex, checks);
-  if (!checks.RichDrawable(r, markup, v, label.featureIndex)) return;
   // The box hangs from its top-left corner: left and top in device
   // units, width and height in map units (the library scales them).
   D_RECT box{v.X(r.xmin), v.Y(r.ymax), v.X(r.xmin) + (r.xmax - r.xmin),
              v.Y(r.ymax) + (r.ymax - r.ymin)};
-  SetTextColour(*setup.device, r.textColor);
-  strings.text->HTMLStringOut(markup.data(), 0.0, 0.0, &box, 0);
+  SetTextColour(device, r.textColor);
+  target.HTMLStringOut(markup, 0.0, 0.0, &box, 0);
 }
 
 }  // namespace
+
+ReadyLabel PrepareLabel(const Label& label, const RenderSetup& setup, LabelChecks& checks,
+                        Diagnostics& diagnostics) {
+  ReadyLabel ready;
+  const View& v = setup.view;
+  if (label.plain && checks.Drawable(*label.plain, v, label.featureIndex)) {
+    const PlainLabel& p = *label.plain;
+    ready.plain.drawable = true;
+    ready.plain.stroke = p.strokeFont && setup.strokeFonts;
+    if (p.strokeFont && !setup.strokeFonts)
+      diagnostics.WarnOnce("stroke", "no stroke-font file; stroke labels use the vector fonts");
+    ready.plain.bytes = ToCodePage(p.text, label.featureIndex, checks);
+    MapFontLib* fonts = ready.plain.stroke ? setup.strokeFonts : setup.vectorFonts;
+    ready.plain.fontNo = ResolveFont(p, label.featureIndex, fonts, setup, diagnostics);
+  }
+  if (label.rich) {
+    ready.rich.bytes = ToCodePage(label.rich->html, label.featureIndex, checks);
+    ready.rich.drawable = checks.RichDrawable(*label.rich, ready.rich.bytes, v, label.featureIndex);
+  }
+  return ready;
+}
+
+LabelDrawer::LabelDrawer(DeviceDriver& device, const RenderSetup& setup)
+    : device_(device), setup_(setup) {
+  CreateMapString(&device, &text_);
+  CreateMapString(&device, &stroke_);
+  for (MapString* s : {text_, stroke_}) {
+    if (!s) continue;
+    SetViewScales(*s, setup.view);
+    s->SetClipFlag(1.0);
+  }
+}
+
+LabelDrawer::~LabelDrawer() {
+  if (text_) text_->Free();
+  if (stroke_) stroke_->Free();
+}
+
+void LabelDrawer::Draw(const Label& label, const ReadyLabel& ready) {
+  // The library takes writable text; the prepared label may be shared
+  // between threads, so each draws from its own copy.
+  if (ready.plain.drawable) {
+    scratch_ = ready.plain.bytes;
+    DrawPlain(*label.plain, ready.plain, scratch_.data(), setup_,
+              ready.plain.stroke ? *stroke_ : *text_, device_);
+  }
+  if (ready.rich.drawable) {
+    scratch_ = ready.rich.bytes;
+    DrawRich(*label.rich, scratch_.data(), setup_, *text_, device_);
+  }
+}
 
 void SetViewScales(MapString& text, const View& view) {
   text.SetScale(view.scale, 1.0, kScreenPixelsPerMillimetre);
 }
 
 void RenderLayer(const Layer& layer, const RenderSetup& setup, Diagnostics& diagnostics) {
-  // A string object keeps the font library of its last plain annotation and
-  // uses it for rich text, so stroke-font labels get an object of their own.
-  Strings strings;
-  CreateMapString(setup.device, &strings.text);
-  CreateMapString(setup.device, &strings.stroke);
-  if (!strings.text || !strings.stroke) return;
-  for (MapString* s : {strings.text, strings.stroke}) {
-    SetViewScales(*s, setup.view);
-    s->SetClipFlag(1.0);
-  }
+  LabelDrawer drawer(*setup.device, setup);
+  if (!drawer.Ready()) return;
   LabelChecks checks;
   const size_t total = layer.labels.size();
   for (size_t i = 0; i < total; ++i) {
     const Label& label = layer.labels[i];
-    if (label.plain) DrawPlain(label, setup, strings, checks, diagnostics);
-    if (label.rich) DrawRich(label, setup, strings, checks);
+    drawer.Draw(label, PrepareLabel(label, setup, checks, diagnostics));
     if (setup.progress && (i + 1) % 256 == 0) setup.progress(i + 1, total);
   }
   if (setup.progress) setup.progress(total, total);

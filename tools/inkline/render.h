@@ -3,10 +3,12 @@
 #define INKLINE_TOOLS_RENDER_H
 
 #include <functional>
+#include <string>
 
 #include <inkline/inkline.h>
 
 #include "diagnostics.h"
+#include "label_checks.h"
 #include "layer.h"
 #include "view.h"
 
@@ -25,6 +27,43 @@ struct RenderSetup {
 // unknown font, characters the code page lacks, labels too small to see) are
 // warned about once each, with counts, when the drawing is done.
 void RenderLayer(const Layer& layer, const RenderSetup& setup, Diagnostics& diagnostics);
+
+// One part of a label (its plain text or its markup) checked and made ready
+// to draw: the text in the library's code page, the font settled.
+struct ReadyPart {
+  bool drawable = false;
+  bool stroke = false;  // plain text drawn from the stroke-font library
+  short fontNo = 0;
+  std::string bytes;
+};
+struct ReadyLabel {
+  ReadyPart plain, rich;
+};
+
+// Checks a label, counting and saying its problems. Not for several threads
+// at once: the checks and the code page's user-defined characters are shared.
+ReadyLabel PrepareLabel(const Label& label, const RenderSetup& setup, LabelChecks& checks,
+                        Diagnostics& diagnostics);
+
+// One thread's string objects, drawing prepared labels on one device.
+class LabelDrawer {
+ public:
+  LabelDrawer(DeviceDriver& device, const RenderSetup& setup);
+  ~LabelDrawer();
+  LabelDrawer(const LabelDrawer&) = delete;
+  LabelDrawer& operator=(const LabelDrawer&) = delete;
+  bool Ready() const { return text_ && stroke_; }
+  void Draw(const Label& label, const ReadyLabel& ready);
+
+ private:
+  DeviceDriver& device_;
+  const RenderSetup& setup_;
+  // A string object keeps the font library of its last plain annotation and
+  // uses it for rich text, so stroke-font labels get an object of their own.
+  MapString* text_ = nullptr;
+  MapString* stroke_ = nullptr;
+  std::string scratch_;
+};
 
 // The scales a host sets so that heights in map units come out in device
 // units and widths given in screen pixels stay pixels.

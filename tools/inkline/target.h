@@ -33,6 +33,9 @@ struct PictureChoice {
   long background = 8;  // colour number filling the picture first; 0 leaves it transparent
 };
 
+// The Cairo device settings of a picture.
+CairoDevice::Options PictureOptions(const View& view, DeviceChoice choice, PictureChoice picture);
+
 // A PNG, SVG or PDF picture drawn into out's temporary file, which Finish
 // moves into place; a failed run never leaves a half-written picture. out
 // must outlive the target. Null, with *error, when the picture cannot be started.

@@ -36,6 +36,7 @@ struct CairoDevice::State {
   float textAngle = 0.0f;
   short textOutline = 0;
   bool finished = false;
+  bool band = false;  // draws a band of someone else's page: no file to write
 
   ~State() {
     if (dc) {
@@ -102,6 +103,45 @@ bool PictureFormatFor(const std::string& path, PictureFormat* format) {
   return true;
 }
 
+// The Cairo context and the device context over the state's surface.
+bool CairoDevice::StartDrawing(State& state, std::string* error) {
+  if (cairo_surface_status(state.surface) != CAIRO_STATUS_SUCCESS) {
+    *error = state.path + ": " + cairo_status_to_string(cairo_surface_status(state.surface));
+    return false;
+  }
+  state.cr = cairo_create(state.surface);
+  cairo_set_line_join(state.cr, CAIRO_LINE_JOIN_ROUND);
+  cairo_set_line_cap(state.cr, CAIRO_LINE_CAP_ROUND);
+  state.sink = std::make_unique<CairoGdiSink>(state.cr, &state.pendingText);
+  state.dc = CreateCompatibleDC(nullptr);
+  InklineSetDCSink(state.dc, state.sink.get());
+  SetBkMode(state.dc, TRANSPARENT);
+  return true;
+}
+
+// The whole page's pixels with a clip to the band's rows. The clip is whole
+// pixels, so the band's pixels come out as on the page drawn whole; a
+// surface of the band's rows alone, shifted into place, does not quite:
+// Cairo's stroker then rounds some edges of outlined text differently.
+std::unique_ptr<CairoDevice> CairoDevice::CreateForBand(const Options& options, const PageBand& band,
+                                                        std::string* error) {
+  if (options.width < 1 || options.height < 1 || band.rows < 1 || band.top < 0 ||
+      band.top + band.rows > options.height || options.format != PictureFormat::Png) {
+    *error = "a band needs rows within a PNG page";
+    return nullptr;
+  }
+  auto state = std::make_unique<State>();
+  state->options = options;
+  state->band = true;
+  state->surface = cairo_image_surface_create_for_data(
+      band.pixels, band.opaque ? CAIRO_FORMAT_RGB24 : CAIRO_FORMAT_ARGB32, options.width,
+      options.height, band.stride);
+  if (!StartDrawing(*state, error)) return nullptr;
+  cairo_rectangle(state->cr, 0, band.top, options.width, band.rows);
+  cairo_clip(state->cr);
+  return std::unique_ptr<CairoDevice>(new CairoDevice(std::move(state)));
+}
+
 std::unique_ptr<CairoDevice> CairoDevice::Create(const std::string& path, const Options& options,
                                                  std::string* error) {
   if (options.width < 1 || options.height < 1) {
@@ -127,23 +167,12 @@ std::unique_ptr<CairoDevice> CairoDevice::Create(const std::string& path, const 
       state->surface = cairo_pdf_surface_create(path.c_str(), options.width, options.height);
       break;
   }
-  if (cairo_surface_status(state->surface) != CAIRO_STATUS_SUCCESS) {
-    *error = path + ": " + cairo_status_to_string(cairo_surface_status(state->surface));
-    return nullptr;
-  }
-  state->cr = cairo_create(state->surface);
-  cairo_set_line_join(state->cr, CAIRO_LINE_JOIN_ROUND);
-  cairo_set_line_cap(state->cr, CAIRO_LINE_CAP_ROUND);
+  if (!StartDrawing(*state, error)) return nullptr;
   COLORREF background = 0;
   if (options.backgroundColor > 0 && state->Rgb(options.backgroundColor, &background)) {
     SetSourceRgb(state->cr, background);
     cairo_paint(state->cr);
   }
-  state->sink = std::make_unique<CairoGdiSink>(state->cr, &state->pendingText);
-  state->dc = CreateCompatibleDC(nullptr);
-  InklineSetDCSink(state->dc, state->sink.get());
-  SetBkMode(state->dc, TRANSPARENT);
-
   std::unique_ptr<CairoDevice> device(new CairoDevice(std::move(state)));
   return device;
 }
@@ -170,6 +199,8 @@ bool CairoDevice::Finish(std::string* error) {
   s.pendingText.Show(s.cr);
   cairo_surface_flush(s.surface);
   cairo_status_t status = cairo_status(s.cr);
+  if (s.band && status != CAIRO_STATUS_SUCCESS) *error = cairo_status_to_string(status);
+  if (s.band) return status == CAIRO_STATUS_SUCCESS;
   if (status == CAIRO_STATUS_SUCCESS && s.options.format == PictureFormat::Png)
     return WritePng(s.surface, s.path, error);
   cairo_surface_finish(s.surface);

@@ -36,6 +36,21 @@ class CairoDevice : public DeviceDriver {
   // written by Finish. Null, with *error, when the picture cannot be started.
   static std::unique_ptr<CairoDevice> Create(const std::string& path, const Options& options,
                                              std::string* error);
+  // Rows [top, top + rows) of a PNG page whose pixels another owner keeps,
+  // in Cairo's RGB24 (opaque) or ARGB32 layout.
+  struct PageBand {
+    unsigned char* pixels = nullptr;  // the page's first row
+    int stride = 0;                   // bytes from one row to the next
+    int top = 0, rows = 0;            // counted from the top of the page
+    bool opaque = true;
+  };
+  // A device drawing the page of options' size but touching only band's
+  // rows, so devices on other bands may draw on other threads at once; the
+  // pixels come out as a device drawing the whole page would leave them.
+  // Nothing is painted first, and Finish completes the drawing but writes
+  // no file. Null, with *error, when the band cannot be drawn into.
+  static std::unique_ptr<CairoDevice> CreateForBand(const Options& options, const PageBand& band,
+                                                    std::string* error);
   ~CairoDevice();
   CairoDevice(const CairoDevice&) = delete;
   CairoDevice& operator=(const CairoDevice&) = delete;
@@ -59,6 +74,7 @@ class CairoDevice : public DeviceDriver {
 
  private:
   explicit CairoDevice(std::unique_ptr<State> state);
+  static bool StartDrawing(State& state, std::string* error);
   std::unique_ptr<State> state_;
 };
 
