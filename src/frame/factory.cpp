@@ -4,8 +4,9 @@
 #include <inkline/map_string.h>
 
 long CreateMapString(DeviceDriver* driver, MapString** out) {
-  CMapString* object = new (std::nothrow) CMapString(driver);
-  *out = object;
+  // With nowhere to put it, no object is made: it could never be freed.
+  if (!out) return 1;
+  *out = new (std::nothrow) CMapString(driver);
   return 1;
 }
 

@@ -14,6 +14,8 @@
 
 #include <inkline/map_string.h>
 
+#include "frame/entry_checks.h"
+
 namespace {
 
 constexpr int kRecords = 7426;
@@ -79,7 +81,7 @@ int CMapString::DispChar(double x, double y, char* ch, short bold, double a1, do
   GetOldPenOrBrush(&saved, &savedBrush);
 
   // One grid unit is then a sixteenth of the width across and of the height up.
-  const double perUnit = DesignGrid / kCellUnits;
+  const double perUnit = entry_checks::DesignGridOf(*this) / kCellUnits;
   a1 *= perUnit;
   a2 *= perUnit;
   a3 *= perUnit;

@@ -9,6 +9,7 @@
 #include <inkline/afx.h>
 #include <inkline/map_string.h>
 
+#include "frame/entry_checks.h"
 #include "glyph/run_decorations.h"
 #include "layout/text_units.h"
 
@@ -45,7 +46,7 @@ void CMapString::WinDispChar(double x, double y, double height, double width, ch
 
   const Vec dir{std::cos(theta), std::sin(theta)};
   const Vec down{std::sin(theta), -std::cos(theta)};
-  const double scale = width / DesignGrid;
+  const double scale = width / entry_checks::DesignGridOf(*this);
   const bool vertical = arrangement != 0;
   if (vertical) cursor = Vec{cursor.x + height * down.x, cursor.y + height * down.y};
 

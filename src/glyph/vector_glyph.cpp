@@ -7,6 +7,7 @@
 
 #include <inkline/map_string.h>
 
+#include "frame/entry_checks.h"
 #include "glyph/run_decorations.h"
 #include "layout/text_units.h"
 
@@ -70,7 +71,7 @@ void CMapString::GraphDispChar(double x, double y, double height, double width, 
     case 4: thetaX = theta - slant; break;
     default: break;  // 0, and negative styles: upright
   }
-  const double grid = DesignGrid;
+  const double grid = entry_checks::DesignGridOf(*this);
   const double a1 = width * std::sin(thetaX) / grid;
   const double a2 = width * std::cos(thetaX) / grid;
   const double a3 = height * std::sin(thetaY) / grid;
@@ -128,7 +129,7 @@ void CMapString::GraphDispChar(double x, double y, double height, double width, 
 
 double CMapString::Inkline(char* ch, double x, double y, short bold, short, double a1, double a2,
                            double a3, double a4) {
-  if (!CurFont || !ch) return 0.0;
+  if (!CurFont || !ch || !entry_checks::AcceptGlyph(x, y, a1, a2, a3, a4)) return 0.0;
   const double advance = CurFont->CharLength(ch);
   if (LibType == 1 && CurFontNo == 0)
     return static_cast<double>(DispChar(x, y, ch, bold, a1, a2, a3, a4));
@@ -154,7 +155,7 @@ double CMapString::Inkline(char* ch, double x, double y, short bold, short, doub
   D_POINT* shadow = GlyphPoints + count;
 
   // The y offset lifts the glyph box; it is not rotated.
-  const double lift = CurFont->GetYOffset() * CharHeight / DesignGrid;
+  const double lift = CurFont->GetYOffset() * CharHeight / entry_checks::DesignGridOf(*this);
   for (long long k = 0; k < count; ++k) {
     const double px = outline[2 * k];
     const double py = outline[2 * k + 1];

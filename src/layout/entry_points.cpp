@@ -5,6 +5,8 @@
 
 #include <inkline/win32.h>
 
+#include "frame/entry_checks.h"
+
 namespace {
 
 constexpr double kMillimetresPerInch = 25.4;
@@ -59,6 +61,10 @@ void CMapString::StringOut(char* text, double x, double y, double height, double
                            short fontNo, short style, double angle, double space,
                            char arrangement, short color, double extra, MapFontLib* fontLib) {
   if (!Driver || !text) return;
+  const double entryScale = (Driver->DispFlags & kScaleFromThird) ? ScaleC : ScaleA * ScaleB;
+  if (!entry_checks::AcceptStringOut({x, y, height, width, angle, space, extra}, entryScale,
+                                     ScaleC))
+    return;
   if (!fontLib) fontLib = GetMapFontLib();
   FontLib = fontLib;
   if (!FontLib) return;
@@ -123,6 +129,7 @@ void CMapString::DispString(char* text, double x, double y, double height, doubl
                             short fontNo, short style, short bold, short underline,
                             short strikeOut, double angle, double space, char arrangement,
                             short color, double boxScale) {
+  if (!entry_checks::AcceptDispString({x, y, height, width, angle, space, boxScale})) return;
   if (!text || !layout::EnterDispString(*this, height, color)) return;
   DispStringInner(text, x, y, height, width, fontNo, style, bold, underline, strikeOut, angle,
                   space, arrangement, color, boxScale);

@@ -8,6 +8,8 @@
 #include <inkline/afx.h>
 #include <inkline/map_string.h>
 
+#include "frame/entry_checks.h"
+
 namespace {
 
 // Rounds the way the whole library does: add 0.5 and truncate toward zero.
@@ -59,6 +61,7 @@ short CMapString::AdjustRationalDispMode(short style) {
 
 bool CMapString::SetFont(short fontNo, short style, short bold, short, short, double height,
                          double width, double angle, bool native) {
+  if (!entry_checks::AcceptFont(height, width)) return false;
   CurFontNo = fontNo;
   CurStyle = style;
 
