@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libfreetype-dev libfontconfig-dev libcairo2-dev nlohmann-json3-dev
   fonts-dejavu-core fonts-liberation2 fonts-arphic-uming hershey-fonts-data
+  clang libclang-rt-dev libxml2-utils
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: once as built for
-# use, once under AddressSanitizer and UndefinedBehaviorSanitizer.
+# use, once under AddressSanitizer and UndefinedBehaviorSanitizer; then fuzzes
+# every target for a fixed time (FUZZ_SECONDS each, 45 by default).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -23,3 +24,6 @@ cmake -S . -B build-tsan -G Ninja -DINKLINE_TSAN=ON -DINKLINE_BUILD_BENCH=OFF \
   -DINKLINE_BUILD_TOOLS=OFF
 cmake --build build-tsan -j "$jobs" --target inkline_tests
 TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/inkline_tests --gtest_filter='MarkupThreads.*'
+
+# Every fuzz target for a fixed time, on top of the seed replays above.
+FUZZ_SECONDS=${FUZZ_SECONDS:-45} bash scripts/fuzz.sh

@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Builds every fuzz target with clang (libFuzzer, AddressSanitizer and
+# UndefinedBehaviorSanitizer) and runs each for a fixed time, one after the
+# other, starting from a scratch copy of its seeds. Any crash, broken rule,
+# leak, timeout or memory blow-up fails the run; the input that caused it is
+# left in out/fuzz-findings/ (commit it to the target's seed folder once fixed).
+#
+#   FUZZ_SECONDS   time per target (default 50)
+#   FUZZ_TARGETS   names to run, e.g. "truetype richtext" (default all)
+#   FUZZ_BUILD     build folder (default build-fuzz)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+seconds=${FUZZ_SECONDS:-50}
+build=${FUZZ_BUILD:-build-fuzz}
+findings=out/fuzz-findings
+
+# name, seed folder under fuzz/corpus, dictionary (or -)
+targets=(
+  "html_reader html/reader fuzz/html.dict"
+  "html_tag html/tag fuzz/html.dict"
+  "html_entity html/entity fuzz/html.dict"
+  "markup_convert markup fuzz/html.dict"
+  "annotation annotation -"
+  "font_table font_table -"
+  "stroke_font stroke_font -"
+  "truetype truetype -"
+  "richtext richtext fuzz/html.dict"
+)
+wanted=${FUZZ_TARGETS:-}
+
+CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DINKLINE_FUZZ=ON -DINKLINE_BUILD_TESTS=OFF -DINKLINE_BUILD_BENCH=OFF \
+  -DINKLINE_BUILD_TOOLS=OFF >/dev/null
+names=()
+for t in "${targets[@]}"; do
+  read -r name _ _ <<<"$t"
+  if [ -z "$wanted" ] || [[ " $wanted " == *" $name "* ]]; then names+=("${name}_fuzzer"); fi
+done
+cmake --build "$build" --target "${names[@]}"
+
+mkdir -p "$findings"
+failed=()
+for t in "${targets[@]}"; do
+  read -r name corpus dict <<<"$t"
+  if [ -n "$wanted" ] && [[ " $wanted " != *" $name "* ]]; then continue; fi
+  work=$(mktemp -d)
+  cp -r "fuzz/corpus/$corpus/." "$work/"
+  args=(-max_total_time="$seconds" -max_len=65536 -timeout=5 -rss_limit_mb=2048
+        -artifact_prefix="$findings/$name-" -print_final_stats=1)
+  [ "$dict" != "-" ] && args+=(-dict="$dict")
+  echo "== $name: $seconds s"
+  if ! "$build/fuzz/${name}_fuzzer" "${args[@]}" "$work" >"$findings/$name.log" 2>&1; then
+    failed+=("$name")
+    tail -n 40 "$findings/$name.log"
+  fi
+  grep -E "^stat::number_of_executed_units|^#[0-9]+ +DONE" "$findings/$name.log" || true
+  rm -rf "$work"
+done
+
+if [ ${#failed[@]} -gt 0 ]; then
+  echo "fuzzing found faults in: ${failed[*]} (inputs in $findings/)" >&2
+  exit 1
+fi
+echo "fuzzing: no findings"
