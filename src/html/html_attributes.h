@@ -2,6 +2,7 @@
 #ifndef INKLINE_SRC_HTML_HTML_ATTRIBUTES_H
 #define INKLINE_SRC_HTML_HTML_ATTRIBUTES_H
 
+#include <cstddef>
 #include <vector>
 
 #include "html/html_elem_attr.h"
@@ -31,13 +32,14 @@ class CHTMLAttributes {
   void RemoveAll();
 
   // The list exists only while it holds attributes.
-  bool HasList() const { return !List.empty(); }
+  bool HasList() const { return ListCount > 0; }
 
  private:
   using AttributeList = std::vector<CHTMLElemAttr>;
-  AttributeList List;
+  AttributeList List;  // the first ListCount are the attributes
+  std::size_t ListCount = 0;
   // Where a parse collects its attributes before they replace the list; kept
-  // with its capacity, so a reused object parses without allocating.
+  // with its elements, so a reused object parses without allocating.
   AttributeList Parsed;
 };
 
