@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   RecordingDevice::Settings settings;
   settings.kind = static_cast<short>(pick % 10);
   settings.rationalDispMode = 0;  // the vector path: no font files needed
-  CheckingDevice device(settings);
+  CheckingDevice& device = DeviceFor(settings);
   PEN start{1.0, 3, 0};
   device.SetPen(&start);
 

@@ -67,6 +67,19 @@ class CheckingDevice : public RecordingDevice {
   }
 };
 
+// One device per kind and settings for the whole run: making a device (and
+// its GDI context) for every input would leave allocations behind that make
+// the leak check run after each input.
+inline CheckingDevice& DeviceFor(const RecordingDevice::Settings& settings) {
+  static CheckingDevice* devices[10][2][2] = {};
+  const int kind = settings.kind >= 0 && settings.kind < 10 ? settings.kind : 0;
+  CheckingDevice*& device =
+      devices[kind][settings.rationalDispMode == 1 ? 1 : 0][settings.dispFlags != 0 ? 1 : 0];
+  if (!device) device = new CheckingDevice(settings);
+  device->Clear();
+  return *device;
+}
+
 // The pen a string leaves on the device is the pen it found there, on the
 // kinds that keep a pen of their own: kind 2 and the native-text kinds 7 to 9
 // are left the library's zero pen by design.

@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   RecordingDevice::Settings settings;
   settings.kind = static_cast<short>(data[0] % 10);
   settings.dispFlags = static_cast<short>(data[0] & 0x80);  // sizes from the third scale
-  CheckingDevice device(settings);
+  CheckingDevice& device = DeviceFor(settings);
 
   MapString* s = nullptr;
   CreateMapString(&device, &s);

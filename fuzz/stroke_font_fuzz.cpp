@@ -71,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ScopedMapFontLib installed(&fonts);
   RecordingDevice::Settings settings;
   settings.kind = 2;
-  CheckingDevice device(settings);
+  CheckingDevice& device = DeviceFor(settings);
   MapString* s = nullptr;
   CreateMapString(&device, &s);
   FuzzCheck(s != nullptr);

@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   RecordingDevice::Settings settings;
   settings.kind = static_cast<short>(data[0] % 10);
   settings.rationalDispMode = 1;
-  CheckingDevice device(settings);
+  CheckingDevice& device = DeviceFor(settings);
   PEN start{1.0, 3, 0};
   device.SetPen(&start);
 

@@ -39,6 +39,12 @@ for t in "${targets[@]}"; do
 done
 cmake --build "$build" --target "${names[@]}"
 
+# The sanitizer runtime is a shared library here (see CMakeLists.txt), loaded
+# just after the C++ library: harmless, as that library intercepts nothing.
+export ASAN_OPTIONS="verify_asan_link_order=0:${ASAN_OPTIONS:-}"
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:${LSAN_OPTIONS:-}"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:${UBSAN_OPTIONS:-}"
+
 mkdir -p "$findings"
 failed=()
 for t in "${targets[@]}"; do
