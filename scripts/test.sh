@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: once as built for
-# use, once under AddressSanitizer and UndefinedBehaviorSanitizer; then fuzzes
-# every target for a fixed time (FUZZ_SECONDS each, 45 by default).
+# use, once under AddressSanitizer and UndefinedBehaviorSanitizer, and the
+# Windows library under Wine; then fuzzes every target for a fixed time
+# (FUZZ_SECONDS each, 45 by default).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -19,11 +20,14 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
   LSAN_OPTIONS=suppressions="$PWD/tests/lsan.supp" \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
 
-# Conversions from several threads at once, under ThreadSanitizer.
+# Conversions and drawing from several threads at once, under ThreadSanitizer.
 cmake -S . -B build-tsan -G Ninja -DINKLINE_TSAN=ON -DINKLINE_BUILD_BENCH=OFF \
   -DINKLINE_BUILD_TOOLS=OFF
 cmake --build build-tsan -j "$jobs" --target inkline_tests
-TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/inkline_tests --gtest_filter='MarkupThreads.*'
+TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/inkline_tests --gtest_filter='MarkupThreads.*:DrawingThreads.*'
+
+# The Windows library, cross-built and run under Wine.
+bash scripts/test-windows.sh build-win
 
 # Every fuzz target for a fixed time, on top of the seed replays above.
 FUZZ_SECONDS=${FUZZ_SECONDS:-45} bash scripts/fuzz.sh

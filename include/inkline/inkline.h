@@ -6,6 +6,7 @@
 #include <inkline/win32.h>
 #include <inkline/device.h>
 #include <inkline/fontlib.h>
+#include <inkline/constants.h>
 #include <inkline/map_string.h>
 #include <inkline/convert.h>
 #include <inkline/colorlib.h>

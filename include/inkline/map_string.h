@@ -3,6 +3,7 @@
 #ifndef INKLINE_MAP_STRING_H
 #define INKLINE_MAP_STRING_H
 
+#include <inkline/constants.h>
 #include <inkline/device.h>
 #include <inkline/export.h>
 #include <inkline/fontlib.h>
@@ -14,10 +15,11 @@
 class INKLINE_API MapString {
  public:
   // Draws a plain annotation; sizes are in the host's size unit and scaled
-  // by the object's scales. style: low byte the style number, 0x0400
-  // outlined, 0x0800 hollow, 0x1000 bold, 0x2000 underline, 0x4000
-  // strike-out. color and extra are the background box colour and factor,
-  // or with 0x0400 the outline colour and width in screen pixels.
+  // by the object's scales. style: the low byte is the style number, the
+  // high bits the switches inkline::kStyleOutlined, kStyleHollow, kStyleBold,
+  // kStyleUnderline and kStyleStrikeOut (inkline/constants.h). color and
+  // extra are the background box colour and factor, or when outlined the
+  // outline colour and width in screen pixels.
   virtual void StringOut(char* text, double x, double y, double height, double width, short fontNo,
                          short style, double angle, double space, char arrangement, short color,
                          double extra, MapFontLib* fontLib) = 0;
@@ -44,9 +46,6 @@ class INKLINE_API MapString {
   virtual double Inkline(char* ch, double x, double y, short bold, short underline, double a1,
                          double a2, double a3, double a4) = 0;
 
-  // Lets tests check the table of virtual operations.
-  friend struct CMapStringProbe;
-
  public:
   MapString() = default;
   MapString(const MapString&) = default;
@@ -57,9 +56,18 @@ class INKLINE_API MapString {
 };
 
 // The one implementation of MapString, bound to one output device for its
-// whole life. Its fields are public so that the library's subsystems and the
-// host's diagnostics can read the drawing state, as the exported class always
-// allowed.
+// whole life. Its fields are public: they are the drawing state that later
+// calls see (the current font, the last measured extent, the device's
+// settings), and a host's diagnostics may read them. Its operations besides
+// the interface's are the steps of the drawing, each callable on its own.
+//
+// Threads: an object, like the device it draws on, is used by one thread at
+// a time. Objects on different threads may draw at the same time, each on
+// its own device, sharing one font library: the library keeps no drawing
+// state outside the object and reads the stroke-font file with positioned
+// reads, and the portable Windows layer locks what it shares. A shared font
+// library must allow this too: MapFont::GetCharOutline's arrays must stay
+// valid for the calling thread until that thread's next call.
 class INKLINE_API CMapString final : public MapString {
  public:
   explicit CMapString(DeviceDriver* driver);
@@ -172,14 +180,8 @@ class INKLINE_API CMapString final : public MapString {
   double Inkline(char* ch, double x, double y, short bold, short underline, double a1,
                  double a2, double a3, double a4) override;
 
-  // No effect; kept because the class has always exported it.
+  // Has no effect and returns true; part of the exported class's interface.
   bool ShowHTMLText(POINT origin, D_RECT* box, long flags);
-
-  // The rich-text renderer draws each run through DispString and makes fonts
-  // current through SetFont, as the layout engine does.
-  friend class COrvexHTMLReaderEvents;
-  // Lets tests reach the private operations.
-  friend struct CMapStringProbe;
 };
 
 // Creates a string object bound to driver (null allowed: it draws nothing) and

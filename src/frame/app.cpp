@@ -3,39 +3,20 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <new>
+
+#include "frame/thread_result_block.h"
 
 namespace {
 
 constexpr int kInitialResultCapacity = 1024;
 
-CInklineApp theApp;
+// The application object lives in static storage but is constructed and
+// destroyed explicitly: by the Windows library's DllMain, or elsewhere by a
+// static object when the library loads and unloads.
+alignas(CInklineApp) unsigned char theAppStorage[sizeof(CInklineApp)];
+CInklineApp* theApp = nullptr;
 bool theAppRunning = false;
-
-// Starts the application object once the library is loaded and stops it once
-// at unload, as the framework does for a library with its own application
-// object. Defined after theApp, so it is constructed after it and destroyed
-// before it.
-struct AppLifetime {
-  AppLifetime() { theAppRunning = theApp.InitInstance() != FALSE; }
-  ~AppLifetime() {
-    if (theAppRunning) theApp.ExitInstance();
-    theAppRunning = false;
-  }
-} theAppLifetime;
-
-// The result buffer of a thread other than the one that loaded the library.
-struct ThreadResultBuffer {
-  char* Block;
-  int Capacity;
-
-  ThreadResultBuffer() {
-    Block = static_cast<char*>(std::calloc(kInitialResultCapacity, 1));
-    Capacity = Block ? kInitialResultCapacity : 0;
-  }
-  ~ThreadResultBuffer() { std::free(Block); }
-  ThreadResultBuffer(const ThreadResultBuffer&) = delete;
-  ThreadResultBuffer& operator=(const ThreadResultBuffer&) = delete;
-};
 
 }  // namespace
 
@@ -44,7 +25,7 @@ CInklineApp::CInklineApp() : LoadingThread(std::this_thread::get_id()) {
   ResultBufferSize = ResultBuffer ? kInitialResultCapacity : 0;
 }
 
-// The exit operation has normally run by now; this only covers a process
+// The exit operation has normally run by now; this only covers an object
 // that never got to it.
 CInklineApp::~CInklineApp() { std::free(ResultBuffer); }
 
@@ -61,11 +42,28 @@ char* CInklineApp::StoreResult(const char* result, std::size_t length) {
   if (std::this_thread::get_id() == LoadingThread) {
     return StoreResultInBlock(ResultBuffer, ResultBufferSize, result, length);
   }
-  thread_local ThreadResultBuffer own;
-  return StoreResultInBlock(own.Block, own.Capacity, result, length);
+  ResultBlock* own = ThisThreadResultBlock();
+  if (!own) return nullptr;
+  return StoreResultInBlock(own->Block, own->Capacity, result, length);
 }
 
-CInklineApp* InklineApp() { return theAppRunning ? &theApp : nullptr; }
+CInklineApp* InklineApp() { return theAppRunning ? theApp : nullptr; }
+
+bool StartInklineApp() {
+  if (theApp) return theAppRunning;
+  theApp = new (theAppStorage) CInklineApp();
+  theAppRunning = theApp->InitInstance() != FALSE;
+  return theAppRunning;
+}
+
+void StopInklineApp() {
+  if (!theApp) return;
+  if (theAppRunning) theApp->ExitInstance();
+  theAppRunning = false;
+  theApp->~CInklineApp();
+  theApp = nullptr;
+  ReleaseAllResultBlocks();
+}
 
 char* StoreResultInBlock(char*& block, int& capacity, const char* result, std::size_t length) {
   // The capacity is a 32-bit count that must also hold the NUL.

@@ -23,9 +23,10 @@ class CInklineApp : public CWinApp {
   // Copies a conversion result into the calling thread's result buffer and
   // returns that buffer. The thread that loaded the library uses ResultBuffer;
   // every other thread gets a buffer of its own under the same rules (1024
-  // zero bytes at first, released when the thread ends), so threads converting
-  // at once never overwrite each other's results. Null when the result cannot
-  // be stored; the buffer then keeps its previous content.
+  // zero bytes at first, released when the thread ends or the library stops),
+  // so threads converting at once never overwrite each other's results. Null
+  // when the result cannot be stored; the buffer then keeps its previous
+  // content.
   char* StoreResult(const char* result, std::size_t length);
 
   char* ResultBuffer;
@@ -35,9 +36,17 @@ class CInklineApp : public CWinApp {
   std::thread::id LoadingThread;
 };
 
-// The application object of the current module state, or null once the
-// library has stopped.
+// The application object of the current module state, or null before the
+// library has started and once it has stopped.
 CInklineApp* InklineApp();
+
+// Constructs the application object and runs its start-up, once per load;
+// false when the start-up fails (the load then fails).
+bool StartInklineApp();
+
+// Runs the application object's exit operation, destroys it and frees every
+// thread's result buffer; the library is unloading.
+void StopInklineApp();
 
 // Copies `length` bytes of `result` and a NUL into `block`. When `length` is
 // at least `capacity` the block is first replaced by length + 1 zero bytes; it

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <initializer_list>
 
+#include "layout/numeric.h"
+
 namespace entry_checks {
 
 namespace {
@@ -43,8 +45,7 @@ bool AcceptBox(const D_RECT& box) {
 
 double DesignGridOf(const CMapString& s) {
   if (s.DesignGrid > 0) return s.DesignGrid;
-  const short libType = s.FontLib ? s.FontLib->GetLibType() : s.LibType;
-  return libType == 1 ? 255.0 : 40.0;
+  return layout::DesignGridFor(s.FontLib ? s.FontLib->GetLibType() : s.LibType);
 }
 
 }  // namespace entry_checks

@@ -4,6 +4,9 @@
 
 #include <inkline/map_string.h>
 
+#include "layout/device_view.h"
+#include "layout/numeric.h"
+
 namespace {
 
 constexpr int kInitialPathCap = 500;
@@ -113,7 +116,7 @@ CMapString::CMapString(DeviceDriver* driver) {
     RationalDispMode = driver->GetRationalDispMode();
     DevFlags = driver->DispFlags;
     DeviceType = driver->GetDeviceType();
-    if (DeviceType == 7 || DeviceType == 8 || DeviceType == 9) TextDriver = driver;
+    if (layout::RulesOfKind(DeviceType).nativeText) TextDriver = driver;
   }
 
   AllocatePathBuffers(*this, kInitialPathCap);
@@ -156,13 +159,7 @@ short CMapString::SetScale(double first, double second, double third) {
 short CMapString::SetClipFlag(double flag) {
   // Truncate toward zero; values beyond the integer range (and NaN) must not
   // reach an undefined conversion, so they saturate first.
-  long long whole = 0;
-  if (flag >= 9.2e18)
-    whole = 9200000000000000000LL;
-  else if (flag <= -9.2e18)
-    whole = -9200000000000000000LL;
-  else if (flag == flag)
-    whole = static_cast<long long>(flag);
+  const long long whole = layout::TruncToInt64(flag);
   ClipFlag = static_cast<short>(static_cast<unsigned short>(whole & 0xFFFF));
   return 1;
 }

@@ -2,6 +2,10 @@
 
 #include <cmath>
 
+#include <inkline/map_string.h>
+
+#include "layout/guards.h"
+
 namespace glyph {
 
 namespace {
@@ -16,14 +20,15 @@ PEN MakePen(double width, int color) {
 }
 
 void DrawDecorations(DeviceDriver& device, const Decorations& lines, const PEN& saved,
-                     Vec start, Vec end, double theta, double height) {
-  const Vec raise{-std::sin(theta) * kStrikeOutRaise * height,
-                  std::cos(theta) * kStrikeOutRaise * height};
+                     layout::Vec start, layout::Vec end, double theta, double height) {
+  const layout::Vec raise{-std::sin(theta) * kStrikeOutRaise * height,
+                          std::cos(theta) * kStrikeOutRaise * height};
   auto drawLines = [&]() {
     if (lines.underline) device.DrawLine(start.x, start.y, end.x, end.y);
     if (lines.strikeOut)
       device.DrawLine(start.x + raise.x, start.y + raise.y, end.x + raise.x, end.y + raise.y);
   };
+  layout::PenRestorer restore(&device, saved);
   if (lines.outlined) {
     PEN outline = MakePen(lines.lineWidth + lines.outlineWidth, lines.outlineColor);
     device.SetPen(&outline);
@@ -32,20 +37,16 @@ void DrawDecorations(DeviceDriver& device, const Decorations& lines, const PEN& 
   PEN line = MakePen(lines.lineWidth, saved.color);
   device.SetPen(&line);
   drawLines();
-  PEN restore = saved;
-  device.SetPen(&restore);
 }
 
-void DrawRunDecorations(CMapString& s, short underline, short strikeOut, Vec start, Vec end,
-                        double theta, double height) {
-  PEN saved{};
-  BRUSH savedBrush{};
-  s.GetOldPenOrBrush(&saved, &savedBrush);
-  if (!s.Driver) return;
-  DrawDecorations(*s.Driver,
-                  {underline == 1, strikeOut == 1, s.OutlineMode == 1, s.LineWidth,
+void DrawRunDecorations(const layout::DrawContext& c, const layout::RunStyle& style,
+                        layout::Vec start, layout::Vec end, double theta, double height) {
+  if (!c.device.driver) return;
+  const CMapString& s = c.s;
+  DrawDecorations(*c.device.driver,
+                  {style.underline == 1, style.strikeOut == 1, s.OutlineMode == 1, s.LineWidth,
                    s.OutlineWidth, s.OutlineColor},
-                  saved, start, end, theta, height);
+                  c.device.SavedPen(), start, end, theta, height);
 }
 
 }  // namespace glyph

@@ -4,14 +4,10 @@
 #define INKLINE_GLYPH_RUN_DECORATIONS_H
 
 #include <inkline/device.h>
-#include <inkline/map_string.h>
+
+#include "layout/run.h"
 
 namespace glyph {
-
-struct Vec {
-  double x;
-  double y;
-};
 
 // A pen of this width and colour; its remaining word is 0.
 PEN MakePen(double width, int color);
@@ -30,12 +26,12 @@ struct Decorations {
   int outlineColor;
 };
 void DrawDecorations(DeviceDriver& device, const Decorations& lines, const PEN& saved,
-                     Vec start, Vec end, double theta, double height);
+                     layout::Vec start, layout::Vec end, double theta, double height);
 
-// The end of a run on string object s: saves the device pen, then draws the
-// run's underline and strike-out with the object's line and outline settings.
-void DrawRunDecorations(CMapString& s, short underline, short strikeOut, Vec start, Vec end,
-                        double theta, double height);
+// The end of a run: saves the device pen, then draws the run's underline and
+// strike-out with the string object's line and outline settings.
+void DrawRunDecorations(const layout::DrawContext& c, const layout::RunStyle& style,
+                        layout::Vec start, layout::Vec end, double theta, double height);
 
 }  // namespace glyph
 

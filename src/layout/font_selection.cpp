@@ -4,25 +4,20 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <string>
 
 #include <inkline/afx.h>
+#include <inkline/constants.h>
 #include <inkline/map_string.h>
 
 #include "frame/entry_checks.h"
+#include "layout/decisions.h"
+#include "layout/engine.h"
+#include "layout/numeric.h"
+
+namespace layout {
 
 namespace {
-
-// Rounds the way the whole library does: add 0.5 and truncate toward zero.
-double RoundHalfUp(double v) { return std::trunc(v + 0.5); }
-
-// A LONG from a value already truncated; out-of-range values saturate and NaN
-// gives 0, where a plain conversion would be undefined.
-LONG SaturatedLong(double v) {
-  if (!(v == v)) return 0;
-  if (v >= 2147483647.0) return 2147483647;
-  if (v <= -2147483648.0) return -2147483647 - 1;
-  return static_cast<LONG>(v);
-}
 
 // Brings an angle into (0, 360] from above and into [0, 360) from below, as
 // repeatedly subtracting or adding 360 would, without looping for huge or
@@ -39,84 +34,96 @@ double NormalisedAngle(double angle) {
   return angle;
 }
 
-// The character set the system's default GUI font reports; 0 without one.
-BYTE DefaultGuiCharSet() {
-  HGDIOBJ gui = GetStockObject(DEFAULT_GUI_FONT);
-  if (!gui) return 0;
-  LOGFONTA lf{};
-  if (GetObjectA(gui, static_cast<int>(sizeof lf), &lf) <= 0) return 0;
-  return lf.lfCharSet;
+// The Windows font description of a request: its rounded height, weight,
+// slant, escapement and the library's face name cut to 31 bytes. Reading the
+// face name resets CurFontNo and CurStyle: they read 0 after a Windows-font
+// selection.
+LOGFONTA WindowsFontOf(CMapString& s, const FontRequest& r, short absStyle, double angle) {
+  LOGFONTA font{};
+  // Texts are GBK whatever the system's code page: the GB2312 character
+  // set makes GDI read the bytes of TextOutA as code page 936.
+  font.lfCharSet = GB2312_CHARSET;
+  font.lfHeight = TruncToInt(RoundHalfUpValue(r.height));
+  font.lfWeight = r.bold == 1 ? FW_BOLD : FW_NORMAL;
+  font.lfItalic = absStyle == inkline::kStyleItalic ? 1 : 0;
+  font.lfEscapement = TruncToInt(std::trunc(angle * 10.0));
+  font.lfOrientation = font.lfEscapement;
+
+  char name[64] = {};
+  char* buffer = name;
+  s.GetFontName(r.fontNo, &buffer);
+  name[sizeof name - 1] = '\0';
+  const size_t kept = std::min(std::strlen(name), static_cast<size_t>(LF_FACESIZE - 1));
+  std::memcpy(font.lfFaceName, name, kept);
+  font.lfFaceName[kept] = '\0';
+  return font;
+}
+
+// A native device takes the description and the angle; any other gets the
+// font created and selected into its context with a transparent background.
+void UseWindowsFont(CMapString& s, bool native, float angle) {
+  if (native) {
+    s.TextFont = s.WinFont;
+    if (s.TextDriver) s.TextDriver->SetTextAngle(angle);
+    return;
+  }
+  s.hFont = CreateFontIndirectA(&s.WinFont);
+  if (s.pDC) {
+    s.hOldFont = s.hFont ? s.pDC->SelectObject(reinterpret_cast<HGDIOBJ>(s.hFont)) : nullptr;
+    s.OldBkMode = s.pDC->SetBkMode(TRANSPARENT);
+  }
 }
 
 }  // namespace
 
+bool SelectFont(CMapString& s, const FontRequest& r) {
+  s.CurFontNo = r.fontNo;
+  s.CurStyle = r.style;
+  // The absolute style decides here; the run writer tests it with its sign.
+  const short absStyle = static_cast<short>(r.style < 0 ? -r.style : r.style);
+  const bool windowsFont = s.LibType != 1 && s.AdjustRationalDispMode(absStyle) == 1 &&
+                           RoundHalfUpValue(r.height) == RoundHalfUpValue(r.width);
+  if (windowsFont) {
+    const double angle = NormalisedAngle(r.angle);
+    s.WinFont = WindowsFontOf(s, r, absStyle, angle);
+    UseWindowsFont(s, r.native, static_cast<float>(angle));
+  }
+  if (!s.FontLib) return false;
+  s.FontLib->GetFontByNo(r.fontNo, &s.CurFont);
+  if (!s.CurFont)
+    Decide([&] { return "font " + std::to_string(r.fontNo) + ": not in the font library"; });
+  return true;
+}
+
+void RestoreFont(CMapString& s, bool native) {
+  if (native) return;
+  if (s.pDC) {
+    s.pDC->SetBkMode(s.OldBkMode);
+    if (s.hOldFont) s.pDC->SelectObject(s.hOldFont);
+  }
+  DeleteObject(reinterpret_cast<HGDIOBJ>(s.hFont));
+  s.hFont = nullptr;
+  s.hOldFont = nullptr;
+}
+
+}  // namespace layout
+
+bool CMapString::SetFont(short fontNo, short style, short bold, short, short, double height,
+                         double width, double angle, bool native) {
+  if (!entry_checks::AcceptFont(height, width)) return false;
+  return layout::SelectFont(*this,
+                            layout::FontRequest{fontNo, style, bold, height, width, angle, native});
+}
+
+void CMapString::RestoreFont(bool native) { layout::RestoreFont(*this, native); }
+
 int CMapString::IsValidateWindowFont(short style) {
-  return Hollow == 0 && (style == 0 || style == 2) ? 1 : 0;
+  return Hollow == 0 && (style == 0 || style == inkline::kStyleItalic) ? 1 : 0;
 }
 
 short CMapString::AdjustRationalDispMode(short style) {
   if (Driver) RationalDispMode = Driver->GetRationalDispMode();
   return RationalDispMode == 1 && IsValidateWindowFont(style) != 0 ? 1 : 0;
-}
-
-bool CMapString::SetFont(short fontNo, short style, short bold, short, short, double height,
-                         double width, double angle, bool native) {
-  if (!entry_checks::AcceptFont(height, width)) return false;
-  CurFontNo = fontNo;
-  CurStyle = style;
-
-  // The absolute style decides here; the run writer tests it with its sign.
-  const short absStyle = static_cast<short>(style < 0 ? -style : style);
-  const bool windowsFont = LibType != 1 && AdjustRationalDispMode(absStyle) == 1 &&
-                           RoundHalfUp(height) == RoundHalfUp(width);
-  if (windowsFont) {
-    std::memset(&WinFont, 0, sizeof WinFont);
-    WinFont.lfCharSet = DefaultGuiCharSet();
-    WinFont.lfHeight = SaturatedLong(RoundHalfUp(height));
-    WinFont.lfWeight = bold == 1 ? FW_BOLD : FW_NORMAL;
-    WinFont.lfItalic = absStyle == 2 ? 1 : 0;
-
-    const double normalised = NormalisedAngle(angle);
-    WinFont.lfEscapement = SaturatedLong(std::trunc(normalised * 10.0));
-    WinFont.lfOrientation = WinFont.lfEscapement;
-
-    // GetFontName resets CurFontNo and CurStyle: they read 0 after a
-    // Windows-font selection.
-    char name[64] = {};
-    char* buffer = name;
-    GetFontName(fontNo, &buffer);
-    name[sizeof name - 1] = '\0';
-    // The face name is cut to 31 bytes, leaving room for the terminator.
-    const size_t kept = std::min(std::strlen(name), static_cast<size_t>(LF_FACESIZE - 1));
-    std::memcpy(WinFont.lfFaceName, name, kept);
-    WinFont.lfFaceName[kept] = '\0';
-
-    if (native) {
-      TextFont = WinFont;
-      if (TextDriver) TextDriver->SetTextAngle(static_cast<float>(normalised));
-    } else {
-      hFont = CreateFontIndirectA(&WinFont);
-      if (pDC) {
-        hOldFont = hFont ? pDC->SelectObject(reinterpret_cast<HGDIOBJ>(hFont)) : nullptr;
-        OldBkMode = pDC->SetBkMode(TRANSPARENT);
-      }
-    }
-  }
-
-  if (!FontLib) return false;
-  FontLib->GetFontByNo(fontNo, &CurFont);
-  return true;
-}
-
-void CMapString::RestoreFont(bool native) {
-  if (native) return;
-  if (pDC) {
-    pDC->SetBkMode(OldBkMode);
-    if (hOldFont) pDC->SelectObject(hOldFont);
-  }
-  DeleteObject(reinterpret_cast<HGDIOBJ>(hFont));
-  hFont = nullptr;
-  hOldFont = nullptr;
 }
 
 short CMapString::GetZt(char* faceName) {

@@ -4,7 +4,7 @@
 //
 // The text after a fraction bar or after a segment continues as a string of
 // its own, laid out as DispString lays out any string. Only the numerator is
-// drawn through a nested DispString call; the rest of the text is continued in
+// drawn through a nested DispString; the rest of the text is continued in
 // this loop with the same state change DispString makes, so however many
 // notations a text holds, the stack does not grow with them.
 #include <algorithm>
@@ -14,12 +14,16 @@
 
 #include <inkline/map_string.h>
 
-#include "layout/entry_points.h"
+#include "layout/decisions.h"
+#include "layout/engine.h"
+#include "layout/guards.h"
+#include "layout/numeric.h"
 #include "layout/text_units.h"
+
+namespace layout {
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
 constexpr std::size_t kNoCode = static_cast<std::size_t>(-1);
 
 constexpr double kReduced = 0.65;         // size of raised and lowered segments
@@ -27,10 +31,6 @@ constexpr double kRaise = 0.5;            // raise of a raised segment, in heigh
 constexpr double kDrop = 0.15;            // drop of a lowered segment, in heights
 constexpr double kNumeratorGap = 0.25;    // numerator baseline above the bar
 constexpr double kFractionBarWidth = 1.0;
-
-struct Vec {
-  double x, y;
-};
 
 // Index of the first '#' followed by '+', '-' or '=' at or after from.
 std::size_t FindCode(const char* s, std::size_t from) {
@@ -40,148 +40,158 @@ std::size_t FindCode(const char* s, std::size_t from) {
 }
 
 // A point rounded through single precision, as positions of segments are.
-Vec Single(double x, double y) { return Vec{layout::ToSingle(x), layout::ToSingle(y)}; }
+Vec Single(Vec p) { return Vec{ToSingle(p.x), ToSingle(p.y)}; }
+
+// What every piece of one string shares: the run and its style, the advance
+// direction d and the raise direction u.
+struct Pieces {
+  const DrawContext& c;
+  const Run& run;
+  const RunStyle& style;
+  Vec d;
+  Vec u;
+
+  // Length of a piece along the baseline.
+  double Length(char* s) const {
+    return run.width * StringLength(s, style.fontNo, run.arrangement, c.s.FontLib) +
+           run.space * static_cast<double>(CountChars(s));
+  }
+  void Write(char* s, Vec at, double h, double w) const { WriteRun(c, run.Piece(s, at, h, w), style); }
+  // The point `along` down the baseline and `up` across it from `from`.
+  Vec At(Vec from, double along, double up) const { return from + along * d + up * u; }
+};
+
+// Where the text goes on: a rest laid out as a string of its own from `at`,
+// or nothing more. A fraction test that finds no fraction hands the same
+// piece on with the index its code search starts from.
+struct Next {
+  char* rest;
+  Vec at;
+  std::size_t codeFrom;
+};
+
+constexpr Next kDone{nullptr, Vec{0, 0}, 0};
+
+// A fraction bar in the pen's colour; native-text and pen-less devices draw
+// it in colour 0 and get a zero pen back.
+void DrawFractionBar(const Pieces& p, Vec from, double length) {
+  DeviceDriver* device = p.c.device.driver;
+  const KindRules& rules = *p.c.device.rules;
+  const PEN saved = rules.keepsPen && !rules.nativeText ? device->CurPen : PEN{};
+  PenRestorer restore(device, saved);
+  PEN bar{};
+  bar.width = kFractionBarWidth;
+  bar.color = saved.color;
+  device->SetPen(&bar);
+  const Vec to = p.At(from, length, 0);
+  device->DrawLine(from.x, from.y, to.x, to.y);
+}
+
+// /numerator/denominator/: the bar, the numerator above it, and the
+// denominator as the rest. A text whose only further slash is the last byte
+// is drawn as it stands (codes from that slash on).
+Next LayoutFraction(const Pieces& p, char* piece, std::size_t len, Vec origin) {
+  const char* slash = std::strchr(piece + 1, '/');
+  const std::size_t mid = slash ? static_cast<std::size_t>(slash - piece) : len - 1;
+  if (mid >= len - 1) return Next{piece, origin, mid};
+  piece[mid] = '\0';
+  piece[len - 1] = '\0';
+  char* numerator = piece + 1;
+  char* denominator = piece + mid + 1;
+  const double lNum = p.Length(numerator);
+  const double lDen = p.Length(denominator);
+  const double lMax = std::max(lNum, lDen);
+  DrawFractionBar(p, origin, lMax);
+
+  const double h = p.run.height;
+  const Vec numAt = Single(p.At(origin, (lMax - lNum) / 2, kNumeratorGap * h));
+  DisplayString(p.c, p.run.Piece(numerator, numAt, h, p.run.width), p.style);
+  return Next{denominator, p.At(origin, (lMax - lDen) / 2, -h), 0};
+}
+
+// A prefix at full size followed by raised, lowered or stacked segments.
+Next LayoutCodes(const Pieces& p, char* piece, std::size_t codeFrom, Vec origin) {
+  const double h = p.run.height, w = p.run.width;
+  const std::size_t i = FindCode(piece, codeFrom);
+  if (i == kNoCode) {
+    p.Write(piece, origin, h, w);
+    return kDone;
+  }
+  const char c1 = piece[i + 1];
+  piece[i] = '\0';
+  const double l = p.Length(piece);
+  p.Write(piece, origin, h, w);
+
+  char* s1 = piece + i + 2;
+  const Vec raised = Single(p.At(origin, l, kRaise * h));
+  const Vec lowered = Single(p.At(origin, l, -kDrop * h));
+  const double rh = kReduced * h, rw = kReduced * w;
+  const std::size_t j = FindCode(piece, i + 2);
+  if (j == kNoCode) {
+    if (c1 == '=')
+      p.Write(s1, Single(p.At(origin, l, 0)), h, w);
+    else
+      p.Write(s1, c1 == '+' ? raised : lowered, rh, rw);
+    return kDone;
+  }
+  const char c2 = piece[j + 1];
+  piece[j] = '\0';
+  const Vec first = c1 == '+' ? raised : lowered;
+  if (c2 == '=') {
+    p.Write(s1, first, rh, rw);
+    return Next{piece + j + 2, Single(p.At(origin, l + kReduced * p.Length(s1), 0)), 0};
+  }
+  // A stacked pair: the second segment takes the other position.
+  char* s2 = piece + j + 2;
+  const std::size_t k = FindCode(piece, j + 1);
+  if (k != kNoCode) piece[k] = '\0';
+  p.Write(s1, first, rh, rw);
+  p.Write(s2, c1 == '+' ? lowered : raised, rh, rw);
+  if (k == kNoCode) return kDone;
+  const double advance = l + kReduced * std::max(p.Length(s1), p.Length(s2));
+  return Next{piece + k + 2, Single(p.At(origin, advance, 0)), 0};
+}
+
+// Before any string has set the character height, this one does.
+void TakeCharHeight(CMapString& s, double height) {
+  if (s.CharHeight > 0) return;
+  s.CharHeight = height;
+  s.DesignGrid = kVectorGrid;
+}
 
 }  // namespace
 
-void CMapString::DispStringInner(char* text, double x, double y, double height, double width,
-                                 short fontNo, short style, short bold, short underline,
-                                 short strikeOut, double angle, double space, char arrangement,
-                                 short color, double boxScale) {
-  if (!text || !Driver) return;
-  if (CharHeight <= 0) {
-    CharHeight = height;
-    DesignGrid = 40.0;
-  }
+void LayoutString(const DrawContext& c, const Run& run, const RunStyle& style) {
+  if (!run.text || !c.device.driver) return;
+  TakeCharHeight(c.s, run.height);
   // Pieces are cut out of a private copy by writing NULs into it.
-  const std::size_t textLen = std::strlen(text);
+  const std::size_t textLen = std::strlen(run.text);
   char* copy = static_cast<char*>(std::calloc(textLen + 16, 1));
-  if (!copy) return;
-  std::memcpy(copy, text, textLen);
+  if (!copy) {
+    Decide([&] { return "string " + Quoted(run.text) + ": not drawn, out of memory"; });
+    return;
+  }
+  std::memcpy(copy, run.text, textLen);
 
-  const double a = angle / 180 * kPi;
-  const Vec d = arrangement == 0 ? Vec{std::cos(a), std::sin(a)} : Vec{std::sin(a), -std::cos(a)};
-  const Vec u = arrangement == 0 ? Vec{-std::sin(a), std::cos(a)} : Vec{std::cos(a), std::sin(a)};
+  const double a = run.angle / 180 * kPi;
+  const bool across = run.arrangement == 0;
+  const Pieces p{c, run, style,
+                 across ? Vec{std::cos(a), std::sin(a)} : Vec{std::sin(a), -std::cos(a)},
+                 across ? Vec{-std::sin(a), std::cos(a)} : Vec{std::cos(a), std::sin(a)}};
 
-  // Length of a piece along the baseline.
-  const auto lengthOf = [&](char* s) {
-    return width * StringLength(s, fontNo, arrangement, FontLib) +
-           space * static_cast<double>(layout::CountChars(s));
-  };
-  const auto write = [&](char* s, Vec at, double h, double w) {
-    WriteString(at.x, at.y, h, w, s, fontNo, style, bold, underline, strikeOut, angle, space,
-                arrangement, color, boxScale);
-  };
-
-  char* piece = copy;
-  std::size_t codeFrom = 0;
-  for (;;) {
-    // Every round after the first continues a nested string.
-    if (CharHeight <= 0) {
-      CharHeight = height;
-      DesignGrid = 40.0;
-    }
+  Next next{copy, run.origin, 0};
+  while (next.rest) {
+    TakeCharHeight(c.s, run.height);  // rounds after the first continue a nested string
+    char* piece = next.rest;
     const std::size_t len = std::strlen(piece);
-    char* rest = nullptr;  // text that continues as a string of its own
-    Vec restAt{x, y};
-
-    bool fraction = false;
-    if (piece[0] == '/' && piece[1] != '/' && piece[len - 1] == '/') {
-      const char* slash = std::strchr(piece + 1, '/');
-      const std::size_t mid = slash ? static_cast<std::size_t>(slash - piece) : len - 1;
-      if (mid < len - 1) {
-        fraction = true;
-        piece[mid] = '\0';
-        piece[len - 1] = '\0';
-        char* numerator = piece + 1;
-        char* denominator = piece + mid + 1;
-        const double lNum = lengthOf(numerator);
-        const double lDen = lengthOf(denominator);
-        const double lMax = std::max(lNum, lDen);
-
-        // Devices that keep no pen of their own get the bar in colour 0.
-        PEN saved{};
-        if (DeviceType == 0 || DeviceType == 1 || (DeviceType >= 3 && DeviceType <= 6))
-          saved = Driver->CurPen;
-        PEN bar{};
-        bar.width = kFractionBarWidth;
-        bar.color = saved.color;
-        Driver->SetPen(&bar);
-        Driver->DrawLine(x, y, x + lMax * d.x, y + lMax * d.y);
-        Driver->SetPen(&saved);
-
-        const double numShift = (lMax - lNum) / 2;
-        const Vec numAt = Single(x + numShift * d.x + kNumeratorGap * height * u.x,
-                                 y + numShift * d.y + kNumeratorGap * height * u.y);
-        DispString(numerator, numAt.x, numAt.y, height, width, fontNo, style, bold, underline,
-                   strikeOut, angle, space, arrangement, color, boxScale);
-
-        const double denShift = (lMax - lDen) / 2;
-        rest = denominator;
-        restAt = Vec{x + denShift * d.x - height * u.x, y + denShift * d.y - height * u.y};
-      } else {
-        // Only the closing slash follows: the text is drawn as it stands.
-        codeFrom = mid;
-      }
-    }
-
-    if (!fraction) {
-      const std::size_t i = FindCode(piece, codeFrom);
-      if (i == kNoCode) {
-        write(piece, Vec{x, y}, height, width);
-        break;
-      }
-      const char c1 = piece[i + 1];
-      piece[i] = '\0';
-      const double l = lengthOf(piece);
-      write(piece, Vec{x, y}, height, width);
-
-      char* s1 = piece + i + 2;
-      const Vec raised = Single(x + l * d.x + kRaise * height * u.x,
-                                y + l * d.y + kRaise * height * u.y);
-      const Vec lowered = Single(x + l * d.x - kDrop * height * u.x,
-                                 y + l * d.y - kDrop * height * u.y);
-      const double rh = kReduced * height, rw = kReduced * width;
-
-      const std::size_t j = FindCode(piece, i + 2);
-      if (j == kNoCode) {
-        if (c1 == '+')
-          write(s1, raised, rh, rw);
-        else if (c1 == '-')
-          write(s1, lowered, rh, rw);
-        else
-          write(s1, Single(x + l * d.x, y + l * d.y), height, width);
-        break;
-      }
-
-      const char c2 = piece[j + 1];
-      piece[j] = '\0';
-      const Vec first = c1 == '+' ? raised : lowered;
-      if (c2 == '=') {
-        write(s1, first, rh, rw);
-        const double advance = l + kReduced * lengthOf(s1);
-        rest = piece + j + 2;
-        restAt = Single(x + advance * d.x, y + advance * d.y);
-      } else {
-        // A stacked pair: the second segment takes the other position.
-        char* s2 = piece + j + 2;
-        const std::size_t k = FindCode(piece, j + 1);
-        if (k != kNoCode) piece[k] = '\0';
-        write(s1, first, rh, rw);
-        write(s2, c1 == '+' ? lowered : raised, rh, rw);
-        if (k == kNoCode) break;
-        const double advance = l + kReduced * std::max(lengthOf(s1), lengthOf(s2));
-        rest = piece + k + 2;
-        restAt = Single(x + advance * d.x, y + advance * d.y);
-      }
-    }
-
+    if (piece[0] == '/' && piece[1] != '/' && piece[len - 1] == '/')
+      next = LayoutFraction(p, piece, len, next.at);
+    if (next.rest == piece) next = LayoutCodes(p, piece, next.codeFrom, next.at);
     // The rest is laid out as DispString would lay it out.
-    if (!layout::EnterDispString(*this, height, color)) break;
-    piece = rest;
-    x = restAt.x;
-    y = restAt.y;
-    codeFrom = 0;
+    if (next.rest && !EnterDispString(c.s, run.height, style.color)) break;
+    next.codeFrom = 0;
   }
   std::free(copy);
 }
+
+}  // namespace layout

@@ -1,17 +1,21 @@
 // The extent of a run: its box from an estimate or from the font's advances,
-// enlarged by the box factor and turned about its pivot corner, stored as the
-// closed polygon RangePoly.
+// enlarged by the box factor and turned about its pivot corner, as a closed
+// polygon of five integer points.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <utility>
 
 #include <inkline/map_string.h>
 
+#include "layout/decisions.h"
+#include "layout/engine.h"
+#include "layout/numeric.h"
 #include "layout/text_units.h"
 
-namespace {
+namespace layout {
 
-constexpr double kPi = 3.141592653589793;
+namespace {
 
 struct Box {
   double xL = 0.0, xR = 0.0, yB = 0.0, yT = 0.0;
@@ -19,15 +23,15 @@ struct Box {
 
 // Without a font: half a character width per byte, a twelfth of the height
 // below the baseline; a column is one height per character.
-Box EstimateBox(double x, double y, double height, double width, double space, char arrangement,
-                std::size_t len, long n) {
+Box EstimateBox(const Run& run, std::size_t len, long n) {
+  const double x = run.origin.x, y = run.origin.y, height = run.height, space = run.space;
   Box b;
-  if (arrangement == 0) {
+  if (run.arrangement == 0) {
     b.xL = x;
-    b.xR = x + width * static_cast<double>(len) * 0.5 + space * static_cast<double>(n - 1);
+    b.xR = x + run.width * static_cast<double>(len) * 0.5 + space * static_cast<double>(n - 1);
     b.yB = y - height / 12;
     b.yT = y + height;
-  } else if (arrangement == 1) {
+  } else if (run.arrangement == 1) {
     b.xL = x;
     b.xR = x + height;
     b.yB = y;
@@ -36,30 +40,30 @@ Box EstimateBox(double x, double y, double height, double width, double space, c
   return b;
 }
 
-// From the current font: the glyph box from its y offset, the length from
-// the advances of the characters.
-Box MeasuredBox(MapFont* font, double grid, double x, double y, double height, double width,
-                double space, char arrangement, const char* text, long n) {
+// From a font: the glyph box from its y offset, the length from the advances
+// of the characters.
+Box MeasuredBox(MapFont* font, double grid, const Run& run, long n) {
+  const double x = run.origin.x, y = run.origin.y, height = run.height;
   Box b;
   const double offset = font->GetYOffset();
-  if (arrangement == 0) {
+  if (run.arrangement == 0) {
     b.yB = y + height * offset / grid;
     b.yT = y + height * (offset + grid) / grid;
     b.xL = x;
     double advances = 0.0;
-    for (const char* p = text; *p; p += layout::CharBytes(p))
-      advances += width * font->CharLength(const_cast<char*>(p)) / grid;
-    b.xR = x + advances + space * static_cast<double>(n - 1);
-  } else if (arrangement == 1) {
+    for (const char* p = run.text; *p; p += CharBytes(p))
+      advances += run.width * font->CharLength(const_cast<char*>(p)) / grid;
+    b.xR = x + advances + run.space * static_cast<double>(n - 1);
+  } else if (run.arrangement == 1) {
     b.xL = x + height * offset / grid;
     b.xR = x + height * (offset + grid) / grid;
     b.yB = y;
-    b.yT = y - static_cast<double>(n) * height - space * static_cast<double>(n - 1);
+    b.yT = y - static_cast<double>(n) * height - run.space * static_cast<double>(n - 1);
   }
   return b;
 }
 
-POINT At(double x, double y) { return POINT{layout::TruncToInt(x), layout::TruncToInt(y)}; }
+POINT At(double x, double y) { return POINT{TruncToInt(x), TruncToInt(y)}; }
 
 // Moves a truncated corner by distance along (dx, dy) and truncates again.
 POINT Moved(POINT p, double distance, double dx, double dy) {
@@ -96,56 +100,74 @@ void StoreTurned(POINT* poly, const Box& b, char arrangement, double angle, doub
   if (arrangement == 0) {
     const POINT p = At(b.xL, b.yB);
     const POINT along = At(p.x + lx * c, p.y + lx * s);
-    const POINT far = At(p.x + lx * c - ly * s, p.y + lx * s + ly * c);
+    const POINT opposite = At(p.x + lx * c - ly * s, p.y + lx * s + ly * c);
     const POINT up = At(p.x - ly * s, p.y + ly * c);
     poly[0] = Moved(p, f * lx, -c, -s);
     poly[1] = Moved(along, f * lx, c, s);
-    poly[2] = Moved(far, f * lx, c, s);
+    poly[2] = Moved(opposite, f * lx, c, s);
     poly[3] = Moved(up, f * lx, -c, -s);
   } else {
     const POINT p = At(b.xL, b.yT);
     const POINT across = At(p.x + lx * c, p.y + lx * s);
-    const POINT far = At(p.x + lx * c + ly * s, p.y + lx * s - ly * c);
+    const POINT opposite = At(p.x + lx * c + ly * s, p.y + lx * s - ly * c);
     const POINT down = At(p.x + ly * s, p.y - ly * c);
     poly[0] = Moved(p, f * ly, -s, c);
     poly[1] = Moved(across, f * ly, -s, c);
-    poly[2] = Moved(far, f * ly, s, -c);
+    poly[2] = Moved(opposite, f * ly, s, -c);
     poly[3] = Moved(down, f * ly, s, -c);
   }
   poly[4] = poly[0];
 }
 
+// The polygon of a box: upright at angle 0, else turned; an arrangement other
+// than a line or a column has no turned box.
+Extent Placed(Box box, const Run& run, double boxScale) {
+  Extent extent;
+  extent.measured = true;
+  if (box.yT < box.yB) std::swap(box.yB, box.yT);
+  if (run.angle == 0) {
+    StoreUpright(extent.poly, box, run.arrangement, boxScale);
+    extent.placed = true;
+  } else if (run.arrangement == 0 || run.arrangement == 1) {
+    StoreTurned(extent.poly, box, run.arrangement, run.angle, boxScale);
+    extent.placed = true;
+  }
+  return extent;
+}
+
 }  // namespace
+
+Extent EstimateExtent(const Run& run, std::size_t bytes, long chars) {
+  return Placed(EstimateBox(run, bytes, chars), run, 1.0);
+}
+
+Extent MeasureRun(CMapString& s, const Run& run, double boxScale, short fontNo, short style) {
+  if (!run.text) return Extent{};
+  const long n = CountChars(run.text);
+  if (fontNo < 0) return Placed(EstimateBox(run, std::strlen(run.text), n), run, boxScale);
+
+  // The selection is made for an ordinary device context, so it is undone as
+  // such on every kind, also when no vector font came of it.
+  FontSelection font(s, FontRequest{fontNo, style, 0, 0.0, 0.0, 0.0, false},
+                     FontSelection::Undo::Always);
+  if (!s.CurFont) {
+    Decide([&] { return "run " + Quoted(run.text) + ": not measured, no font"; });
+    return Extent{};
+  }
+  // Before any layout call has set the grid, the library type tells it.
+  const double grid = s.DesignGrid > 0 ? s.DesignGrid : DesignGridFor(s.LibType);
+  return Placed(MeasuredBox(s.CurFont, grid, run, n), run, boxScale);
+}
+
+}  // namespace layout
 
 short CMapString::GetStringRange(double x, double y, double height, double width, char* text,
                                  double angle, double space, char arrangement, double boxScale,
                                  short fontNo, short style) {
-  if (!text) return 0;
-  const std::size_t len = std::strlen(text);
-  const long n = layout::CountChars(text);
-
-  Box box;
-  if (fontNo < 0) {
-    box = EstimateBox(x, y, height, width, space, arrangement, len, n);
-  } else {
-    SetFont(fontNo, style, 0, 0, 0, 0.0, 0.0, 0.0, false);
-    // The selection above was made for an ordinary device context, so it is
-    // undone as such on every kind, also when no vector font came of it.
-    if (!CurFont) {
-      RestoreFont(false);
-      return 0;
-    }
-    // Before any layout call has set the grid, the library type tells it.
-    const double grid = DesignGrid > 0 ? DesignGrid : (LibType == 1 ? 255.0 : 40.0);
-    box = MeasuredBox(CurFont, grid, x, y, height, width, space, arrangement, text, n);
-    RestoreFont(false);
-  }
-  if (box.yT < box.yB) std::swap(box.yB, box.yT);
-
-  if (angle == 0) {
-    StoreUpright(RangePoly, box, arrangement, boxScale);
-    return 1;
-  }
-  if (arrangement == 0 || arrangement == 1) StoreTurned(RangePoly, box, arrangement, angle, boxScale);
+  const layout::Extent extent = layout::MeasureRun(
+      *this, layout::Run{text, {x, y}, height, width, angle, space, arrangement}, boxScale,
+      fontNo, style);
+  if (!extent.measured) return 0;
+  if (extent.placed) std::copy(extent.poly, extent.poly + 5, RangePoly);
   return 1;
 }

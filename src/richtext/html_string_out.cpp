@@ -7,6 +7,7 @@
 
 #include "frame/entry_checks.h"
 #include "html/html_reader.h"
+#include "layout/decisions.h"
 #include "richtext/orvex_html_reader_events.h"
 
 void CMapString::HTMLStringOut(char* markup, double, double, D_RECT* box, long) {
@@ -29,5 +30,6 @@ void CMapString::HTMLStringOut(char* markup, double, double, D_RECT* box, long) 
   } catch (...) {
     // Out of memory while collecting runs: what was drawn stays, the rest is
     // dropped, and nothing crosses the interface.
+    layout::Decide([] { return std::string("rich text: stopped, out of memory"); });
   }
 }

@@ -1,51 +1,38 @@
 // OnText: each delivered text becomes a run of the current line. The whole
-// line is measured with the owner's estimate; when it overflows the box the
-// longest prefix that fits stays, the line is drawn, and the rest starts the
-// next line or column, where it may break again.
+// line is measured with the estimate of the run writer; when it overflows the
+// box the longest prefix that fits stays, the line is drawn, and the rest
+// starts the next line or column, where it may break again.
 #include <algorithm>
+#include <string_view>
 #include <utility>
 
+#include "layout/engine.h"
+#include "layout/text_units.h"
+#include "richtext/line_breaker.h"
 #include "richtext/orvex_html_reader_events.h"
 
-namespace {
+namespace richtext {
 
-// A byte of 1 to 127 is a character of its own; any other byte leads a
-// double-byte character.
-std::size_t CharStep(unsigned char byte) { return byte >= 1 && byte <= 127 ? 1 : 2; }
-
-}  // namespace
-
-bool COrvexHTMLReaderEvents::TextFits(char* text, double x, double y, double h) {
-  // A negative font number asks for the estimate, which touches no font.
-  Owner->GetStringRange(x, y, h, h, text, 0.0, Space, static_cast<char>(Hvpl), 1.0, -1, -1);
-  const POINT* extent = Owner->RangePoly;  // lower-left, then lower-right
-  if (Vertical()) return BoxTop - BoxHeight < extent[0].y;
-  return BoxLeft + BoxWidth >= extent[1].x;
-}
-
-bool COrvexHTMLReaderEvents::PrefixFits(std::size_t bytes, double x, double y, double h) {
-  // Cut the text for the measurement and mend it after; the cut never lies
-  // beyond the end, even when a lead byte ends the text.
-  const std::size_t end = std::min(bytes, PendingText.size());
-  const char cut = PendingText[end];
-  PendingText[end] = '\0';
-  const bool fits = TextFits(PendingText.data(), x, y, h);
-  PendingText[end] = cut;
-  return fits;
-}
-
-long COrvexHTMLReaderEvents::BreakCount(double x, double y, double h) {
-  char empty[] = "";
-  if (!TextFits(empty, x, y, h)) return -1;
-  const std::size_t length = PendingText.size();
-  std::size_t count = 0;
-  std::size_t step = 0;
-  while (count < length) {
-    step = CharStep(static_cast<unsigned char>(PendingText[count]));
-    count += step;
-    if (!PrefixFits(count, x, y, h)) break;
+long CountChars(const LineText& line) {
+  const std::size_t length = line.size();
+  long count = 0;
+  for (std::size_t i = 0; i < length; ++count) {
+    i += layout::IsLeadByte(line[i]) && i + 1 < length ? 2 : 1;
   }
-  return static_cast<long>(count - step);
+  return count;
+}
+
+}  // namespace richtext
+
+// A line placed at (x, y) at height h fits when its estimated extent stays
+// inside the box: a column above the box's bottom, a line left of its right
+// edge.
+bool COrvexHTMLReaderEvents::LineFits(std::size_t bytes, long chars, double x, double y,
+                                      double h) const {
+  const layout::Run line{nullptr, {x, y}, h, h, 0.0, Space, static_cast<char>(Hvpl)};
+  const layout::Extent extent = layout::EstimateExtent(line, bytes, chars);
+  if (Vertical()) return BoxTop - BoxHeight < extent.poly[0].y;
+  return BoxLeft + BoxWidth >= extent.poly[1].x;
 }
 
 bool COrvexHTMLReaderEvents::RoomForLine(double x, double y) const {
@@ -55,11 +42,14 @@ bool COrvexHTMLReaderEvents::RoomForLine(double x, double y) const {
 
 // The rest of an overflowing text is carried to the next line by this loop
 // rather than by calling OnText again, so a text of many lines needs no
-// deeper stack than a text of one.
+// deeper stack than a text of one. The rest is a view that moves on, and the
+// line's characters are counted once per call, so a long text costs time in
+// proportion to its length.
 void COrvexHTMLReaderEvents::OnText(std::string& text, uint32_t, bool& abort) {
   abort = false;
   if (!Owner) return;
-  std::string piece = text;
+  std::string_view piece = text;
+  long pieceChars = -1;  // characters of piece, once known on a fresh line
   for (;;) {
     // Raised and lowered at once cancel out.
     if (Sup && Sub) Sup = Sub = 0;
@@ -67,46 +57,48 @@ void COrvexHTMLReaderEvents::OnText(std::string& text, uint32_t, bool& abort) {
     const double h = RunHeight(run);
     double x = PenX;
     double y = PenY;
-    if (Vertical()) {
-      if (Sup || Sub) x += h;
-    } else {
-      if (Sup) y += h;
-      if (Sub) y -= h / 3;
-    }
+    RaiseOrLower(run, h, x, y);
     LineHeight = h;
 
     const std::size_t earlier = PendingText.size();  // text of runs already on the line
-    PendingText += piece;
-    if (TextFits(PendingText.data(), x, y, h)) {
-      run.Text = piece;
+    const richtext::LineText line{PendingText, piece};
+    const long lineChars = earlier == 0 && pieceChars >= 0 ? pieceChars : richtext::CountChars(line);
+    const auto fits = [&](std::size_t bytes, long chars) { return LineFits(bytes, chars, x, y, h); };
+    if (fits(line.size(), lineChars)) {
+      PendingText += piece;
+      run.Text = std::string(piece);
       Runs.push_back(std::move(run));
       return;
     }
 
     // The runs already on the line are drawn whole, so the rest never reaches
     // back into their text: only what is left of this piece moves on.
-    const long count = BreakCount(x, y, h);
+    const richtext::Break cut = richtext::BreakLine(line, fits);
     const std::size_t restStart =
-        std::max(count < 0 ? std::size_t{0} : static_cast<std::size_t>(count), earlier);
+        std::max(cut.bytes < 0 ? std::size_t{0} : static_cast<std::size_t>(cut.bytes), earlier);
     const std::size_t kept = restStart - earlier;
     if (kept > 0) {
-      run.Text = piece.substr(0, kept);
+      run.Text = std::string(piece.substr(0, kept));
       Runs.push_back(std::move(run));
     }
 
     // Without room the line stays pending; a later flush may still draw it.
-    if (!RoomForLine(x, y)) return;
+    if (!RoomForLine(x, y)) {
+      PendingText += piece;
+      return;
+    }
     const double penBefore = Vertical() ? PenX : PenY;
     DrawOverflowLine();
     StartNextLine();
-    piece.erase(0, kept);
+    piece.remove_prefix(kept);
+    pieceChars = earlier == 0 ? lineChars - (kept > 0 ? cut.chars : 0) : -1;
 
     // A fresh line that took nothing and did not move the pen on would see
     // exactly the same text at the same place again: end the text here, left
     // pending like text without room.
     const bool penMoved = Vertical() ? PenX > penBefore : PenY < penBefore;
     if (earlier == 0 && kept == 0 && !penMoved) {
-      PendingText = piece;
+      PendingText = std::string(piece);
       return;
     }
   }

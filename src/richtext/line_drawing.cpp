@@ -2,6 +2,7 @@
 // OnText, the paragraph flush of a p tag and the final flush at the end of the
 // parse. They share the drawing of one run and differ in how they place the
 // runs after the first.
+#include "layout/engine.h"
 #include "richtext/orvex_html_reader_events.h"
 
 namespace {
@@ -14,16 +15,19 @@ double RunAdvance(std::size_t n, double h, double spaces, double space) {
 
 }  // namespace
 
-void COrvexHTMLReaderEvents::DrawRun(TextRun& run, double x, double y, char arrangement) {
-  const double h = RunHeight(run);
-  // A raised run sits one run height up, a lowered one a third down; in a
-  // column both move one run height to the right.
+void COrvexHTMLReaderEvents::RaiseOrLower(const TextRun& run, double h, double& x,
+                                          double& y) const {
   if (Vertical()) {
     if (run.Sup || run.Sub) x += h;
   } else {
     if (run.Sup) y += h;
     if (run.Sub) y -= h / 3;
   }
+}
+
+void COrvexHTMLReaderEvents::DrawRun(TextRun& run, double x, double y, char arrangement) {
+  const double h = RunHeight(run);
+  RaiseOrLower(run, h, x, y);
   DeviceDriver* device = Owner->Driver;
   if (device) {
     BRUSH brush{static_cast<int>(run.Color), 0, 0, 0};
@@ -32,8 +36,10 @@ void COrvexHTMLReaderEvents::DrawRun(TextRun& run, double x, double y, char arra
     device->SetPen(&pen);
   }
   // Colour -1: no background box behind a run.
-  Owner->DispString(run.Text.data(), x, y, h, h, run.FontNo, run.Em, run.Strong, run.Underline,
-                    run.Strike, 0.0, Space, arrangement, -1, 1.0);
+  layout::DisplayString(
+      layout::ContextOf(*Owner),
+      layout::Run{run.Text.data(), {x, y}, h, h, 0.0, Space, arrangement},
+      layout::RunStyle{run.FontNo, run.Em, run.Strong, run.Underline, run.Strike, -1, 1.0});
 }
 
 // A line that overflowed: a column stacks its runs downward, a line puts them

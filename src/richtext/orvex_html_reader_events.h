@@ -109,6 +109,9 @@ class COrvexHTMLReaderEvents : public IHTMLReaderEvents {
   double RunHeight(const TextRun& run) const {
     return static_cast<double>(run.Size) * EffectiveScale();
   }
+  // Where a run placed at (x, y) is drawn: a raised run one run height up, a
+  // lowered one a third down; in a column both one run height to the right.
+  void RaiseOrLower(const TextRun& run, double h, double& x, double& y) const;
 
   // Tags.
   void StartBody(const CHTMLTag& tag);
@@ -116,13 +119,9 @@ class COrvexHTMLReaderEvents : public IHTMLReaderEvents {
   void FillBox();
   void EndFont();
 
-  // Measuring: whether the first `bytes` bytes of PendingText, placed at
-  // (x, y) at height h, stay inside the box.
-  bool PrefixFits(std::size_t bytes, double x, double y, double h);
-  bool TextFits(char* text, double x, double y, double h);
-  // The byte length of the longest prefix of PendingText that fits, on
-  // character boundaries; -1 when not even the empty text fits.
-  long BreakCount(double x, double y, double h);
+  // Measuring: whether a line of `bytes` bytes and `chars` characters,
+  // placed at (x, y) at height h, stays inside the box.
+  bool LineFits(std::size_t bytes, long chars, double x, double y, double h) const;
   bool RoomForLine(double x, double y) const;
 
   // Drawing.

@@ -1,15 +1,14 @@
 // The renderer's life: construction for one box and owner, the starting
 // style, and the runs it makes from the current style.
 #include <inkline/colorlib.h>
+#include <inkline/constants.h>
 
 #include <algorithm>
 
-#include "layout/text_units.h"
+#include "layout/numeric.h"
 #include "richtext/orvex_html_reader_events.h"
 
 namespace {
-
-constexpr short kScaleFromThird = 0x80;
 
 // The default face, "宋体" in code page 936.
 constexpr char kDefaultFace[] = "\xCB\xCE\xCC\xE5";
@@ -41,7 +40,7 @@ COrvexHTMLReaderEvents::~COrvexHTMLReaderEvents() = default;
 long COrvexHTMLReaderEvents::WholeSize(double size) { return layout::TruncToInt(size); }
 
 double COrvexHTMLReaderEvents::EffectiveScale() const {
-  if ((OwnerFlags & kScaleFromThird) != 0 || !Owner) return Scale;
+  if ((OwnerFlags & inkline::kDispFlagScaleFromThird) != 0 || !Owner) return Scale;
   return Owner->ScaleA * Owner->ScaleB;
 }
 

@@ -1,8 +1,6 @@
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -14,6 +12,8 @@
 #include <inkline/host/synthetic_font_lib.h>
 #include <inkline/map_string.h>
 
+#include "support/temp_file.h"
+
 namespace {
 
 constexpr int kRecords = 7426;
@@ -23,7 +23,7 @@ constexpr int kRecords = 7426;
 class ClibFile {
  public:
   ClibFile() : bytes_(kRecords * 3, 0) {}
-  ~ClibFile() { Close(); }
+  ~ClibFile() = default;
   ClibFile(const ClibFile&) = delete;
   ClibFile& operator=(const ClibFile&) = delete;
 
@@ -42,32 +42,13 @@ class ClibFile {
 
   // Writes the file and returns an open handle to it.
   int Open() {
-    Close();
-    path_ = ::testing::TempDir() + "clib_XXXXXX";
-    fd_ = mkstemp(&path_[0]);
-    EXPECT_GE(fd_, 0);
-    if (fd_ < 0) return -1;
-    size_t done = 0;
-    while (done < bytes_.size()) {
-      const ssize_t n = write(fd_, bytes_.data() + done, bytes_.size() - done);
-      if (n <= 0) break;
-      done += static_cast<size_t>(n);
-    }
-    EXPECT_EQ(done, bytes_.size());
-    return fd_;
+    file_ = std::make_unique<TempFile>(std::string(bytes_.begin(), bytes_.end()));
+    return file_->handle();
   }
 
  private:
-  void Close() {
-    if (fd_ >= 0) {
-      close(fd_);
-      unlink(path_.c_str());
-    }
-    fd_ = -1;
-  }
   std::vector<uint8_t> bytes_;
-  std::string path_;
-  int fd_ = -1;
+  std::unique_ptr<TempFile> file_;
 };
 
 struct CharLibraryFixture : ::testing::Test {
@@ -138,11 +119,11 @@ TEST_F(CharLibraryRecord, SpaceAndCodesOutsideTheIndexReadNothing) {
       empty.push_back({static_cast<char>(lead), static_cast<char>(trail)});
   for (const std::string& ch : empty) {
     Record("A");  // leaves strokes in the buffer
-    ASSERT_EQ(lseek(fonts.ClibFile, 4321, SEEK_SET), 4321);
+    ASSERT_EQ(_llseek(fonts.ClibFile, 4321, FILE_BEGIN), 4321);
     const auto rec = Record(ch.c_str());
     EXPECT_EQ(rec[0], 0) << ch;
     EXPECT_EQ(rec[1], 0) << ch;
-    EXPECT_EQ(lseek(fonts.ClibFile, 0, SEEK_CUR), 4321) << "the file was read";
+    EXPECT_EQ(_llseek(fonts.ClibFile, 0, FILE_CURRENT), 4321) << "the file was read";
   }
   // Drawing them draws nothing but still answers the advance.
   fonts.Font(0)->advances[' '] = 12.9;

@@ -112,7 +112,7 @@ TEST_F(FontSelectionWinFont, FillsTheFontDescription) {
   // The run draws its own underline and strike-out.
   EXPECT_EQ(lf.lfUnderline, 0);
   EXPECT_EQ(lf.lfStrikeOut, 0);
-  EXPECT_EQ(lf.lfCharSet, GB2312_CHARSET);  // what the default GUI font reports
+  EXPECT_EQ(lf.lfCharSet, GB2312_CHARSET);  // GBK text, whatever the code page
   EXPECT_STREQ(lf.lfFaceName, "Liberation Serif");
   s.RestoreFont(false);
 

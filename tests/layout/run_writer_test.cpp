@@ -151,6 +151,17 @@ TEST(RunWriterBox, NoneWithoutColourFactorOrExtent) {
   }
 }
 
+// A run in neither a line nor a column, at an angle, has no box to turn:
+// nothing is filled, and the polygon of an earlier run stays as it was.
+TEST(RunWriterBox, NoneWhenTheExtentCannotBeTurned) {
+  Bench b;
+  for (POINT& p : b.s.RangePoly) p = POINT{1, 1};
+  char text[] = "AB";
+  b.s.WriteString(0, 100, 10, 10, text, kEstimate, 0, 0, 0, 0, 30, 0, 2, 5, 1.0);
+  EXPECT_TRUE(b.device.CallsNamed("FillPolygon").empty());
+  for (const POINT& p : b.s.RangePoly) EXPECT_EQ(Pt({p.x, p.y}), Pt({1, 1}));
+}
+
 // The style is tested with its sign here: a negative italic style is drawn
 // from the vector font.
 TEST(RunWriterChoice, NegativeStyleTakesTheVectorPath) {

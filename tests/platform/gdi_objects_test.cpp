@@ -1,12 +1,13 @@
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <inkline/afx.h>
 #include <inkline/win32.h>
+
+#include "support/portable_only.h"
+#include "support/temp_file.h"
 
 namespace {
 
@@ -44,6 +45,7 @@ TEST(GdiObjects, SelectingReturnsThePreviousObjectOfThatKind) {
 }
 
 TEST(GdiObjects, ObjectSelectedIntoAContextIsNotDeleted) {
+  INKLINE_PORTABLE_ONLY("the portable GDI's own object bookkeeping");
   ScopedDC c;
   LOGFONTA a = Font(12, "A");
   HFONT f = CreateFontIndirectA(&a);
@@ -59,6 +61,7 @@ TEST(GdiObjects, ObjectSelectedIntoAContextIsNotDeleted) {
 }
 
 TEST(GdiObjects, StockObjectsSurviveDeletion) {
+  INKLINE_PORTABLE_ONLY("the portable GDI's stock objects: a Chinese system's GUI font");
   HGDIOBJ gui = GetStockObject(DEFAULT_GUI_FONT);
   ASSERT_NE(gui, nullptr);
   EXPECT_EQ(GetStockObject(DEFAULT_GUI_FONT), gui);
@@ -135,22 +138,18 @@ TEST(Framework, FromHandleMapsAHandleToOneObject) {
 }
 
 TEST(Files, SeekAndReadByIntegerHandle) {
-  char path[] = "/tmp/inkline-file-XXXXXX";
-  const int fd = mkstemp(path);
-  ASSERT_GE(fd, 0);
-  ASSERT_EQ(write(fd, "0123456789", 10), 10);
+  TempFile file("0123456789");
+  const HFILE h = file.handle();
   char buf[8] = {};
-  EXPECT_EQ(_llseek(fd, 4, FILE_BEGIN), 4);
-  EXPECT_EQ(_lread(fd, buf, 3), 3u);
+  EXPECT_EQ(_llseek(h, 4, FILE_BEGIN), 4);
+  EXPECT_EQ(_lread(h, buf, 3), 3u);
   EXPECT_STREQ(buf, "456");
-  EXPECT_EQ(_llseek(fd, -2, FILE_END), 8);
-  EXPECT_EQ(_lread(fd, buf, 5), 2u);  // short read at the end of the file
-  EXPECT_EQ(_llseek(fd, -20, FILE_BEGIN), HFILE_ERROR);
-  EXPECT_EQ(_llseek(fd, 0, 99), HFILE_ERROR);
-  close(fd);
-  unlink(path);
-  EXPECT_EQ(_llseek(-1, 0, FILE_BEGIN), HFILE_ERROR);
-  EXPECT_EQ(_lread(-1, buf, 1), static_cast<UINT>(HFILE_ERROR));
+  EXPECT_EQ(_llseek(h, -2, FILE_END), 8);
+  EXPECT_EQ(_lread(h, buf, 5), 2u);  // short read at the end of the file
+  EXPECT_EQ(_llseek(h, -20, FILE_BEGIN), HFILE_ERROR);
+  EXPECT_EQ(_llseek(h, 0, 99), HFILE_ERROR);
+  EXPECT_EQ(_llseek(HFILE_ERROR, 0, FILE_BEGIN), HFILE_ERROR);
+  EXPECT_EQ(_lread(HFILE_ERROR, buf, 1), static_cast<UINT>(HFILE_ERROR));
 }
 
 }  // namespace

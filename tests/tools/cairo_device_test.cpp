@@ -1,6 +1,7 @@
 // The Cairo devices on real fonts: GDI text lands in the picture, native
 // text is real text in SVG (a word stays one searchable element), and the
 // pictures are complete files.
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -13,6 +14,7 @@
 #include <inkline/host/cairo_device.h>
 #include <inkline/host/freetype_font_lib.h>
 #include <inkline/host/hostlib.h>
+#include <inkline/host/palette.h>
 #include <inkline/inkline.h>
 
 namespace {
@@ -127,6 +129,62 @@ TEST(CairoDevices, PdfIsComplete) {
   EXPECT_EQ(content.rfind("%PDF-", 0), 0u);
   EXPECT_NE(content.find("%%EOF"), std::string::npos);
   EXPECT_NE(content.find("/FontFile"), std::string::npos);  // an embedded font: real text
+}
+
+// Pixel-aligned rectangles (no anti-aliasing) give an exact picture: every
+// pixel of the file read back must be the page or the rectangle colour, on
+// opaque pages (written as RGB) and clear ones (RGBA), odd sizes included.
+TEST(CairoDevices, PngHoldsExactlyWhatWasDrawn) {
+  struct Case {
+    int width, height;
+    long background;  // 0: a clear page
+  };
+  for (const Case c : {Case{1, 1, 8}, Case{7, 3, 8}, Case{64, 33, 2}, Case{257, 9, 0}}) {
+    SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
+    const std::string png = TempPath(".png");
+    CairoDevice::Options o;
+    o.width = c.width;
+    o.height = c.height;
+    o.backgroundColor = c.background;
+    std::string error;
+    auto device = CairoDevice::Create(png, o, &error);
+    ASSERT_TRUE(device) << error;
+    // Column x = 0 and every third row from the bottom, in colour 4.
+    BRUSH brush{4, 0, 0, 0};
+    device->SetBrush(&brush);
+    for (int row = 0; row < c.height; row += 3) {
+      D_POINT box[4] = {{0, double(row)}, {1, double(row)}, {1, row + 1.0}, {0, row + 1.0}};
+      int count = 4;
+      device->FillPolygons(box, &count, 1);
+    }
+    ASSERT_TRUE(device->Finish(&error)) << error;
+
+    cairo_surface_t* s = cairo_image_surface_create_from_png(png.c_str());
+    std::remove(png.c_str());
+    ASSERT_EQ(cairo_surface_status(s), CAIRO_STATUS_SUCCESS);
+    ASSERT_EQ(cairo_image_surface_get_width(s), c.width);
+    ASSERT_EQ(cairo_image_surface_get_height(s), c.height);
+    COLORREF ink = 0, page = 0;
+    GetCOLORREFByColorNo(4, ink, nullptr);
+    GetCOLORREFByColorNo(c.background, page, nullptr);
+    const auto argb = [](COLORREF rgb) {
+      return 0xFF000000u | GetRValue(rgb) << 16 | GetGValue(rgb) << 8 | GetBValue(rgb);
+    };
+    int wrong = 0;
+    for (int y = 0; y < c.height; ++y) {
+      const auto* line = reinterpret_cast<const uint32_t*>(cairo_image_surface_get_data(s) +
+                                                           y * cairo_image_surface_get_stride(s));
+      for (int x = 0; x < c.width; ++x) {
+        const bool inked = x == 0 && (c.height - 1 - y) % 3 == 0;
+        const uint32_t want = inked ? argb(ink) : c.background ? argb(page) : 0u;
+        const uint32_t got = cairo_image_surface_get_format(s) == CAIRO_FORMAT_RGB24
+                                 ? line[x] | 0xFF000000u : line[x];
+        wrong += got != want;
+      }
+    }
+    EXPECT_EQ(wrong, 0);
+    cairo_surface_destroy(s);
+  }
 }
 
 TEST(CairoDevices, FormatFromTheExtension) {

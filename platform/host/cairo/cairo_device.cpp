@@ -13,7 +13,9 @@
 #include <inkline/win32_sink.h>
 
 #include "cairo_gdi_sink.h"
+#include "glyph_run.h"
 #include "native_text.h"
+#include "png_writer.h"
 #include "svg_text_layer.h"
 
 namespace {
@@ -46,6 +48,7 @@ struct CairoDevice::State {
   std::unique_ptr<CairoGdiSink> sink;
   NativeTextFonts nativeFonts;
   SvgTextLayer svgText;
+  GlyphRun pendingText;  // native text not shown yet (PDF and PNG)
   float textAngle = 0.0f;
   short textOutline = 0;
   bool finished = false;
@@ -125,10 +128,14 @@ std::unique_ptr<CairoDevice> CairoDevice::Create(const std::string& path, const 
   state->options = options;
   state->path = path;
   switch (options.format) {
-    case PictureFormat::Png:
-      state->surface =
-          cairo_image_surface_create(CAIRO_FORMAT_ARGB32, options.width, options.height);
+    case PictureFormat::Png: {
+      // An opaque page needs no alpha channel, nor does its PNG.
+      COLORREF background = 0;
+      const bool opaque = options.backgroundColor > 0 && state->Rgb(options.backgroundColor, &background);
+      state->surface = cairo_image_surface_create(opaque ? CAIRO_FORMAT_RGB24 : CAIRO_FORMAT_ARGB32,
+                                                  options.width, options.height);
       break;
+    }
     case PictureFormat::Svg:
       state->surface = cairo_svg_surface_create(path.c_str(), options.width, options.height);
       break;
@@ -148,7 +155,7 @@ std::unique_ptr<CairoDevice> CairoDevice::Create(const std::string& path, const 
     SetSourceRgb(state->cr, background);
     cairo_paint(state->cr);
   }
-  state->sink = std::make_unique<CairoGdiSink>(state->cr);
+  state->sink = std::make_unique<CairoGdiSink>(state->cr, &state->pendingText);
   state->dc = CreateCompatibleDC(nullptr);
   InklineSetDCSink(state->dc, state->sink.get());
   SetBkMode(state->dc, TRANSPARENT);
@@ -176,10 +183,11 @@ bool CairoDevice::Finish(std::string* error) {
   State& s = *state_;
   if (s.finished) return true;
   s.finished = true;
+  s.pendingText.Show(s.cr);
   cairo_surface_flush(s.surface);
   cairo_status_t status = cairo_status(s.cr);
   if (status == CAIRO_STATUS_SUCCESS && s.options.format == PictureFormat::Png)
-    status = cairo_surface_write_to_png(s.surface, s.path.c_str());
+    return WritePng(s.surface, s.path, error);
   cairo_surface_finish(s.surface);
   if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_status(s.surface);
   if (status != CAIRO_STATUS_SUCCESS) {
@@ -219,6 +227,7 @@ void CairoDevice::SetBrush(BRUSH* brush) {
 
 void CairoDevice::DrawLine(double x1, double y1, double x2, double y2) {
   State& s = *state_;
+  s.pendingText.Show(s.cr);
   if (!s.UsePen(CurPen)) return;
   cairo_new_path(s.cr);
   cairo_move_to(s.cr, x1, s.Y(y1));
@@ -228,6 +237,7 @@ void CairoDevice::DrawLine(double x1, double y1, double x2, double y2) {
 
 void CairoDevice::DrawPolylines(D_POINT* points, int* counts, short runs) {
   State& s = *state_;
+  s.pendingText.Show(s.cr);
   if (runs <= 0 || !s.UsePen(CurPen)) return;
   cairo_new_path(s.cr);
   s.AppendRuns(points, counts, runs, false);
@@ -236,6 +246,7 @@ void CairoDevice::DrawPolylines(D_POINT* points, int* counts, short runs) {
 
 void CairoDevice::FillPolygon(D_POINT* points, int* counts, int runs) {
   State& s = *state_;
+  s.pendingText.Show(s.cr);
   if (runs <= 0 || !s.UseBrush(CurBrush)) return;
   cairo_new_path(s.cr);
   s.AppendRuns(points, counts, runs, true);
@@ -247,6 +258,7 @@ void CairoDevice::FillPolygon(D_POINT* points, int* counts, int runs) {
 // the same way, so the non-zero rule fills both right.
 void CairoDevice::FillPolygons(D_POINT* points, int* counts, short runs) {
   State& s = *state_;
+  s.pendingText.Show(s.cr);
   if (runs <= 0 || !s.UseBrush(CurBrush)) return;
   cairo_new_path(s.cr);
   s.AppendRuns(points, counts, runs, true);
@@ -279,18 +291,26 @@ double CairoDevice::DrawTextLogFont(LOGFONTA* font, double x, double y, char* te
   const bool strokes = outlined && s.Rgb(CurPen.color, &stroke);
   if (s.options.format == PictureFormat::Svg) {
     s.svgText.Add(place, fills, fill, strokes, stroke, StrokeWidth(CurPen.width));
+  } else if (!strokes) {
+    // Plain text joins the run of characters before it: a PDF records one
+    // show per run instead of one per character. Pictures show each glyph
+    // at once, as Cairo blends glyphs shown together differently where they
+    // overlap.
+    if (fills) {
+      s.pendingText.Add(s.cr, place, fill);
+      if (s.options.format != PictureFormat::Pdf) s.pendingText.Show(s.cr);
+    }
   } else {
+    s.pendingText.Show(s.cr);
     cairo_translate(s.cr, place.originX, place.originY);
     cairo_rotate(s.cr, -place.angle * kPi / 180.0);
     cairo_move_to(s.cr, 0, 0);
     // The outline first, then the fill as real text (selectable in PDF).
-    if (strokes) {
-      cairo_text_path(s.cr, place.utf8.c_str());
-      SetSourceRgb(s.cr, stroke);
-      cairo_set_line_width(s.cr, StrokeWidth(CurPen.width));
-      cairo_stroke(s.cr);
-      cairo_move_to(s.cr, 0, 0);
-    }
+    cairo_text_path(s.cr, place.utf8.c_str());
+    SetSourceRgb(s.cr, stroke);
+    cairo_set_line_width(s.cr, StrokeWidth(CurPen.width));
+    cairo_stroke(s.cr);
+    cairo_move_to(s.cr, 0, 0);
     if (fills) {
       SetSourceRgb(s.cr, fill);
       cairo_show_text(s.cr, place.utf8.c_str());

@@ -1,5 +1,7 @@
 #include "cairo_gdi_sink.h"
 
+#include "glyph_run.h"
+
 namespace {
 
 // Appends a GDI path (PT_ types) to cr's current path.
@@ -37,6 +39,7 @@ void SetSourceRgb(cairo_t* cr, COLORREF rgb) {
 }
 
 void CairoGdiSink::Text(const GdiTextOutput& text) {
+  if (pending_) pending_->Show(cr_);
   cairo_save(cr_);
   cairo_identity_matrix(cr_);
   cairo_new_path(cr_);
@@ -58,6 +61,7 @@ void CairoGdiSink::Text(const GdiTextOutput& text) {
 
 void CairoGdiSink::Stroke(const GdiStroke& stroke) {
   if (stroke.path.count <= 0) return;
+  if (pending_) pending_->Show(cr_);
   cairo_save(cr_);
   cairo_identity_matrix(cr_);
   cairo_new_path(cr_);

@@ -6,9 +6,13 @@
 
 #include <inkline/win32_sink.h>
 
+class GlyphRun;
+
 class CairoGdiSink final : public GdiSink {
  public:
-  explicit CairoGdiSink(cairo_t* cr) : cr_(cr) {}
+  // Native text gathered in `pending` is shown before anything GDI draws,
+  // so the picture keeps the order of the calls.
+  CairoGdiSink(cairo_t* cr, GlyphRun* pending) : cr_(cr), pending_(pending) {}
   // Fills the glyphs (and the opaque cell box) in GDI's pixel coordinates.
   void Text(const GdiTextOutput& text) override;
   // Strokes a PolyDraw path with the context's pen.
@@ -16,6 +20,7 @@ class CairoGdiSink final : public GdiSink {
 
  private:
   cairo_t* cr_;
+  GlyphRun* pending_;
 };
 
 // Sets the source colour of cr to a COLORREF.

@@ -7,6 +7,8 @@
 #include <inkline/afx.h>
 #include <inkline/win32_sink.h>
 
+#if !defined(_WIN32)
+
 namespace {
 
 std::string Hex(const char* bytes, int count) {
@@ -91,6 +93,12 @@ class RecordingGdiSink final : public GdiSink {
   RecordingDevice* device_;
 };
 
+#else
+// On Windows the device context is a real memory DC: GDI output on it is
+// drawn, not recorded.
+class RecordingGdiSink {};
+#endif  // !_WIN32
+
 RecordingDevice::RecordingDevice() : RecordingDevice(Settings{}) {}
 
 RecordingDevice::RecordingDevice(const Settings& s) : settings(s) {
@@ -98,8 +106,10 @@ RecordingDevice::RecordingDevice(const Settings& s) : settings(s) {
   WinHeight = s.winHeight;
   WinRect = s.winRect;
   dc_ = CreateCompatibleDC(nullptr);
+#if !defined(_WIN32)
   gdiSink_ = std::make_unique<RecordingGdiSink>(this);
   InklineSetDCSink(dc_, gdiSink_.get());
+#endif
   pWinDC = CDC::FromHandle(dc_);
   hTextDC = dc_;
   hDevDC = dc_;
@@ -142,6 +152,10 @@ void RecordingDevice::Note(const std::string& name, const std::string& line) {
   c.name = name;
   c.line = line;
   calls.push_back(std::move(c));
+}
+
+void RecordingDevice::Decided(const char* decision) {
+  Note("Decision", std::string("Decision ") + decision);
 }
 
 short RecordingDevice::GetDeviceType() { return settings.kind; }

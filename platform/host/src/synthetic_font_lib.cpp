@@ -2,6 +2,30 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
+#include <mutex>
+
+namespace {
+
+// Counting calls is the only change a draw makes to a shared font or library.
+std::mutex& CountLock() {
+  static std::mutex lock;
+  return lock;
+}
+
+// The flattened outline a call hands out: one per font and thread, so string
+// objects on several threads can share a font; each stays valid until the
+// same thread's next call on that font.
+struct FlatOutline {
+  std::vector<double> points;
+  std::vector<int> sizes;
+};
+FlatOutline& FlatOutlineOf(const SyntheticFont* font) {
+  thread_local std::map<const SyntheticFont*, FlatOutline> outlines;
+  return outlines[font];
+}
+
+}  // namespace
 
 unsigned SyntheticFont::Code(const char* ch) {
   const auto b0 = static_cast<unsigned char>(ch[0]);
@@ -11,22 +35,26 @@ unsigned SyntheticFont::Code(const char* ch) {
 
 short SyntheticFont::GetCharOutline(char* ch, double** points, int** partSizes, short* partCount,
                                     double height) {
-  ++outlineCalls;
-  lastOutlineHeight = height;
+  {
+    std::lock_guard<std::mutex> hold(CountLock());
+    ++outlineCalls;
+    lastOutlineHeight = height;
+  }
   const auto it = outlines.find(Code(ch));
   const std::vector<Contour>& contours = it != outlines.end() ? it->second : defaultOutline;
-  points_.clear();
-  sizes_.clear();
+  FlatOutline& flat = FlatOutlineOf(this);
+  flat.points.clear();
+  flat.sizes.clear();
   for (const Contour& c : contours) {
-    sizes_.push_back(static_cast<int>(c.size()));
+    flat.sizes.push_back(static_cast<int>(c.size()));
     for (const auto& p : c) {
-      points_.push_back(p.first);
-      points_.push_back(p.second);
+      flat.points.push_back(p.first);
+      flat.points.push_back(p.second);
     }
   }
-  *points = points_.data();
-  *partSizes = sizes_.data();
-  *partCount = static_cast<short>(sizes_.size());
+  *points = flat.points.data();
+  *partSizes = flat.sizes.data();
+  *partCount = static_cast<short>(flat.sizes.size());
   return 1;
 }
 
@@ -62,7 +90,10 @@ short SyntheticFontLib::GetFontByName(char* faceName, MapFont** font) {
 }
 
 short SyntheticFontLib::GetFontByNo(short fontNo, MapFont** font) {
-  ++getFontByNoCalls;
+  {
+    std::lock_guard<std::mutex> hold(CountLock());
+    ++getFontByNoCalls;
+  }
   *font = Font(fontNo);
   return *font ? 1 : 0;
 }

@@ -12,8 +12,7 @@ CDC* CDC::FromHandle(HDC dc) {
   std::lock_guard<std::mutex> hold(*mutex);
   std::unique_ptr<CDC>& object = (*objects)[dc];
   if (!object) {
-    object = std::make_unique<CDC>();
-    object->m_hDC = dc;
+    object = std::make_unique<CDC>(dc);
   }
   return object.get();
 }

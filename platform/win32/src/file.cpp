@@ -5,6 +5,29 @@
 #include <climits>
 #include <unistd.h>
 
+namespace {
+
+// Reads until `bytes` bytes are in or the file ends. readSome(out, count,
+// done) reads once, `done` bytes into the whole read. Returns the count, or
+// HFILE_ERROR as an unsigned value.
+template <typename ReadSome>
+UINT ReadFully(LPVOID buffer, UINT bytes, ReadSome readSome) {
+  UINT total = 0;
+  char* out = static_cast<char*>(buffer);
+  while (total < bytes) {
+    const ssize_t n = readSome(out + total, bytes - total, total);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return static_cast<UINT>(HFILE_ERROR);
+    }
+    if (n == 0) break;
+    total += static_cast<UINT>(n);
+  }
+  return total;
+}
+
+}  // namespace
+
 extern "C" {
 
 // Returns the new offset from the start of the file, or HFILE_ERROR.
@@ -24,18 +47,15 @@ LONG WINAPI _llseek(HFILE file, LONG offset, int origin) {
 // Returns the number of bytes read (fewer at the end of the file), or
 // HFILE_ERROR as an unsigned value.
 UINT WINAPI _lread(HFILE file, LPVOID buffer, UINT bytes) {
-  UINT total = 0;
-  char* out = static_cast<char*>(buffer);
-  while (total < bytes) {
-    const ssize_t n = read(file, out + total, bytes - total);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return static_cast<UINT>(HFILE_ERROR);
-    }
-    if (n == 0) break;
-    total += static_cast<UINT>(n);
-  }
-  return total;
+  return ReadFully(buffer, bytes,
+                   [file](char* out, UINT count, UINT) { return read(file, out, count); });
+}
+
+UINT WINAPI ReadFileAt(HFILE file, LONG offset, LPVOID buffer, UINT bytes) {
+  if (offset < 0) return static_cast<UINT>(HFILE_ERROR);
+  return ReadFully(buffer, bytes, [file, offset](char* out, UINT count, UINT done) {
+    return pread(file, out, count, static_cast<off_t>(offset) + done);
+  });
 }
 
 }  // extern "C"

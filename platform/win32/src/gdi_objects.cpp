@@ -117,6 +117,29 @@ DC* FindDC(HDC handle) {
 
 using gdi::Lock;
 
+namespace {
+
+// Replaces one setting of a device context and returns the one before;
+// `none` for a handle that is no device context.
+template <typename T>
+T ExchangeSetting(HDC handle, T gdi::DC::*setting, T value, T none) {
+  std::lock_guard<std::mutex> hold(Lock());
+  gdi::DC* dc = gdi::FindDC(handle);
+  if (!dc) return none;
+  const T previous = dc->*setting;
+  dc->*setting = value;
+  return previous;
+}
+
+template <typename T>
+T ReadSetting(HDC handle, T gdi::DC::*setting, T none) {
+  std::lock_guard<std::mutex> hold(Lock());
+  gdi::DC* dc = gdi::FindDC(handle);
+  return dc ? dc->*setting : none;
+}
+
+}  // namespace
+
 extern "C" {
 
 HFONT WINAPI CreateFontIndirectA(const LOGFONTA* lf) {
@@ -224,49 +247,27 @@ HGDIOBJ WINAPI GetCurrentObject(HDC handle, UINT type) {
 
 // Returns the previous mode, or 0 for a bad context or mode.
 int WINAPI SetBkMode(HDC handle, int mode) {
-  std::lock_guard<std::mutex> hold(Lock());
-  gdi::DC* dc = gdi::FindDC(handle);
-  if (!dc || (mode != TRANSPARENT && mode != OPAQUE)) return 0;
-  const int previous = dc->bkMode;
-  dc->bkMode = mode;
-  return previous;
+  if (mode != TRANSPARENT && mode != OPAQUE) return 0;
+  return ExchangeSetting(handle, &gdi::DC::bkMode, mode, 0);
 }
 
-int WINAPI GetBkMode(HDC handle) {
-  std::lock_guard<std::mutex> hold(Lock());
-  gdi::DC* dc = gdi::FindDC(handle);
-  return dc ? dc->bkMode : 0;
-}
+int WINAPI GetBkMode(HDC handle) { return ReadSetting(handle, &gdi::DC::bkMode, 0); }
 
 COLORREF WINAPI SetTextColor(HDC handle, COLORREF color) {
-  std::lock_guard<std::mutex> hold(Lock());
-  gdi::DC* dc = gdi::FindDC(handle);
-  if (!dc) return CLR_INVALID;
-  const COLORREF previous = dc->textColor;
-  dc->textColor = color;
-  return previous;
+  return ExchangeSetting(handle, &gdi::DC::textColor, color, COLORREF{CLR_INVALID});
 }
 
 COLORREF WINAPI GetTextColor(HDC handle) {
-  std::lock_guard<std::mutex> hold(Lock());
-  gdi::DC* dc = gdi::FindDC(handle);
-  return dc ? dc->textColor : CLR_INVALID;
+  return ReadSetting(handle, &gdi::DC::textColor, COLORREF{CLR_INVALID});
 }
 
 // The colour an opaque background is filled with.
 COLORREF WINAPI SetBkColor(HDC handle, COLORREF color) {
-  std::lock_guard<std::mutex> hold(Lock());
-  gdi::DC* dc = gdi::FindDC(handle);
-  if (!dc) return CLR_INVALID;
-  const COLORREF previous = dc->bkColor;
-  dc->bkColor = color;
-  return previous;
+  return ExchangeSetting(handle, &gdi::DC::bkColor, color, COLORREF{CLR_INVALID});
 }
 
 COLORREF WINAPI GetBkColor(HDC handle) {
-  std::lock_guard<std::mutex> hold(Lock());
-  gdi::DC* dc = gdi::FindDC(handle);
-  return dc ? dc->bkColor : CLR_INVALID;
+  return ReadSetting(handle, &gdi::DC::bkColor, COLORREF{CLR_INVALID});
 }
 
 }  // extern "C"

@@ -1,13 +1,17 @@
 // A vector font: glyphs looked up once per character, outlines flattened
-// once per character and tolerance step.
+// once per character and tolerance step, both kept in tables that drawing
+// threads read without a lock.
 #include <inkline/host/freetype_font_lib.h>
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cmath>
+#include <unordered_map>
 
 #include <inkline/host/gbk.h>
 
+#include "code_table.h"
 #include "font_face.h"
 #include "outline_flattener.h"
 
@@ -17,21 +21,44 @@ namespace {
 // (tiny text) down to 1/65536 (huge text).
 constexpr int kCoarsestStep = -10;
 constexpr int kFinestStep = -32;
-constexpr size_t kMaxCachedOutlines = 16384;
+constexpr int kSteps = kCoarsestStep - kFinestStep + 1;
+// Flattened outlines kept per font; past that, outlines are flattened on
+// every call (a map that large is not reused much anyway).
+constexpr size_t kMaxCachedBytes = size_t{64} << 20;
 
 double ToleranceOfStep(int step, int grid) { return grid * std::exp2(step / 2.0); }
 
+// What an empty outline hands out: callers always get valid pointers.
+double noPoint = 0.0;
+int noSize = 0;
+
+size_t BytesOf(const FlatOutline& o) {
+  return sizeof o + o.points.capacity() * sizeof(double) + o.sizes.capacity() * sizeof(int);
+}
+
+// Past the cache's limit: the calling thread's own buffer for a font.
+FlatOutline& Uncached(const FreeTypeFont* font) {
+  thread_local std::unordered_map<const FreeTypeFont*, FlatOutline> buffers;
+  return buffers[font];
+}
+
 }  // namespace
 
+struct FreeTypeFont::Caches {
+  CodeTable<Glyph> glyphs;
+  std::array<CodeTable<FlatOutline>, kSteps> outlines;  // by step - kFinestStep
+};
+
 FreeTypeFont::FreeTypeFont(FreeTypeFontLib* lib, FontFace* face, int grid, double outputTolerance)
-    : lib_(lib), face_(face), grid_(grid), outputTolerance_(outputTolerance) {
+    : lib_(lib),
+      face_(face),
+      grid_(grid),
+      outputTolerance_(outputTolerance),
+      caches_(std::make_unique<Caches>()) {
   if (face_) {
     scale_ = grid_ / (face_->Ascent() + face_->Descent());
     yOffset_ = static_cast<short>(std::lround(-face_->Descent() * scale_));
   }
-  // Callers get valid pointers even for an empty outline.
-  points_.reserve(64);
-  sizes_.reserve(8);
 }
 
 FreeTypeFont::~FreeTypeFont() = default;
@@ -47,11 +74,22 @@ double FreeTypeFont::EmPerCharHeight() const {
   return face_ ? face_->UnitsPerEm() / (face_->Ascent() + face_->Descent()) : 1.0;
 }
 
+// floor(2 log2(tolerance / height)), from the binary exponent: with
+// r = m 2^e and m in [0.5, 1), 2 log2 r lies in [2e - 2, 2e - 1) below
+// m = sqrt(0.5) and in [2e - 1, 2e) from there on. Right at that boundary
+// the logarithm decides, as it always did.
 int FreeTypeFont::StepAt(double height) const {
   if (!(height > 0.0) || !std::isfinite(height) || !(outputTolerance_ > 0.0))
     return kCoarsestStep;
   const double relative = outputTolerance_ / height;
-  const int step = static_cast<int>(std::floor(2.0 * std::log2(relative)));
+  if (!std::isfinite(relative)) return kCoarsestStep;
+  if (relative == 0.0) return kFinestStep;
+  int exponent = 0;
+  const double m = std::frexp(relative, &exponent);
+  constexpr double kHalfRoot = 0.70710678118654752;
+  int step = 2 * exponent - (m < kHalfRoot ? 2 : 1);
+  if (std::abs(m - kHalfRoot) < 1e-12)
+    step = static_cast<int>(std::floor(2.0 * std::log2(relative)));
   return std::clamp(step, kFinestStep, kCoarsestStep);
 }
 
@@ -60,9 +98,16 @@ double FreeTypeFont::ToleranceAt(double height) const {
 }
 
 const FreeTypeFont::Glyph& FreeTypeFont::GlyphOf(unsigned code) {
-  const auto known = glyphs_.find(code);
-  if (known != glyphs_.end()) return known->second;
+  if (code >= CodeTable<Glyph>::kCodes) code = 0;  // no such character
+  if (const Glyph* known = caches_->glyphs.Find(code)) return *known;
+  std::lock_guard<std::mutex> hold(lib_->mutex_);
+  if (const Glyph* known = caches_->glyphs.Find(code)) return *known;
+  return *caches_->glyphs.Add(code, std::make_unique<Glyph>(FindGlyph(code)));
+}
 
+// Under the library's lock: the face that has the character, its index,
+// scale and advance.
+FreeTypeFont::Glyph FreeTypeFont::FindGlyph(unsigned code) {
   Glyph glyph;
   const char32_t codePoint = gbk::ToUnicode(code);
   auto take = [&](FontFace* face) {
@@ -87,38 +132,44 @@ const FreeTypeFont::Glyph& FreeTypeFont::GlyphOf(unsigned code) {
   } else {
     glyph.advance = grid_ / 2.0;
   }
-  return glyphs_.emplace(code, glyph).first->second;
+  return glyph;
+}
+
+const FlatOutline* FreeTypeFont::LoadOutline(unsigned code, int step) {
+  const Glyph& glyph = GlyphOf(code);
+  if (!glyph.face) return nullptr;
+  CodeTable<FlatOutline>& table = caches_->outlines[step - kFinestStep];
+  std::lock_guard<std::mutex> hold(lib_->mutex_);
+  if (const FlatOutline* known = table.Find(code)) return known;
+  auto flat = std::make_unique<FlatOutline>();
+  glyph.face->Outline(glyph.index, DesignTransform{glyph.scale, -1.0 * yOffset_},
+                      ToleranceOfStep(step, grid_), flat.get());
+  if (cachedBytes_ + BytesOf(*flat) > kMaxCachedBytes) {
+    FlatOutline& own = Uncached(this);
+    own = std::move(*flat);
+    return &own;
+  }
+  cachedBytes_ += BytesOf(*flat);
+  cachedOutlines_.fetch_add(1, std::memory_order_relaxed);
+  return table.Add(code, std::move(flat));
 }
 
 short FreeTypeFont::GetCharOutline(char* ch, double** points, int** partSizes,
                                    short* partCount, double height) {
-  points_.clear();
-  sizes_.clear();
-  short found = 0;
+  const FlatOutline* outline = nullptr;
   if (ch && *ch) {
     const unsigned code = gbk::Code(ch);
-    const Glyph& glyph = GlyphOf(code);
-    if (glyph.face) {
-      const int step = StepAt(height);
-      const unsigned long long key =
-          (static_cast<unsigned long long>(code) << 8) | static_cast<unsigned>(step + 128);
-      auto cached = outlines_.find(key);
-      if (cached == outlines_.end()) {
-        if (outlines_.size() >= kMaxCachedOutlines) outlines_.clear();
-        auto flat = std::make_unique<FlatOutline>();
-        glyph.face->Outline(glyph.index, DesignTransform{glyph.scale, -1.0 * yOffset_},
-                            ToleranceOfStep(step, grid_), flat.get());
-        cached = outlines_.emplace(key, std::move(flat)).first;
-      }
-      points_ = cached->second->points;
-      sizes_ = cached->second->sizes;
-      found = 1;
-    }
+    const int step = StepAt(height);
+    outline = caches_->outlines[step - kFinestStep].Find(code);
+    if (!outline) outline = LoadOutline(code, step);
   }
-  if (points) *points = points_.data();
-  if (partSizes) *partSizes = sizes_.data();
-  if (partCount) *partCount = static_cast<short>(std::min<size_t>(sizes_.size(), SHRT_MAX));
-  return found;
+  // Callers only read the arrays; the interface predates const.
+  const bool drawn = outline && !outline->sizes.empty();
+  if (points) *points = drawn ? const_cast<double*>(outline->points.data()) : &noPoint;
+  if (partSizes) *partSizes = drawn ? const_cast<int*>(outline->sizes.data()) : &noSize;
+  if (partCount)
+    *partCount = drawn ? static_cast<short>(std::min<size_t>(outline->sizes.size(), SHRT_MAX)) : 0;
+  return outline ? 1 : 0;
 }
 
 double FreeTypeFont::CharLength(char* ch) {

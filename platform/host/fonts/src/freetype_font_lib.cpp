@@ -103,6 +103,11 @@ FontFace* FreeTypeFontLib::LastResortFace(char32_t codePoint) {
 }
 
 FreeTypeFont* FreeTypeFontLib::VectorFont(short fontNo) {
+  std::lock_guard<std::mutex> hold(mutex_);
+  return VectorFontLocked(fontNo);
+}
+
+FreeTypeFont* FreeTypeFontLib::VectorFontLocked(short fontNo) {
   const FontTableEntry* entry = EntryOrDefault(fontNo);
   const short number = entry ? entry->number : 0;
   const auto key = std::make_pair(Grid(), number);
@@ -120,10 +125,12 @@ short FreeTypeFontLib::GetFontByNo(short fontNo, MapFont** font) {
   if (!font) return 0;
   const FontTableEntry* entry = EntryOrDefault(fontNo);
   const short number = entry ? entry->number : fontNo;
-  if (StrokeMode() && number == 0)
+  if (StrokeMode() && number == 0) {
     *font = strokeFont_.get();
-  else
-    *font = VectorFont(fontNo);
+  } else {
+    std::lock_guard<std::mutex> hold(mutex_);
+    *font = VectorFontLocked(fontNo);
+  }
   return HasFont(fontNo) ? 1 : 0;
 }
 

@@ -13,10 +13,22 @@
 #include <afxwin.h>
 #else
 
-// A device context object: the framework's wrapper of an HDC.
+// A device context object: the framework's wrapper of an HDC, laid out as
+// the framework lays it out (a table pointer, the output and attribute
+// handles, the printing flag), because a host hands the library its own
+// objects in DeviceDriver::pWinDC. The library reads their fields and never
+// calls their virtual operations: the host's table is not this one.
 class INKLINE_WIN32_API CDC {
  public:
-  HDC m_hDC = nullptr;
+  CDC() = default;
+  explicit CDC(HDC dc) : m_hDC(dc), m_hAttribDC(dc) {}
+  virtual ~CDC() = default;
+  CDC(const CDC&) = delete;
+  CDC& operator=(const CDC&) = delete;
+
+  HDC m_hDC = nullptr;        // where output goes
+  HDC m_hAttribDC = nullptr;  // where queries go; the same DC unless printing
+  BOOL m_bPrinting = FALSE;
 
   // The object the framework maps to a handle; the same object for the same
   // handle, kept for the life of the process. Null for a null handle.

@@ -14,6 +14,23 @@
 #endif
 #include <windows.h>
 
+// The library's own framework pieces are linked into each module that uses
+// them, never exported.
+#define INKLINE_WIN32_API
+
+// Reads up to `bytes` bytes at `offset` from the start of the file at one
+// go, so threads sharing one handle never disturb each other's reads.
+// Returns the count read, or HFILE_ERROR as an unsigned value.
+inline UINT WINAPI ReadFileAt(HFILE file, LONG offset, LPVOID buffer, UINT bytes) {
+  if (offset < 0) return static_cast<UINT>(HFILE_ERROR);
+  OVERLAPPED at{};
+  at.Offset = static_cast<DWORD>(offset);
+  DWORD got = 0;
+  HANDLE handle = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(file));
+  if (ReadFile(handle, buffer, bytes, &got, &at)) return got;
+  return GetLastError() == ERROR_HANDLE_EOF ? 0 : static_cast<UINT>(HFILE_ERROR);
+}
+
 #else  // portable implementation
 
 #include <cstdint>
@@ -173,6 +190,12 @@ INKLINE_WIN32_API BOOL WINAPI PtInRect(const RECT* rect, POINT point);
 // Files, by integer handle.
 INKLINE_WIN32_API LONG WINAPI _llseek(HFILE file, LONG offset, int origin);
 INKLINE_WIN32_API UINT WINAPI _lread(HFILE file, LPVOID buffer, UINT bytes);
+// Reads up to `bytes` bytes at `offset` from the start of the file without
+// using or moving the file position, so threads sharing one handle never
+// disturb each other's reads. Returns the count read (fewer at the end of the
+// file), or HFILE_ERROR as an unsigned value. Not a Windows call: the
+// library's own, over pread here and ReadFile with an offset on Windows.
+INKLINE_WIN32_API UINT WINAPI ReadFileAt(HFILE file, LONG offset, LPVOID buffer, UINT bytes);
 
 }  // extern "C"
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include <inkline/device.h>
+#include <inkline/trace.h>
 
 class RecordingGdiSink;
 
@@ -16,7 +17,7 @@ class RecordingGdiSink;
 // "GdiText" call (nums: x, y, text colour, advance, point count; runs: the
 // glyph points; text: the bytes) and PolyDraw as a "GdiPolyDraw" call (nums:
 // pen width, pen colour, point count; runs: the points).
-class RecordingDevice : public DeviceDriver {
+class RecordingDevice : public DeviceDriver, public DecisionTrace {
  public:
   // One recorded call: its name, its numbers in argument order, the points of
   // each run (polylines and polygons), and its text (native text).
@@ -60,6 +61,9 @@ class RecordingDevice : public DeviceDriver {
   // The device context every DC member of the device refers to.
   HDC dc() const { return dc_; }
 
+  // Installed with SetDecisionTrace, records each decision of the library as
+  // a "Decision" line.
+  void Decided(const char* decision) override;
   // Adds a line to the trace that is not a device call (GDI output, notes).
   void Note(const std::string& name, const std::string& line);
 

@@ -1,5 +1,7 @@
 // A deterministic font library for tests: fonts with configurable face names,
 // advances, outlines and y offset, so layout can be asserted to the unit.
+// Once set up, a library and its fonts may be shared by string objects on
+// several threads; set-up itself (AddFont, the public fields) is not.
 #ifndef INKLINE_HOST_SYNTHETIC_FONT_LIB_H
 #define INKLINE_HOST_SYNTHETIC_FONT_LIB_H
 
@@ -37,10 +39,6 @@ class SyntheticFont final : public MapFont {
   short yOffset = 0;
   int outlineCalls = 0;             // GetCharOutline calls so far
   double lastOutlineHeight = 0.0;   // the height given to the last call
-
- private:
-  std::vector<double> points_;
-  std::vector<int> sizes_;
 };
 
 class SyntheticFontLib final : public MapFontLib {

@@ -14,7 +14,9 @@
 // Outlines: contours closed (last point = first), curves flattened so that no
 // piece strays more than outputTolerance output units from the curve at the
 // height GetCharOutline is given (in half-octave steps); the flattened
-// outlines are cached per character and step.
+// outlines are cached per character and step and handed out as they are:
+// the arrays GetCharOutline gives stay valid as long as the library (past
+// the cache's size limit, until the calling thread's next call on the font).
 //
 // Text is GBK: a byte with the high bit set and a byte after it form one
 // character. A character the font lacks comes from font 0's face, else from
@@ -25,13 +27,18 @@
 // open character-library file, and font 0 a StrokeFont whose characters
 // advance one full cell.
 //
-// Fonts live as long as the library. A library and its fonts are used by one
-// thread at a time.
+// Fonts live as long as the library. A library and its fonts may be shared
+// by any number of drawing threads: known glyphs and outlines are read
+// without a lock, and what is not known yet is loaded under the library's
+// lock. Opening or closing the stroke font, and reading Notes() or
+// FreeTypeCalls(), must not overlap drawing.
 #ifndef INKLINE_HOST_FREETYPE_FONT_LIB_H
 #define INKLINE_HOST_FREETYPE_FONT_LIB_H
 
+#include <atomic>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -67,7 +74,7 @@ class FreeTypeFont : public MapFont {
   int FaceIndex() const;
   double EmPerCharHeight() const;
   int Grid() const { return grid_; }
-  size_t CachedOutlines() const { return outlines_.size(); }
+  size_t CachedOutlines() const { return cachedOutlines_.load(std::memory_order_relaxed); }
 
   // The flattening step for a height: the tolerance, in design units, that
   // GetCharOutline uses at that height.
@@ -82,8 +89,14 @@ class FreeTypeFont : public MapFont {
     double advance = 0.0;      // design units
   };
 
+  struct Caches;  // glyphs and outlines by character code, in the source
+
   FreeTypeFont(FreeTypeFontLib* lib, FontFace* face, int grid, double outputTolerance);
   const Glyph& GlyphOf(unsigned code);
+  Glyph FindGlyph(unsigned code);
+  // The outline of a character at a step, loaded on first use; null when no
+  // face has the character.
+  const FlatOutline* LoadOutline(unsigned code, int step);
   int StepAt(double height) const;
 
   FreeTypeFontLib* lib_;
@@ -92,10 +105,9 @@ class FreeTypeFont : public MapFont {
   double outputTolerance_;
   double scale_ = 1.0;  // design units per font unit
   short yOffset_ = 0;
-  std::unordered_map<unsigned, Glyph> glyphs_;
-  std::unordered_map<unsigned long long, std::unique_ptr<FlatOutline>> outlines_;
-  std::vector<double> points_;
-  std::vector<int> sizes_;
+  std::unique_ptr<Caches> caches_;
+  std::atomic<size_t> cachedOutlines_{0};
+  size_t cachedBytes_ = 0;  // under the library's lock
 };
 
 // Font 0 in stroke mode: the strokes come from the character-library file;
@@ -157,6 +169,8 @@ class FreeTypeFontLib : public MapFontLib {
 
  private:
   friend class FreeTypeFont;
+  // The functions below take faces and fonts from the maps: callers hold mutex_.
+  FreeTypeFont* VectorFontLocked(short fontNo);
   bool StrokeMode() const { return ClibFile >= 0; }
   int Grid() const { return StrokeMode() ? 255 : 40; }
   const FontTableEntry* EntryOrDefault(short fontNo) const;
@@ -166,6 +180,8 @@ class FreeTypeFontLib : public MapFontLib {
   FontFace* LastResortFace(char32_t codePoint);
 
   FreeTypeFontLibOptions options_;
+  // Guards the maps below, the notes, and every FreeType call.
+  std::mutex mutex_;
   struct Library;
   std::unique_ptr<Library> ft_;
   long freeTypeCalls_ = 0;

@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Runs the inkline command and the peer programs (Pango, Cairo) on the same
+# label layers through the peer harness, in paired passes, and prints the
+# P1-P7 table: ratio = inkline time / peer time per pass (whole process),
+# median with min-max over the passes.
+#
+#   bench/peers.sh                       # 3 passes, 10k and 100k labels
+#   PASSES=5 SIZES=10000 bench/peers.sh  # 10k only
+#
+# Environment: INKLINE_BUILD (build folder with a Release build; build-release),
+#   PEERS (the harness folder; /work/shared/peers), PEERS_BUILD (/tmp/peers),
+#   PASSES (3), SIZES ("10000 100000"), ONLY (regex on workload/bench),
+#   P6=1 also draws 1M labels to PNG and PDF (peak memory).
+set -euo pipefail
+
+HERE=$(cd "$(dirname "$0")" && pwd)
+ROOT=$(cd "$HERE/.." && pwd)
+BUILD=$(cd "${INKLINE_BUILD:-$ROOT/build-release}" && pwd)
+PEERS=${PEERS:-/work/shared/peers}
+export PEERS_BUILD=${PEERS_BUILD:-/tmp/peers}
+PASSES=${PASSES:-3}
+export SIZES=${SIZES:-"10000 100000"}
+
+export INKLINE_CLI=$BUILD/tools/inkline/inkline
+export INKLINE_BENCH=$BUILD/bench/inkline_bench
+export INKLINE_MARKUP_RATE=$BUILD/bench/markup_rate
+export INKLINE_PEERS_DIR=$PEERS/inkline
+export INKLINE_PEERS_HERE=$HERE/peers
+export PEER_OUT=$PEERS_BUILD/inkline
+for f in "$INKLINE_CLI" "$INKLINE_BENCH"; do
+    [ -x "$f" ] || { echo "missing $f: build Release into $BUILD first" >&2; exit 1; }
+done
+mkdir -p "$PEER_OUT"
+
+# Only what the table uses: ours, the peers writing the same files, and the
+# peers' image rows that write no file at all (a stricter comparison).
+export ONLY=${ONLY:-'/(inkline-|pango-image|cairo-image$|cairo-image-file|cairo-image-path|pango-pdf-file|pango-svg-file)'}
+COLLECT=$PEER_OUT/passes
+rm -rf "$COLLECT"; mkdir -p "$COLLECT"
+for pass in $(seq 1 "$PASSES"); do
+    echo "== pass $pass of $PASSES" >&2
+    REPS=1 EXTRA_BENCHES=$HERE/peers/extra.sh "$PEERS/run.sh" >/dev/null
+    (cd "$PEERS_BUILD/runs" && find . -name '1.*' | while read -r f; do
+        d=$COLLECT/$(dirname "$f"); mkdir -p "$d"; cp "$f" "$d/$pass.${f##*.}"; done)
+done
+
+echo "== library alone (Google Benchmark, null device)" >&2
+"$INKLINE_BENCH" --benchmark_filter='BM_VectorGlyphs(Latin|Chinese)$' \
+    --benchmark_repetitions="$PASSES" --benchmark_format=json >"$PEER_OUT/glyphs.json" 2>/dev/null
+
+P6_DIR=$PEER_OUT/p6
+if [ -n "${P6:-}" ]; then   # 1M labels: peak memory and time of the command alone
+    mkdir -p "$P6_DIR"
+    big=$PEER_OUT/work/latin-1000k.geojson
+    if [ ! -s "$big" ]; then
+        python3 "$PEERS/gen_labels.py" -n 1000000 --seed 42 -o "$big.peers"
+        python3 "$INKLINE_PEERS_DIR/to_inkline.py" "$big.peers" "$big" && rm -f "$big.peers"
+    fi
+    for out in png pdf; do
+        kind=(); [ "$out" = pdf ] && kind=(--kind 8)
+        /usr/bin/time -v -o "$P6_DIR/$out.time" "$INKLINE_CLI" render "$big" \
+            --fonts "$INKLINE_PEERS_DIR/fonts.txt" -o "$PEER_OUT/p6.$out" "${kind[@]}" >/dev/null || true
+    done
+fi
+python3 "$HERE/peers/table.py" "$COLLECT" "$PEER_OUT/glyphs.json" "$P6_DIR"

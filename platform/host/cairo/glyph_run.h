@@ -1,0 +1,41 @@
+// Native text drawn a run at a time: the library hands one character per
+// call, and a picture that records every call (PDF) keeps one command per
+// show; consecutive characters in the same font, size, angle and colour are
+// therefore gathered and shown with one call, as real text.
+#ifndef INKLINE_HOST_GLYPH_RUN_H
+#define INKLINE_HOST_GLYPH_RUN_H
+
+#include <string>
+#include <vector>
+
+#include <cairo.h>
+
+#include <inkline/win32.h>
+
+#include "native_text.h"
+
+class GlyphRun {
+ public:
+  // Adds a character placed by NativeTextFonts::Place, whose font is the one
+  // selected in cr, to be filled in `fill`. A character that does not
+  // continue the run shows the run first.
+  void Add(cairo_t* cr, const NativeTextPlacement& place, COLORREF fill);
+  // Shows the gathered characters with one call; nothing when empty.
+  void Show(cairo_t* cr);
+  bool Empty() const { return glyphs_.empty(); }
+
+ private:
+  bool Continues(cairo_font_face_t* face, const NativeTextPlacement& place, COLORREF fill) const;
+  // Selects the run's font, turned by its angle, into cr.
+  void SelectFont(cairo_t* cr) const;
+
+  cairo_font_face_t* face_ = nullptr;  // owned by NativeTextFonts
+  double emSize_ = 0;
+  double angle_ = 0;
+  COLORREF fill_ = 0;
+  std::string utf8_;
+  std::vector<cairo_glyph_t> glyphs_;
+  std::vector<cairo_text_cluster_t> clusters_;
+};
+
+#endif  // INKLINE_HOST_GLYPH_RUN_H

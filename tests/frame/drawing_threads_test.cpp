@@ -1,0 +1,147 @@
+// String objects on several threads at once, each on its own device, sharing
+// one vector font library, one stroke-font library (and its file handle) and
+// the portable Windows layer: every thread must draw exactly what one thread
+// alone draws. Run under ThreadSanitizer by scripts/test.sh.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include <inkline/constants.h>
+#include <inkline/host/char_library.h>
+#include <inkline/host/hostlib.h>
+#include <inkline/host/recording_device.h>
+#include <inkline/host/synthetic_font_lib.h>
+#include <inkline/map_string.h>
+
+namespace {
+
+using namespace inkline;
+
+// The annotations of the showcase layer, in its device units.
+struct Label {
+  const char* text;
+  double x, y, height, width;
+  short style;
+  double angle;
+  char arrangement;
+  short color;
+  double extra;
+  bool stroke;  // from the stroke-font library
+};
+
+const Label kLayer[] = {
+    {"inkline \xB5\xD8\xCD\xBC\xD7\xA2\xBC\xC7 annotation text", 50, 910, 55, 55, 0, 0, 0, 0, 0, false},
+    {"H#-2#=O + CO#-2", 300, 800, 35, 30, 0, 0, 0, 0, 0, false},
+    {"X#+2#-3#=a", 650, 800, 35, 30, 0, 0, 0, 0, 0, false},
+    {"/a+b/c-d/", 1075, 800, 35, 30, 0, 0, 0, 0, 0, false},
+    {"backslant", 475, 700, 30, 25, 1, 0, 0, 0, 0, false},
+    {"italic", 700, 700, 30, 30, kStyleItalic, 0, 0, 0, 0, false},
+    {"rising", 925, 700, 30, 25, 3, 0, 0, 0, 0, false},
+    {"Shadow", 50, 625, 35, 30, kStyleShadow, 0, 0, 0, 0, false},
+    {"Bold", 250, 625, 35, 35, kStyleBold, 0, 0, 0, 0, false},
+    {"Underline", 400, 625, 35, 35, kStyleUnderline | kStyleStrikeOut, 0, 0, 0, 0, false},
+    {"Outlined", 925, 625, 35, 30, kStyleOutlined, 0, 0, 2, 2, false},
+    {"Outlined TrueType", 925, 580, 35, 35, kStyleOutlined, 0, 0, 2, 2, false},
+    {"Hollow", 1175, 625, 35, 30, kStyleHollow, 0, 0, 0, 0, false},
+    {"Box", 1375, 625, 35, 30, 0, 0, 0, 6, 1.2, false},
+    {"Rotated 30", 100, 300, 35, 30, 0, 30, 0, 0, 0, false},
+    {"\xCA\xFA\xC5\xC5", 600, 525, 40, 40, 0, 0, 1, 0, 0, false},
+    {"Vertical", 675, 525, 30, 30, 0, 0, 1, 0, 0, false},
+    {"STROKE FONT 123 ABCDEFGHIJKLMNOPQRSTUVWXYZ", 800, 310, 30, 30, 0, 0, 0, 0, 0, true},
+    {"BOLD STROKES", 800, 260, 30, 30, kStyleBold, 15, 0, 0, 0, true},
+    {"THE QUICK BROWN FOX JUMPS OVER THE LAZY DOG 0123456789", 50, 200, 20, 20, 0, 0, 0, 0, 0, true},
+    {"the quick brown fox jumps over the lazy dog 0123456789", 50, 170, 20, 20, 0, 0, 0, 0, 0, true},
+    {"PACK MY BOX WITH FIVE DOZEN LIQUOR JUGS", 50, 140, 20, 20, 2, 0, 0, 0, 0, true},
+    {"COLUMN OF STROKES", 1450, 600, 20, 20, 0, 0, 1, 0, 0, true},
+};
+
+const char kMarkup[] =
+    "<body size=20 space=1 hvpl=0 bgColor=8><font face=0 color=4>Rich <strong>text</strong> "
+    "laid out <u>line</u> by line<sup>2</sup> in its box</font></body>";
+
+// A stroke-font file with a square and a diagonal for every full-width ASCII
+// letter and digit.
+class StrokeFile {
+ public:
+  StrokeFile() {
+    clib::Builder builder;
+    for (unsigned c = 0x21; c <= 0x7E; ++c) {
+      const clib::Strokes strokes{{{2, 2}, {12, 2}}, {{12, 2}, {12, 14}},
+                                  {{2, 14}, {2, 2}}, {{2, 2}, {static_cast<int>(c % 14) + 1, 14}}};
+      builder.Set(0xA300 | (c | 0x80), strokes);
+    }
+    path_ = ::testing::TempDir() + "strokes_threads.clib";
+    std::string error;
+    EXPECT_TRUE(builder.Write(path_, &error)) << error;
+    fd_ = open(path_.c_str(), O_RDONLY);
+  }
+  ~StrokeFile() {
+    if (fd_ >= 0) close(fd_);
+    unlink(path_.c_str());
+  }
+  int fd() const { return fd_; }
+
+ private:
+  std::string path_;
+  int fd_ = -1;
+};
+
+struct Libraries {
+  SyntheticFontLib vector;
+  SyntheticFontLib stroke;
+};
+
+// Draws the layer once on a fresh device and string object; the trace.
+std::string DrawLayer(Libraries& fonts) {
+  RecordingDevice::Settings settings;
+  settings.rationalDispMode = 1;  // TrueType where the rule allows it
+  settings.winHeight = 1000;
+  RecordingDevice device(settings);
+  CMapString s(&device);
+  s.SetScale(1.0, 1.0, 1.0);
+  for (const Label& l : kLayer) {
+    s.StringOut(const_cast<char*>(l.text), l.x, l.y, l.height, l.width, 0, l.style, l.angle, 0,
+                l.arrangement, l.color, l.extra, l.stroke ? &fonts.stroke : &fonts.vector);
+  }
+  D_RECT box{1000, 450, 1500, 250};
+  s.HTMLStringOut(const_cast<char*>(kMarkup), 0, 0, &box, 0);
+  return device.Trace();
+}
+
+TEST(DrawingThreads, FourThreadsDrawWhatOneThreadDraws) {
+  StrokeFile file;
+  ASSERT_GE(file.fd(), 0);
+  Libraries fonts;
+  fonts.stroke.libType = 1;
+  fonts.stroke.ClibFile = file.fd();
+  ScopedMapFontLib installed(&fonts.vector);
+
+  const std::string alone = DrawLayer(fonts);
+  ASSERT_NE(alone.find("GdiText"), std::string::npos);   // the TrueType path ran
+  ASSERT_NE(alone.find("DrawLine"), std::string::npos);  // and the stroke font
+
+  constexpr int kThreads = 4;
+  constexpr int kRounds = 10;
+  std::vector<int> differing(kThreads, 0);
+  std::vector<std::thread> threads;
+  std::atomic<int> ready{0};
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([&, t] {
+      // Start together, so that the drawings overlap.
+      ++ready;
+      while (ready.load() < kThreads) std::this_thread::yield();
+      for (int round = 0; round < kRounds; ++round)
+        if (DrawLayer(fonts) != alone) ++differing[t];
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+  for (int t = 0; t < kThreads; ++t) EXPECT_EQ(differing[t], 0) << "thread " << t;
+}
+
+}  // namespace
