@@ -29,10 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   PEN start{1.0, 3, 0};
   device.SetPen(&start);
 
-  MapString* s = nullptr;
-  CreateMapString(&device, &s);
-  FuzzCheck(s != nullptr);
-  s->SetScale(1, 1, 1);
+  MapString* s = NewString(device);
   std::string bytes(text.Get(), text.Length);
   const short style = static_cast<short>((pick & 0x10 ? 0x0400 : 0) | (pick & 0x20 ? 0x3000 : 0));
   s->StringOut(bytes.data(), 10, 500, 12, 10, 0, style, (pick >> 6) * 30.0, 1.0,

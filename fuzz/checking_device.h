@@ -9,6 +9,7 @@
 #include <vector>
 
 #include <inkline/host/recording_device.h>
+#include <inkline/inkline.h>
 
 #include "fuzz_input.h"
 
@@ -78,6 +79,16 @@ inline CheckingDevice& DeviceFor(const RecordingDevice::Settings& settings) {
   if (!device) device = new CheckingDevice(settings);
   device->Clear();
   return *device;
+}
+
+// A string object drawing on the device, at scale 1; a failure to make one
+// is a finding.
+inline MapString* NewString(DeviceDriver& device) {
+  MapString* s = nullptr;
+  CreateMapString(&device, &s);
+  FuzzCheck(s != nullptr);
+  s->SetScale(1, 1, 1);
+  return s;
 }
 
 // The pen a string leaves on the device is the pen it found there, on the

@@ -24,9 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   settings.dispFlags = static_cast<short>(data[0] & 0x80);  // sizes from the third scale
   CheckingDevice& device = DeviceFor(settings);
 
-  MapString* s = nullptr;
-  CreateMapString(&device, &s);
-  FuzzCheck(s != nullptr);
+  MapString* s = NewString(device);
   const double scales[] = {0.01, 0.5, 1, 3};
   s->SetScale(scales[data[1] & 3], scales[(data[1] >> 2) & 3], scales[(data[1] >> 4) & 3]);
   const double left = static_cast<int8_t>(data[2]) * 8.0;

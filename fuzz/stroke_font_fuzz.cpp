@@ -72,10 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   RecordingDevice::Settings settings;
   settings.kind = 2;
   CheckingDevice& device = DeviceFor(settings);
-  MapString* s = nullptr;
-  CreateMapString(&device, &s);
-  FuzzCheck(s != nullptr);
-  s->SetScale(1, 1, 1);
+  MapString* s = NewString(device);
   const short style = static_cast<short>(data[0] & 0x10 ? 0x1000 | 0x0400 : 0);
   s->StringOut(text.data(), 10, 500, 24, 20, 0, style, data[0] % 90, 0.5, 0, 5, 1.0, &fonts);
   device.CheckAndForget();

@@ -33,10 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   PEN start{1.0, 3, 0};
   device.SetPen(&start);
 
-  MapString* s = nullptr;
-  CreateMapString(&device, &s);
-  FuzzCheck(s != nullptr);
-  s->SetScale(1, 1, 1);
+  MapString* s = NewString(device);
   const double height = 1 + data[1] % 120;
   const double angle = (static_cast<int8_t>(data[2])) * 3.0;
   // Styles 0 and 2 (italic) keep the TrueType path; the high bits add bold,
