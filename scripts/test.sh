@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: once as built for
 # use, once under AddressSanitizer and UndefinedBehaviorSanitizer, and the
-# Windows library under Wine.
+# Windows library under Wine; then fuzzes every target for a fixed time
+# (FUZZ_SECONDS each, 45 by default).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -27,3 +28,6 @@ TSAN_OPTIONS=halt_on_error=1 build-tsan/tests/inkline_tests --gtest_filter='Mark
 
 # The Windows library, cross-built and run under Wine.
 bash scripts/test-windows.sh build-win
+
+# Every fuzz target for a fixed time, on top of the seed replays above.
+FUZZ_SECONDS=${FUZZ_SECONDS:-45} bash scripts/fuzz.sh

@@ -8,8 +8,9 @@ MapString::MapString(const MapString&) = default;
 MapString& MapString::operator=(const MapString&) { return *this; }
 
 long CreateMapString(DeviceDriver* driver, MapString** out) {
-  CMapString* object = new (std::nothrow) CMapString(driver);
-  *out = object;
+  // With nowhere to put it, no object is made: it could never be freed.
+  if (!out) return 1;
+  *out = new (std::nothrow) CMapString(driver);
   return 1;
 }
 

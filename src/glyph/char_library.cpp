@@ -15,6 +15,7 @@
 
 #include <inkline/map_string.h>
 
+#include "frame/entry_checks.h"
 #include "glyph/glyph_runs.h"
 #include "layout/numeric.h"
 #include "layout/text_units.h"
@@ -107,7 +108,7 @@ int DrawStrokeChar(const DrawContext& c, char* ch, Vec at, short bold, Axes a) {
   CMapString& s = c.s;
   StrokePens pens{c.device.SavedPen(), PEN{}};
   // One grid unit is then a sixteenth of the width across and of the height up.
-  const double perUnit = s.DesignGrid / kCellUnits;
+  const double perUnit = entry_checks::DesignGridOf(s) / kCellUnits;
   a = Axes{a.a1 * perUnit, a.a2 * perUnit, a.a3 * perUnit, a.a4 * perUnit};
   ReadStrokeRecord(s, s.FontLib ? s.FontLib->ClibFile : -1, ch);
 

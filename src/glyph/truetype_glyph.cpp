@@ -10,6 +10,7 @@
 #include <inkline/afx.h>
 #include <inkline/map_string.h>
 
+#include "frame/entry_checks.h"
 #include "glyph/glyph_runs.h"
 #include "glyph/run_decorations.h"
 #include "layout/decisions.h"
@@ -144,7 +145,7 @@ void DrawTrueTypeRun(const DrawContext& c, const Run& run, const RunStyle& style
   layout::FontSelection font(s, layout::FontRequest{style.fontNo, style.style, style.bold,
                                                     run.height, run.width, run.angle, native},
                              layout::FontSelection::Undo::Always);
-  RunWalker w = RunWalker::For(run, theta, s.DesignGrid, top);
+  RunWalker w = RunWalker::For(run, theta, entry_checks::DesignGridOf(s), top);
 
   // Only a clipping window skips characters here, testing the top of the
   // cell in GDI's rows. A skipped character moves by the last advance

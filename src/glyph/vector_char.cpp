@@ -5,6 +5,7 @@
 #include <inkline/constants.h>
 #include <inkline/map_string.h>
 
+#include "frame/entry_checks.h"
 #include "glyph/glyph_runs.h"
 #include "layout/decisions.h"
 #include "layout/guards.h"
@@ -124,7 +125,7 @@ bool PlaceOutline(CMapString& s, char* ch, Vec at, const Axes& a, PlacedGlyph* g
   }
   g->points = s.GlyphPoints;
   g->shadow = s.GlyphPoints + g->count;
-  const double lift = s.CurFont->GetYOffset() * s.CharHeight / s.DesignGrid;
+  const double lift = s.CurFont->GetYOffset() * s.CharHeight / entry_checks::DesignGridOf(s);
   for (long long k = 0; k < g->count; ++k) {
     const double px = outline[2 * k];
     const double py = outline[2 * k + 1];

@@ -8,6 +8,7 @@
 #include <inkline/constants.h>
 #include <inkline/map_string.h>
 
+#include "frame/entry_checks.h"
 #include "glyph/glyph_runs.h"
 #include "glyph/run_decorations.h"
 #include "layout/engine.h"
@@ -69,7 +70,7 @@ void DrawVectorRun(const DrawContext& c, const Run& run, const RunStyle& style) 
       layout::FontSelection::Undo::IfCreated);
 
   const double theta = run.angle * kPi / 180.0;
-  const double grid = s.DesignGrid;
+  const double grid = entry_checks::DesignGridOf(s);
   const Axes axes = AxesOf(run, style.style, theta, grid);
   RunWalker w = RunWalker::For(run, theta, grid, run.origin);
 
@@ -106,6 +107,7 @@ void CMapString::GraphDispChar(double x, double y, double height, double width, 
 
 double CMapString::Inkline(char* ch, double x, double y, short bold, short, double a1, double a2,
                            double a3, double a4) {
+  if (!entry_checks::AcceptGlyph(x, y, a1, a2, a3, a4)) return 0.0;
   return glyph::DrawVectorChar(layout::ContextOf(*this), ch, {x, y}, bold,
                                glyph::Axes{a1, a2, a3, a4});
 }

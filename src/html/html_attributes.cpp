@@ -5,31 +5,32 @@
 CHTMLAttributes::~CHTMLAttributes() = default;
 
 int CHTMLAttributes::ParseAttributes(const char* text, AttributeChainMemo* memo) {
-  std::unique_ptr<AttributeList> parsed;
-  CHTMLElemAttr scratch;
+  std::size_t count = 0;
   int used = 0;
   // Each parsed attribute consumes at least its name; at the end of the text
-  // no further attribute can parse, which ends the loop.
+  // no further attribute can parse, which ends the loop. Attributes are
+  // parsed over the ones an earlier parse left, keeping their strings.
   for (;;) {
     const char* nameBegin = html_text::SkipWhiteSpace(text + used);
     if (memo && memo->KnownToFail(nameBegin)) return kKnownToFail;
-    const int length = scratch.ParseAttribute(text + used);
+    if (count == Parsed.size()) Parsed.emplace_back();
+    const int length = Parsed[count].ParseAttribute(text + used);
     if (length == 0) break;
     if (memo) memo->Parsed(nameBegin);
-    if (!parsed) parsed = std::make_unique<AttributeList>();
-    parsed->push_back(std::make_unique<CHTMLElemAttr>(scratch));
+    ++count;
     used += length;
   }
-  if (!parsed) return 0;
-  List = std::move(parsed);
+  if (count == 0) return 0;
+  List.swap(Parsed);
+  ListCount = count;
   return used;
 }
 
-int CHTMLAttributes::GetCount() const { return List ? static_cast<int>(List->size()) : 0; }
+int CHTMLAttributes::GetCount() const { return static_cast<int>(ListCount); }
 
 CHTMLElemAttr CHTMLAttributes::GetAttribute(int index) const {
   if (index < 0 || index >= GetCount()) return CHTMLElemAttr();
-  return *(*List)[static_cast<AttributeList::size_type>(index)];
+  return List[static_cast<AttributeList::size_type>(index)];
 }
 
-void CHTMLAttributes::RemoveAll() { List.reset(); }
+void CHTMLAttributes::RemoveAll() { ListCount = 0; }

@@ -2,7 +2,7 @@
 #ifndef INKLINE_SRC_HTML_HTML_ATTRIBUTES_H
 #define INKLINE_SRC_HTML_HTML_ATTRIBUTES_H
 
-#include <memory>
+#include <cstddef>
 #include <vector>
 
 #include "html/html_elem_attr.h"
@@ -32,11 +32,15 @@ class CHTMLAttributes {
   void RemoveAll();
 
   // The list exists only while it holds attributes.
-  bool HasList() const { return List != nullptr; }
+  bool HasList() const { return ListCount > 0; }
 
  private:
-  using AttributeList = std::vector<std::unique_ptr<CHTMLElemAttr>>;
-  std::unique_ptr<AttributeList> List;
+  using AttributeList = std::vector<CHTMLElemAttr>;
+  AttributeList List;  // the first ListCount are the attributes
+  std::size_t ListCount = 0;
+  // Where a parse collects its attributes before they replace the list; kept
+  // with its elements, so a reused object parses without allocating.
+  AttributeList Parsed;
 };
 
 #endif  // INKLINE_SRC_HTML_HTML_ATTRIBUTES_H

@@ -54,24 +54,27 @@ int CHTMLElemAttr::ParseAttribute(const char* text) {
   }
 
   Name.assign(nameBegin, nameEnd);
-  if (valueBegin == valueEnd) {
-    Value.clear();
-  } else {
-    SetValue(std::string(valueBegin, valueEnd));
-  }
+  AssignValue(valueBegin, valueEnd);
   return static_cast<int>(valueEnd - text) + closingQuote;
 }
 
 void CHTMLElemAttr::SetValue(const std::string& value) {
-  std::string::size_type first = 0;
-  std::string::size_type last = value.size();
-  while (first < last && IsWhiteSpace(value[first])) ++first;
-  while (last > first && IsWhiteSpace(value[last - 1])) --last;
+  AssignValue(value.data(), value.data() + value.size());
+}
 
+void CHTMLElemAttr::AssignValue(const char* begin, const char* end) {
+  while (begin < end && IsWhiteSpace(*begin)) ++begin;
+  while (end > begin && IsWhiteSpace(end[-1])) --end;
+  const char* p = begin;
+  while (p < end && *p != '\n' && *p != '\r' && *p != '\t') ++p;
+  if (p == end) {
+    Value.assign(begin, end);  // the usual value: nothing to rewrite
+    return;
+  }
   Value.clear();
-  Value.reserve(last - first);
-  for (std::string::size_type i = first; i < last; ++i) {
-    const char c = value[i];
+  Value.reserve(static_cast<std::string::size_type>(end - begin));
+  for (p = begin; p < end; ++p) {
+    const char c = *p;
     if (c == '\n') continue;
     Value.push_back(c == '\r' || c == '\t' ? ' ' : c);
   }

@@ -27,6 +27,10 @@ class CHTMLElemAttr {
   std::string Name;
   // Empty when the attribute has no "="; read directly by the tag handlers.
   std::string Value;
+
+ private:
+  // SetValue of the bytes [begin, end).
+  void AssignValue(const char* begin, const char* end);
 };
 
 #endif  // INKLINE_SRC_HTML_HTML_ELEM_ATTR_H

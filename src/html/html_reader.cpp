@@ -76,7 +76,9 @@ int CHTMLReader::ParseDocument() {
         continue;
       }
       if (c != '<') {
-        ++Position;
+        // Ordinary character data up to the next "<" or "&".
+        Position = static_cast<uint32_t>(
+            html_text::FindMarkupStart(Buffer + Position + 1, Buffer + BufferLength) - Buffer);
         continue;
       }
 

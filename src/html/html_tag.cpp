@@ -20,7 +20,7 @@ int CHTMLTag::ParseTag(const char* text, bool& opening, bool& closing, bool read
   if (open[1] == '>') {
     // The empty tag: the ">" stays in the text as character data.
     Name.clear();
-    Attributes.reset();
+    HasAttributes = false;
     opening = closing = false;
     return static_cast<int>(open + 1 - text);
   }
@@ -43,7 +43,7 @@ int CHTMLTag::ParseTag(const char* text, bool& opening, bool& closing, bool read
   }
 
   bool isClosing = !isOpening;
-  std::unique_ptr<CHTMLAttributes> parsed;
+  bool withAttributes = false;  // parsed into Spare
   const char* close = nullptr;  // the ">" that ends the tag
   if (after == '>') {
     close = nameEnd;
@@ -54,11 +54,11 @@ int CHTMLTag::ParseTag(const char* text, bool& opening, bool& closing, bool read
     int used = 0;
     AttributeChainMemo* chains = memo ? &memo->Chains : nullptr;
     if (readAttributes) {
-      parsed.reset(new (std::nothrow) CHTMLAttributes);
-      if (!parsed) return 0;
+      if (!Spare) Spare.reset(new (std::nothrow) CHTMLAttributes);
+      if (!Spare) return 0;
       if (chains) chains->BeginTag(text);
       try {
-        used = parsed->ParseAttributes(rest, chains);
+        used = Spare->ParseAttributes(rest, chains);
       } catch (const std::bad_alloc&) {
         return 0;
       }
@@ -78,9 +78,9 @@ int CHTMLTag::ParseTag(const char* text, bool& opening, bool& closing, bool read
         return 0;
       }
       close = p;
+      withAttributes = true;
     } else {
       // Whatever stands between the name and the first ">" is ignored.
-      parsed.reset();
       close = memo ? memo->CloseSearch.Find(nameEnd) : FindChar(nameEnd, '>');
       if (!close) return 0;
       if (close[-1] == '/') isClosing = true;
@@ -90,6 +90,7 @@ int CHTMLTag::ParseTag(const char* text, bool& opening, bool& closing, bool read
   opening = isOpening;
   closing = isClosing;
   Name.assign(nameBegin, nameEnd);
-  Attributes = std::move(parsed);
+  if (withAttributes) Attributes.swap(Spare);
+  HasAttributes = withAttributes;
   return static_cast<int>(close + 1 - text);
 }

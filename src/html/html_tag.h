@@ -29,10 +29,14 @@ class CHTMLTag {
   std::string GetTagName() const { return Name; }
 
   // Null when the last tag had no attributes, was an end tag or was <>.
-  CHTMLAttributes* GetAttributes() const { return Attributes.get(); }
+  CHTMLAttributes* GetAttributes() const { return HasAttributes ? Attributes.get() : nullptr; }
 
  private:
   std::unique_ptr<CHTMLAttributes> Attributes;
+  // Attributes are parsed into this object, which trades places with
+  // Attributes when the tag succeeds: tags reuse two objects and their lists.
+  std::unique_ptr<CHTMLAttributes> Spare;
+  bool HasAttributes = false;
   std::string Name;  // case kept as written
 };
 

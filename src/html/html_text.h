@@ -6,6 +6,9 @@
 #ifndef INKLINE_SRC_HTML_HTML_TEXT_H
 #define INKLINE_SRC_HTML_HTML_TEXT_H
 
+#include <cstdint>
+#include <cstring>
+
 namespace html_text {
 
 // Space, tab, CR, LF, vertical tab and form feed.
@@ -45,6 +48,25 @@ inline const char* FindChar(const char* p, char c) {
     if (*p == c) return p;
   }
   return nullptr;
+}
+
+// The first byte at or after p and before end that is "<" or "&", or end.
+// Character data runs long between them, so eight bytes are tested at once.
+inline const char* FindMarkupStart(const char* p, const char* end) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101u;
+  constexpr std::uint64_t kHigh = 0x8080808080808080u;
+  auto holds = [](std::uint64_t word, unsigned char c) {
+    const std::uint64_t x = word ^ (kOnes * c);
+    return ((x - kOnes) & ~x & kHigh) != 0;
+  };
+  while (end - p >= 8) {
+    std::uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    if (holds(word, '<') || holds(word, '&')) break;
+    p += 8;
+  }
+  while (p < end && *p != '<' && *p != '&') ++p;
+  return p;
 }
 
 // FindChar for a reader that searches again and again from later and later

@@ -4,6 +4,7 @@
 #include <inkline/constants.h>
 #include <inkline/win32.h>
 
+#include "frame/entry_checks.h"
 #include "layout/engine.h"
 #include "layout/numeric.h"
 
@@ -89,6 +90,11 @@ void CMapString::StringOut(char* text, double x, double y, double height, double
                            short fontNo, short style, double angle, double space,
                            char arrangement, short color, double extra, MapFontLib* fontLib) {
   if (!Driver || !text) return;
+  const double entryScale =
+      (Driver->DispFlags & inkline::kDispFlagScaleFromThird) ? ScaleC : ScaleA * ScaleB;
+  if (!entry_checks::AcceptStringOut({x, y, height, width, angle, space, extra}, entryScale,
+                                     ScaleC))
+    return;
   if (!fontLib) fontLib = GetMapFontLib();
   FontLib = fontLib;
   if (!FontLib) return;
@@ -112,6 +118,7 @@ void CMapString::DispString(char* text, double x, double y, double height, doubl
                             short fontNo, short style, short bold, short underline,
                             short strikeOut, double angle, double space, char arrangement,
                             short color, double boxScale) {
+  if (!entry_checks::AcceptDispString({x, y, height, width, angle, space, boxScale})) return;
   layout::DisplayString(layout::ContextOf(*this),
                         layout::Run{text, {x, y}, height, width, angle, space, arrangement},
                         layout::RunStyle{fontNo, style, bold, underline, strikeOut, color, boxScale});

@@ -10,6 +10,7 @@
 #include <inkline/constants.h>
 #include <inkline/map_string.h>
 
+#include "frame/entry_checks.h"
 #include "layout/decisions.h"
 #include "layout/engine.h"
 #include "layout/numeric.h"
@@ -111,6 +112,7 @@ void RestoreFont(CMapString& s, bool native) {
 
 bool CMapString::SetFont(short fontNo, short style, short bold, short, short, double height,
                          double width, double angle, bool native) {
+  if (!entry_checks::AcceptFont(height, width)) return false;
   return layout::SelectFont(*this,
                             layout::FontRequest{fontNo, style, bold, height, width, angle, native});
 }

@@ -5,12 +5,13 @@
 #include <memory>
 #include <new>
 
+#include "frame/entry_checks.h"
 #include "html/html_reader.h"
 #include "layout/decisions.h"
 #include "richtext/orvex_html_reader_events.h"
 
 void CMapString::HTMLStringOut(char* markup, double, double, D_RECT* box, long) {
-  if (!Driver || !markup || !box) return;
+  if (!Driver || !markup || !box || !entry_checks::AcceptBox(*box)) return;
   // The device may have changed since construction; read its settings again.
   RationalDispMode = Driver->GetRationalDispMode();
   DevFlags = Driver->DispFlags;

@@ -3,7 +3,9 @@
 // pictures are complete files.
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
+#include <limits>
 #include <sstream>
 #include <string>
 #include <unistd.h>
@@ -197,6 +199,52 @@ TEST(CairoDevices, FormatFromTheExtension) {
   EXPECT_EQ(f, PictureFormat::Pdf);
   EXPECT_FALSE(PictureFormatFor("x.gif", &f));
   EXPECT_FALSE(PictureFormatFor("png", &f));
+}
+
+// A pen wider than any picture paints it all (the width is capped, not
+// converted out of range); a NaN or negative width is the thinnest pen.
+TEST(CairoDevices, AnyPenWidthDrawsAndFinishes) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  for (double width : {1e300, inf, nan, -5.0}) {
+    const std::string path = TempPath(".png");
+    CairoDevice::Options o;
+    o.width = o.height = 60;
+    o.kind = 0;  // a window kind: the device also mirrors the pen into its GDI context
+    std::string error;
+    auto device = CairoDevice::Create(path, o, &error);
+    ASSERT_TRUE(device) << error;
+    PEN pen{width, 2, 0};
+    device->SetPen(&pen);
+    device->DrawLine(10, 30.5, 50, 30.5);  // a one-pixel pen covers whole pixels
+    ASSERT_TRUE(device->Finish(&error)) << error;
+    const int red = RedPixels(path);
+    if (width > 0)
+      EXPECT_EQ(red, 60 * 60) << width;
+    else
+      EXPECT_GT(red, 0) << width;
+    std::remove(path.c_str());
+  }
+}
+
+// Characters U+0001 to U+001F but tab, line feed and carriage return cannot
+// stand in XML: a native-text SVG leaves them out and stays well-formed.
+TEST(CairoDevices, NativeTextSvgWithControlCharactersIsWellFormed) {
+  const std::string path = TempPath(".svg");
+  Draw(path, PictureFormat::Svg, 8, "A\x01" "B\x08\x0b" "C\x1f" "D\tE");
+  const std::string svg = ReadAll(path);
+  ASSERT_NE(svg.find("native-text"), std::string::npos);
+  for (unsigned char c : svg) {
+    EXPECT_TRUE(c >= 0x20 || c == '\t' || c == '\n' || c == '\r') << static_cast<int>(c);
+    if (HasFailure()) break;
+  }
+  for (const char* kept : {">A<", ">B<", ">C<", ">D<", ">E<"})
+    EXPECT_NE(svg.find(kept), std::string::npos) << kept;
+  if (std::system("command -v xmllint >/dev/null 2>&1") == 0) {
+    const std::string check = "xmllint --noout '" + path + "' 2>/dev/null";
+    EXPECT_EQ(std::system(check.c_str()), 0);
+  }
+  std::remove(path.c_str());
 }
 
 }  // namespace

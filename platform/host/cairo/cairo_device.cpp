@@ -20,6 +20,22 @@
 
 namespace {
 constexpr double kPi = 3.141592653589793;
+
+// Pens wider than this cover any picture; a wider, infinite or NaN width
+// must not reach Cairo or an integer conversion as it is.
+constexpr double kWidestPen = 1e6;
+
+// The width Cairo strokes with: as given within range, 1 for none.
+double StrokeWidth(double width) {
+  if (!(width > 0)) return 1.0;
+  return width < kWidestPen ? width : kWidestPen;
+}
+
+// The width of the matching GDI pen, rounded: 0 for none.
+int GdiPenWidth(double width) {
+  if (!(width > 0)) return 0;
+  return static_cast<int>((width < kWidestPen ? width : kWidestPen) + 0.5);
+}
 }  // namespace
 
 struct CairoDevice::State {
@@ -64,7 +80,7 @@ struct CairoDevice::State {
     COLORREF rgb = 0;
     if (pen.color != 0 && !Rgb(pen.color, &rgb)) return false;
     SetSourceRgb(cr, rgb);
-    cairo_set_line_width(cr, pen.width > 0 ? pen.width : 1.0);
+    cairo_set_line_width(cr, StrokeWidth(pen.width));
     return true;
   }
   bool UseBrush(const BRUSH& brush) {
@@ -224,7 +240,7 @@ void CairoDevice::SetPen(PEN* pen) {
   State& s = *state_;
   COLORREF rgb = 0;
   const bool visible = pen->color == 0 || s.Rgb(pen->color, &rgb);
-  const int width = pen->width > 0 ? static_cast<int>(pen->width + 0.5) : 0;
+  const int width = GdiPenWidth(pen->width);
   HPEN next = CreatePen(visible ? PS_SOLID : PS_NULL, width, rgb);
   if (!next) return;
   SelectObject(s.dc, reinterpret_cast<HGDIOBJ>(next));
@@ -305,7 +321,7 @@ double CairoDevice::DrawTextLogFont(LOGFONTA* font, double x, double y, char* te
   const bool fills = s.Rgb(CurBrush.color, &fill);
   const bool strokes = outlined && s.Rgb(CurPen.color, &stroke);
   if (s.options.format == PictureFormat::Svg) {
-    s.svgText.Add(place, fills, fill, strokes, stroke, CurPen.width);
+    s.svgText.Add(place, fills, fill, strokes, stroke, StrokeWidth(CurPen.width));
   } else if (!strokes) {
     // Plain text joins the run of characters before it: a PDF records one
     // show per run instead of one per character. Pictures show each glyph
@@ -323,7 +339,7 @@ double CairoDevice::DrawTextLogFont(LOGFONTA* font, double x, double y, char* te
     // The outline first, then the fill as real text (selectable in PDF).
     cairo_text_path(s.cr, place.utf8.c_str());
     SetSourceRgb(s.cr, stroke);
-    cairo_set_line_width(s.cr, CurPen.width > 0 ? CurPen.width : 1.0);
+    cairo_set_line_width(s.cr, StrokeWidth(CurPen.width));
     cairo_stroke(s.cr);
     cairo_move_to(s.cr, 0, 0);
     if (fills) {

@@ -6,6 +6,13 @@
 
 namespace {
 
+// Control characters other than tab, line feed and carriage return cannot
+// stand in XML 1.0 at all, not even as references: they are left out, so the
+// picture stays well-formed (their tspan keeps its place, empty).
+bool IsXmlChar(char c) {
+  return static_cast<unsigned char>(c) >= 0x20 || c == '\t' || c == '\n' || c == '\r';
+}
+
 std::string Escape(const std::string& text) {
   std::string out;
   for (char c : text) {
@@ -14,7 +21,8 @@ std::string Escape(const std::string& text) {
       case '<': out += "&lt;"; break;
       case '>': out += "&gt;"; break;
       case '"': out += "&quot;"; break;
-      default: out += c;
+      default:
+        if (IsXmlChar(c)) out += c;
     }
   }
   return out;
