@@ -56,7 +56,7 @@ struct FreeTypeFontLibOptions {
   double outputTolerance = 0.1;
 };
 
-class FreeTypeFont : public MapFont {
+class FreeTypeFont final : public MapFont {
  public:
   FreeTypeFont(const FreeTypeFont&) = delete;
   FreeTypeFont& operator=(const FreeTypeFont&) = delete;
@@ -113,7 +113,7 @@ class FreeTypeFont : public MapFont {
 
 // Font 0 in stroke mode: the strokes come from the character-library file;
 // every character advances one full cell.
-class StrokeFont : public MapFont {
+class StrokeFont final : public MapFont {
  public:
   explicit StrokeFont(int grid) : grid_(grid) {}
   short GetCharOutline(char* ch, double** points, int** partSizes, short* partCount,
@@ -127,7 +127,7 @@ class StrokeFont : public MapFont {
   int noSize_ = 0;
 };
 
-class FreeTypeFontLib : public MapFontLib {
+class FreeTypeFontLib final : public MapFontLib {
  public:
   explicit FreeTypeFontLib(FreeTypeFontLibOptions options = {});
   ~FreeTypeFontLib();
