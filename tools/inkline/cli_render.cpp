@@ -20,6 +20,12 @@
 
 namespace {
 
+// Says what went wrong with an output and gives the output exit code.
+int OutputFailed(const std::string& problem) {
+  std::fprintf(stderr, "inkline: %s\n", problem.c_str());
+  return kExitOutput;
+}
+
 struct RenderArgs {
   std::string layer, out, format, kind, textAs, fonts, strokeFont, bbox, size, dpi = "96",
       background, threads;
@@ -236,8 +242,7 @@ int Render::PrepareOutput(OutputFile& out) const {
     problem = a_.out + ": the output is the input layer";
   RemoveTempFileOnSignals();
   if (problem.empty() && out.Prepare(a_.out, &problem)) return kExitOk;
-  std::fprintf(stderr, "inkline: %s\n", problem.c_str());
-  return kExitOutput;
+  return OutputFailed(problem);
 }
 
 // The layer in map units at its view; false (said) when it cannot be read.
@@ -298,10 +303,8 @@ int Render::RunPlace() {
   RemoveTempFileOnSignals();
   OutputFile placedOut, droppedOut;
   if (!placedOut.Prepare(a_.out, &problem) ||
-      !droppedOut.Prepare(a_.dropped.empty() ? DroppedPathFor(a_.out) : a_.dropped, &problem)) {
-    std::fprintf(stderr, "inkline: %s\n", problem.c_str());
-    return kExitOutput;
-  }
+      !droppedOut.Prepare(a_.dropped.empty() ? DroppedPathFor(a_.out) : a_.dropped, &problem))
+    return OutputFailed(problem);
   Layer layer;
   View view;
   std::unique_ptr<FontSet> fonts;
@@ -312,10 +315,8 @@ int Render::RunPlace() {
                    PlaceFonts{fonts->vector(), fonts->stroke()}, a_.quiet, &result))
     return kExitInput;
   if (!WriteAndCommit(placedOut, PlacedGeoJson(layer, view, result), &problem) ||
-      !WriteAndCommit(droppedOut, DroppedGeoJson(layer, result), &problem)) {
-    std::fprintf(stderr, "inkline: %s\n", problem.c_str());
-    return kExitOutput;
-  }
+      !WriteAndCommit(droppedOut, DroppedGeoJson(layer, result), &problem))
+    return OutputFailed(problem);
   return kExitOk;
 }
 
@@ -327,8 +328,7 @@ int Render::DrawInBands(const RenderPlan& plan, const Layer& layer, const Render
   if (RenderPngInBands(layer, setup, out.temp(), options, plan.threads, diagnostics, &problem) &&
       out.Commit(&problem))
     return kExitOk;
-  std::fprintf(stderr, "inkline: %s\n", problem.c_str());
-  return kExitOutput;
+  return OutputFailed(problem);
 }
 
 int Render::Run() {
@@ -339,8 +339,7 @@ int Render::Run() {
   if (a_.layer.empty()) return UsageError("render takes one layer", "render");
   if (!Plan(a_, &plan, &problem, &outputProblem) || !PlanLayerOptions(a_, &problem)) {
     if (!outputProblem) return UsageError(problem, "render");
-    std::fprintf(stderr, "inkline: %s\n", problem.c_str());
-    return kExitOutput;
+    return OutputFailed(problem);
   }
   Diagnostics diagnostics(a_.quiet);
   OutputFile out;
@@ -373,18 +372,13 @@ int Render::Run() {
   std::unique_ptr<RenderTarget> target =
       a_.trace ? MakeTraceTarget(view, plan.device, stdout)
                : MakePictureTarget(out, view, plan.device, plan.picture, &problem);
-  if (!target) {
-    std::fprintf(stderr, "inkline: %s\n", problem.c_str());
-    return kExitOutput;
-  }
+  if (!target) return OutputFailed(problem);
   setup.device = &target->Device();
   DrawMarkers(target->Device(), placed.markers);
   RenderLayer(layer, setup, diagnostics);
   fonts->ReportNotes(diagnostics);
-  if (!target->Finish(&problem)) {
-    std::fprintf(stderr, "inkline: %s\n", problem.c_str());
-    return kExitOutput;
-  }
+  if (!target->Finish(&problem))
+    return OutputFailed(problem);
   return kExitOk;
 }
 
