@@ -36,6 +36,14 @@ for dll in "$build/bin/inkline.dll" "$build/bin/inkhost.dll"; do
   done
 done
 
+# inkline.dll exports exactly its interface (and the MSVC names of it):
+# anything more, or less, is a change of the product's interface.
+exports=$(i686-w64-mingw32-objdump -p "$build/bin/inkline.dll" |
+  sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/s/^\s*\[ *[0-9]*\] //p')
+if ! diff -u tests/windows/inkline_dll.exports <(printf '%s\n' "$exports"); then
+  fail "inkline.dll's exports differ from tests/windows/inkline_dll.exports (above)"
+fi
+
 for locale in C zh_CN.UTF-8; do
   echo "== Windows tests under Wine, LC_ALL=$locale"
   LC_ALL=$locale ctest --test-dir "$build" --output-on-failure -j "$jobs" ||

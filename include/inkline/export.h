@@ -18,6 +18,16 @@
 #define INKLINE_HOSTLIB_API __attribute__((visibility("default")))
 #endif
 
+// The decision trace is a diagnostic of the portable build and of programs
+// that link the library's objects directly (tests, the command-line tool):
+// the Windows DLL exports only its product interface, so there the trace's
+// entry point stays inside the module.
+#if defined(_WIN32)
+#define INKLINE_TRACE_API
+#else
+#define INKLINE_TRACE_API INKLINE_API
+#endif
+
 // The calling convention of exported free functions, spelled out so that a
 // host built by another compiler calls them the same way.
 #if defined(_WIN32)

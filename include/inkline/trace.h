@@ -23,7 +23,7 @@ class DecisionTrace {
 };
 
 // Installs sink for the calling thread (null switches tracing off) and
-// returns the one installed before.
-INKLINE_API DecisionTrace* SetDecisionTrace(DecisionTrace* sink);
+// returns the one installed before. Not exported by the Windows DLL.
+INKLINE_TRACE_API DecisionTrace* SetDecisionTrace(DecisionTrace* sink);
 
 #endif  // INKLINE_TRACE_H

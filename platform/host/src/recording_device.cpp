@@ -7,47 +7,13 @@
 #include <inkline/afx.h>
 #include <inkline/win32_sink.h>
 
+#if defined(_WIN32)
+#include "emf_recorder.h"
+#endif
+
+#include "trace_text.h"
+
 #if !defined(_WIN32)
-
-namespace {
-
-std::string Hex(const char* bytes, int count) {
-  std::string hex;
-  for (int i = 0; i < count; ++i) {
-    char buf[4];
-    std::snprintf(buf, sizeof buf, "%02X", static_cast<unsigned char>(bytes[i]));
-    hex += buf;
-  }
-  return hex;
-}
-
-std::string Colour(COLORREF c) {
-  char buf[8];
-  std::snprintf(buf, sizeof buf, "#%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
-  return buf;
-}
-
-// A path as "M x,y L x,y C x,y x,y x,y Z", one letter per point type.
-std::string PathText(const GdiPath& path) {
-  std::string out;
-  for (int i = 0; i < path.count; ++i) {
-    const BYTE t = path.types[i];
-    const BYTE kind = static_cast<BYTE>(t & ~PT_CLOSEFIGURE);
-    const char* letter = kind == PT_MOVETO ? " M " : kind == PT_LINETO ? " L " : " C ";
-    out += letter + RecordingDevice::Num(path.points[i].x) + "," +
-           RecordingDevice::Num(path.points[i].y);
-    if (t & PT_CLOSEFIGURE) out += " Z";
-  }
-  return out;
-}
-
-std::vector<D_POINT> Points(const GdiPath& path) {
-  std::vector<D_POINT> out;
-  for (int i = 0; i < path.count; ++i) out.push_back(D_POINT{path.points[i].x, path.points[i].y});
-  return out;
-}
-
-}  // namespace
 
 // Records what the device context draws, as trace lines of the device.
 class RecordingGdiSink final : public GdiSink {
@@ -60,14 +26,14 @@ class RecordingGdiSink final : public GdiSink {
     c.nums = {static_cast<double>(t.x), static_cast<double>(t.y), static_cast<double>(t.color),
               t.advance, static_cast<double>(t.glyphs.count)};
     c.text.assign(t.text, static_cast<size_t>(t.length));
-    c.runs.push_back(Points(t.glyphs));
+    c.runs.push_back(trace_text::Points(t.glyphs.points, t.glyphs.count));
     char face[LF_FACESIZE + 1] = {};
     std::memcpy(face, t.font->lfFaceName, LF_FACESIZE);
     const char* file = std::strrchr(t.fontFile, '/');
     c.line = "GdiText at " + RecordingDevice::Num(t.x) + "," + RecordingDevice::Num(t.y) +
-             " color=" + Colour(t.color) +
-             " bk=" + (t.opaque ? Colour(t.background) : std::string("transparent")) +
-             " text=" + Hex(t.text, t.length) + " face=" + face +
+             " color=" + trace_text::Colour(t.color) +
+             " bk=" + (t.opaque ? trace_text::Colour(t.background) : std::string("transparent")) +
+             " text=" + trace_text::Hex(t.text, t.length) + " face=" + face +
              " h=" + RecordingDevice::Num(t.font->lfHeight) +
              " esc=" + RecordingDevice::Num(t.font->lfEscapement) +
              " weight=" + RecordingDevice::Num(t.font->lfWeight) +
@@ -79,14 +45,8 @@ class RecordingGdiSink final : public GdiSink {
   }
 
   void Stroke(const GdiStroke& s) override {
-    RecordingDevice::Call c;
-    c.name = "GdiPolyDraw";
-    c.nums = {static_cast<double>(s.penWidth), static_cast<double>(s.color),
-              static_cast<double>(s.path.count)};
-    c.runs.push_back(Points(s.path));
-    c.line = "GdiPolyDraw pen=" + std::to_string(s.penWidth) + " color=" + Colour(s.color) +
-             PathText(s.path);
-    device_->calls.push_back(std::move(c));
+    device_->calls.push_back(
+        trace_text::PolyDrawCall(s.penWidth, s.color, s.path.points, s.path.types, s.path.count));
   }
 
  private:
@@ -94,9 +54,12 @@ class RecordingGdiSink final : public GdiSink {
 };
 
 #else
-// On Windows the device context is a real memory DC: GDI output on it is
-// drawn, not recorded.
-class RecordingGdiSink {};
+// On Windows the device context is an enhanced metafile, read back into
+// trace lines when the trace is read.
+class RecordingGdiSink : public EmfRecorder {
+ public:
+  using EmfRecorder::EmfRecorder;
+};
 #endif  // !_WIN32
 
 RecordingDevice::RecordingDevice() : RecordingDevice(Settings{}) {}
@@ -105,12 +68,16 @@ RecordingDevice::RecordingDevice(const Settings& s) : settings(s) {
   DispFlags = s.dispFlags;
   WinHeight = s.winHeight;
   WinRect = s.winRect;
-  dc_ = CreateCompatibleDC(nullptr);
 #if !defined(_WIN32)
+  dc_ = CreateCompatibleDC(nullptr);
   gdiSink_ = std::make_unique<RecordingGdiSink>(this);
   InklineSetDCSink(dc_, gdiSink_.get());
-#endif
   pWinDC = CDC::FromHandle(dc_);
+#else
+  gdiSink_ = std::make_unique<RecordingGdiSink>(0);
+  dc_ = gdiSink_->dc();
+  pWinDC = gdiSink_->frameworkDC();
+#endif
   hTextDC = dc_;
   hDevDC = dc_;
   hPageDC = dc_;
@@ -120,7 +87,46 @@ RecordingDevice::RecordingDevice(const Settings& s) : settings(s) {
   SheetYMax = s.winRect.ymax;
 }
 
-RecordingDevice::~RecordingDevice() { DeleteDC(dc_); }
+RecordingDevice::~RecordingDevice() {
+#if !defined(_WIN32)
+  DeleteDC(dc_);
+#endif
+}
+
+void RecordingDevice::Append(Call call) {
+#if defined(_WIN32)
+  gdiSink_->Mark(calls.size());
+#endif
+  calls.push_back(std::move(call));
+}
+
+void RecordingDevice::JoinGdiCalls() const {
+#if defined(_WIN32)
+  std::vector<EmfRecorder::Placed> gdi = gdiSink_->Take(calls.size());
+  // The trace is read through const access; reading ends the metafile and
+  // renews the handles the library reads.
+  auto* self = const_cast<RecordingDevice*>(this);
+  self->dc_ = self->hTextDC = self->hDevDC = self->hPageDC = gdiSink_->dc();
+  if (gdi.empty()) return;
+  std::vector<Call> joined;
+  joined.reserve(calls.size() + gdi.size());
+  size_t next = 0;
+  for (size_t i = 0; i <= calls.size(); ++i) {
+    for (; next < gdi.size() && gdi[next].first <= i; ++next)
+      joined.push_back(std::move(gdi[next].second));
+    if (i < calls.size()) joined.push_back(std::move(calls[i]));
+  }
+  calls = std::move(joined);
+#endif
+}
+
+void RecordingDevice::Clear() {
+#if defined(_WIN32)
+  gdiSink_->Take(0);  // drops what was drawn so far
+  dc_ = hTextDC = hDevDC = hPageDC = gdiSink_->dc();
+#endif
+  calls.clear();
+}
 
 std::string RecordingDevice::Num(double v) {
   if (std::isnan(v)) return "nan";
@@ -144,14 +150,14 @@ void RecordingDevice::Record(Call call) {
     call.line = call.name;
     for (double v : call.nums) call.line += " " + Num(v);
   }
-  calls.push_back(std::move(call));
+  Append(std::move(call));
 }
 
 void RecordingDevice::Note(const std::string& name, const std::string& line) {
   Call c;
   c.name = name;
   c.line = line;
-  calls.push_back(std::move(c));
+  Append(std::move(c));
 }
 
 void RecordingDevice::Decided(const char* decision) {
@@ -197,7 +203,7 @@ void RecordingDevice::RecordRuns(const char* name, D_POINT* points, int* counts,
     c.runs.push_back(std::move(run));
   }
   c.nums.push_back(static_cast<double>(runs));
-  calls.push_back(std::move(c));
+  Append(std::move(c));
 }
 
 void RecordingDevice::DrawPolylines(D_POINT* points, int* counts, short runs) {
@@ -244,12 +250,19 @@ void RecordingDevice::SetTextOutline(short mode) {
 }
 
 std::string RecordingDevice::Trace() const {
+  JoinGdiCalls();
   std::string out;
   for (const Call& c : calls) out += c.line + "\n";
   return out;
 }
 
+const std::vector<RecordingDevice::Call>& RecordingDevice::Calls() const {
+  JoinGdiCalls();
+  return calls;
+}
+
 std::vector<RecordingDevice::Call> RecordingDevice::CallsNamed(const std::string& name) const {
+  JoinGdiCalls();
   std::vector<Call> out;
   for (const Call& c : calls)
     if (c.name == name) out.push_back(c);

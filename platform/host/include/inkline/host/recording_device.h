@@ -14,9 +14,13 @@
 class RecordingGdiSink;
 
 // GDI output on the device's context is recorded too: TextOutA as a
-// "GdiText" call (nums: x, y, text colour, advance, point count; runs: the
-// glyph points; text: the bytes) and PolyDraw as a "GdiPolyDraw" call (nums:
-// pen width, pen colour, point count; runs: the points).
+// "GdiText" call (nums: x, y, text colour, advance, and in the portable
+// layer the glyph point count; runs: the glyph points; text: the bytes) and
+// PolyDraw as a "GdiPolyDraw" call (nums: pen width, pen colour, point
+// count; runs: the points). On Windows the context is an enhanced metafile
+// whose records join the calls when they are read (Trace, CallsNamed); the
+// metafile then starts anew on a new handle, which dc(), pWinDC and the
+// other DC members follow, so read the trace between drawings.
 class RecordingDevice : public DeviceDriver, public DecisionTrace {
  public:
   // One recorded call: its name, its numbers in argument order, the points of
@@ -56,7 +60,8 @@ class RecordingDevice : public DeviceDriver, public DecisionTrace {
   void SetTextOutline(short mode) override;
 
   Settings settings;
-  std::vector<Call> calls;
+  // Read through Trace or CallsNamed on Windows, which add the GDI calls.
+  mutable std::vector<Call> calls;
 
   // The device context every DC member of the device refers to.
   HDC dc() const { return dc_; }
@@ -71,7 +76,9 @@ class RecordingDevice : public DeviceDriver, public DecisionTrace {
   std::string Trace() const;
   // Only the calls with this name.
   std::vector<Call> CallsNamed(const std::string& name) const;
-  void Clear() { calls.clear(); }
+  // All calls, the GDI output on Windows included.
+  const std::vector<Call>& Calls() const;
+  void Clear();
 
   // Formats a number the way the trace does: integers bare, others with up
   // to six decimals.
@@ -79,6 +86,9 @@ class RecordingDevice : public DeviceDriver, public DecisionTrace {
 
  private:
   void Record(Call call);
+  void Append(Call call);
+  // Windows: moves the GDI calls drawn so far into calls, in drawing order.
+  void JoinGdiCalls() const;
   void RecordRuns(const char* name, D_POINT* points, int* counts, long runs);
 
   HDC dc_ = nullptr;
