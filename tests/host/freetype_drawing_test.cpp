@@ -44,10 +44,11 @@ TEST(FreeTypeDrawing, LetterStandsOnTheBaselineAtItsHeight) {
       minY = std::min(minY, p.y);
       maxY = std::max(maxY, p.y);
     }
-  // DejaVu Sans "A": ink 16..1384 across, 0..1493 up, in a 2384-unit cell.
+  // DejaVu Sans "A": ink 16..1384 across, 0..1493 up, in a 2384-unit cell
+  // whose bottom is the reference point and whose baseline is 483 above it.
   const double unit = 24.0 / 2384;
-  EXPECT_NEAR(minY, 200.0, 1e-6);
-  EXPECT_NEAR(maxY, 200.0 + 1493 * unit, 1e-6);
+  EXPECT_NEAR(minY, 200.0 + 483 * unit, 1e-6);
+  EXPECT_NEAR(maxY, 200.0 + (483 + 1493) * unit, 1e-6);
   EXPECT_NEAR(minX, 100.0 + 16 * unit, 1e-6);
   EXPECT_NEAR(maxX, 100.0 + 1384 * unit, 1e-6);
 }

@@ -73,6 +73,10 @@ struct RawFace {
     const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
     return os2->usWinAscent + os2->usWinDescent;
   }
+  double Descent() const {
+    const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+    return os2->usWinDescent;
+  }
   FT_Library library = nullptr;
   FT_Face face = nullptr;
 };
@@ -164,7 +168,8 @@ TEST_F(FreeTypeFonts, LatinLetterIsClosedInsideTheBoxWithFreeTypesAdvance) {
   ASSERT_NE(raw.face, nullptr);
   const double scale = 40.0 / raw.CellHeight();
   EXPECT_NEAR(font->CharLength(const_cast<char*>("A")), raw.Advance(U'A') * scale, 1e-9);
-  EXPECT_EQ(font->GetYOffset(), -8);  // DejaVu Sans: descent 483 of a 2384 cell
+  EXPECT_EQ(font->GetYOffset(), 0);  // the cell bottom is the reference point
+  const double descent = 40.0 * raw.Descent() / raw.CellHeight();  // 483 of a 2384 cell
 
   const Outline a = OutlineOf(font, "A", 24);
   ASSERT_EQ(a.found, 1);
@@ -185,8 +190,8 @@ TEST_F(FreeTypeFonts, LatinLetterIsClosedInsideTheBoxWithFreeTypesAdvance) {
     EXPECT_LE(a.points[i + 1], 40.0);
     low = std::min(low, a.points[i + 1]);
   }
-  // The letter stands on the baseline: its lowest point plus the offset is 0.
-  EXPECT_NEAR(low + font->GetYOffset(), 0.0, 1e-9);
+  // The letter stands on the baseline, one descent above the cell bottom.
+  EXPECT_NEAR(low, descent, 1e-9);
 }
 
 TEST_F(FreeTypeFonts, TwoByteCharacterFromTheChineseFont) {

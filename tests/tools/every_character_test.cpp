@@ -71,14 +71,16 @@ std::vector<bool> Library(FreeTypeFontLib& fonts, short fontNo, std::string byte
   return ink;
 }
 
-// Cairo's drawing of the character from the font file itself.
+// Cairo's drawing of the character from the font file itself, its baseline
+// one descent above the reference point (the bottom of the character cell).
 std::vector<bool> Reference(const FreeTypeFont& font, const std::string& utf8) {
   cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kSide, kSide);
   cairo_t* cr = cairo_create(s);
   cairo_set_source_rgb(cr, 1, 1, 1);
   cairo_paint(cr);
-  DrawReferenceText(cr, font.File(), font.FaceIndex(), kCharHeight * font.EmPerCharHeight(), kX,
-                    kSide - kY, utf8);
+  const double em = kCharHeight * font.EmPerCharHeight();
+  const double descent = kCharHeight * font.Descent() / 40.0;  // the grid spans the cell
+  DrawReferenceText(cr, font.File(), font.FaceIndex(), em, kX, kSide - kY - descent, utf8);
   cairo_destroy(cr);
   std::vector<bool> ink = Ink(s);
   cairo_surface_destroy(s);

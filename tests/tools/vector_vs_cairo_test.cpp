@@ -80,13 +80,16 @@ TEST(VectorPathOnRealFonts, HelloMatchesCairoText) {
   ASSERT_EQ(cairo_surface_status(ours), CAIRO_STATUS_SUCCESS);
 
   // Cairo's rendering: the same font file, the em that this character height
-  // stands for, the same baseline; unhinted, so advances are exact.
+  // stands for, the baseline one descent above the reference point (the
+  // bottom of the character cell, as for GDI text); unhinted, so advances
+  // are exact.
   cairo_surface_t* theirs = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kWidth, kHeight);
   cairo_t* cr = cairo_create(theirs);
   cairo_set_source_rgb(cr, 1, 1, 1);
   cairo_paint(cr);
-  DrawReferenceText(cr, font->File(), font->FaceIndex(), kCharHeight * font->EmPerCharHeight(), kX,
-                    kHeight - kY, "Hello");
+  const double em = kCharHeight * font->EmPerCharHeight();
+  const double descent = kCharHeight * font->Descent() / 40.0;  // the grid spans the cell
+  DrawReferenceText(cr, font->File(), font->FaceIndex(), em, kX, kHeight - kY - descent, "Hello");
   cairo_destroy(cr);
 
   const std::vector<bool> a = Ink(ours), b = Ink(theirs);

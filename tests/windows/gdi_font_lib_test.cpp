@@ -1,6 +1,6 @@
 // The Windows reference font library: outlines and advances read from GDI,
-// on the 40-unit grid with the glyph box bottom one descent below the
-// reference point.
+// on the 40-unit grid with the glyph box bottom at the reference point and
+// the baseline one descent above it.
 #include <gtest/gtest.h>
 
 #include <inkline/host/gdi_font_lib.h>
@@ -33,7 +33,9 @@ Extent OutlineOf(GdiOutlineFont& font, const char* ch) {
 
 TEST(GdiOutlineFont, GlyphsLieOnTheGridAboveTheDescent) {
   GdiOutlineFont font("DejaVu Sans");
-  const double descent = -font.GetYOffset();
+  // The box bottom is the reference point; H stands on the baseline.
+  EXPECT_EQ(font.GetYOffset(), 0);
+  const double descent = OutlineOf(font, "H").yMin;
   EXPECT_GT(descent, 2);  // a Latin face's descent is some tenth of its cell
   EXPECT_LT(descent, 15);
   const struct {

@@ -57,7 +57,7 @@ FreeTypeFont::FreeTypeFont(FreeTypeFontLib* lib, FontFace* face, int grid, doubl
       caches_(std::make_unique<Caches>()) {
   if (face_) {
     scale_ = grid_ / (face_->Ascent() + face_->Descent());
-    yOffset_ = static_cast<short>(std::lround(-face_->Descent() * scale_));
+    descent_ = face_->Descent() * scale_;
   }
 }
 
@@ -155,7 +155,7 @@ const FlatOutline* FreeTypeFont::LoadOutline(unsigned code, int step) {
   std::lock_guard<std::mutex> hold(lib_->mutex_);
   if (const FlatOutline* known = table.Find(code)) return known;
   auto flat = std::make_unique<FlatOutline>();
-  glyph.face->Outline(glyph.index, DesignTransform{glyph.scale, -1.0 * yOffset_},
+  glyph.face->Outline(glyph.index, DesignTransform{glyph.scale, descent_},
                       ToleranceOfStep(step, grid_), flat.get());
   if (cachedBytes_ + BytesOf(*flat) > kMaxCachedBytes) {
     FlatOutline& own = Uncached(this);

@@ -72,7 +72,6 @@ GdiOutlineFont::GdiOutlineFont(const std::string& faceName) : faceName_(faceName
   if (dc_ && font_) previous_ = SelectObject(dc_, font_);
   TEXTMETRICA metrics{};
   if (dc_ && GetTextMetricsA(dc_, &metrics)) descent_ = metrics.tmDescent;
-  yOffset_ = static_cast<short>(std::lround(-descent_ * kScale));
 }
 
 GdiOutlineFont::~GdiOutlineFont() {

@@ -6,9 +6,10 @@
 // above it (the OS/2 Windows ascent and descent, else the horizontal header's)
 // — the height GDI gives a font asked for with a positive lfHeight. A
 // character of height h therefore has an em of h * EmPerCharHeight(). x 0 is
-// the glyph origin; the box bottom sits GetYOffset() design units from the
-// baseline (negative: below it), rounded to whole units, and the outline is
-// shifted so that the baseline stays exact. Glyphs from fallback faces keep
+// the glyph origin. The box bottom is the reference point (GetYOffset() is
+// 0), so a glyph's baseline sits one descent above it: where GDI writes the
+// same character in a TrueType font whose cell starts at the reference
+// point, so a run lands in the same place whichever way it is drawn. Glyphs from fallback faces keep
 // the em size of the font they stand in for.
 //
 // Outlines: contours closed (last point = first), curves flattened so that no
@@ -65,7 +66,9 @@ class FreeTypeFont final : public MapFont {
   short GetCharOutline(char* ch, double** points, int** partSizes, short* partCount,
                        double height) override;
   double CharLength(char* ch) override;
-  short GetYOffset() override { return yOffset_; }
+  short GetYOffset() override { return 0; }
+  // Design units from the cell bottom (the reference point) up to the baseline.
+  double Descent() const { return descent_; }
 
   // The face behind the font, for hosts drawing it some other way (native
   // text): file and face index (empty file when no face could be opened),
@@ -104,8 +107,8 @@ class FreeTypeFont final : public MapFont {
   FontFace* face_;
   int grid_;
   double outputTolerance_;
-  double scale_ = 1.0;  // design units per font unit
-  short yOffset_ = 0;
+  double scale_ = 1.0;     // design units per font unit
+  double descent_ = 0.0;   // design units from the cell bottom to the baseline
   std::unique_ptr<Caches> caches_;
   std::atomic<size_t> cachedOutlines_{0};
   size_t cachedBytes_ = 0;  // under the library's lock

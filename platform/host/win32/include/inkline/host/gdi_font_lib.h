@@ -1,6 +1,8 @@
 // A Windows font library for tests and example hosts: outlines and advances
 // of installed TrueType fonts, read from GDI (GetGlyphOutline), on the
-// 40-unit design grid, the reference point on the baseline. Texts are GBK.
+// 40-unit design grid spanning the font's cell, whose bottom is the
+// reference point (GetYOffset() is 0): the baseline lies one descent above
+// it, where GDI writes the same font's text. Texts are GBK.
 #ifndef INKLINE_HOST_GDI_FONT_LIB_H
 #define INKLINE_HOST_GDI_FONT_LIB_H
 
@@ -23,7 +25,7 @@ class GdiOutlineFont final : public MapFont {
   short GetCharOutline(char* ch, double** points, int** partSizes, short* partCount,
                        double height) override;
   double CharLength(char* ch) override;
-  short GetYOffset() override { return yOffset_; }
+  short GetYOffset() override { return 0; }
 
   const std::string& faceName() const { return faceName_; }
 
@@ -36,7 +38,6 @@ class GdiOutlineFont final : public MapFont {
   HFONT font_ = nullptr;
   HGDIOBJ previous_ = nullptr;
   double descent_ = 0.0;  // pixels at the outline size
-  short yOffset_ = 0;
   std::vector<double> points_;
   std::vector<int> sizes_;
 };
