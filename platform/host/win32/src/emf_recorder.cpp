@@ -113,6 +113,8 @@ class MetafileReader {
       for (int i = 0; i < count; ++i) advance += reinterpret_cast<const LONG*>(record + t.offDx)[i];
     const std::string face = Narrow(font_.lfFaceName, static_cast<int>(wcsnlen(font_.lfFaceName, LF_FACESIZE)), CP_ACP);
     using RD = RecordingDevice;
+    // The line holds what the library asked for; the advance (in nums) is
+    // the face Windows mapped the font to, which depends on the system.
     RD::Call c;
     c.name = "GdiText";
     c.nums = {static_cast<double>(t.ptlReference.x), static_cast<double>(t.ptlReference.y),
@@ -122,8 +124,7 @@ class MetafileReader {
              " bk=" + (bkMode_ == OPAQUE ? trace_text::Colour(bkColor_) : std::string("transparent")) +
              " text=" + trace_text::Hex(text.data(), static_cast<int>(text.size())) +
              " face=" + face + " h=" + RD::Num(font_.lfHeight) + " esc=" + RD::Num(font_.lfEscapement) +
-             " weight=" + RD::Num(font_.lfWeight) + " italic=" + RD::Num(font_.lfItalic) +
-             " advance=" + RD::Num(static_cast<double>(advance));
+             " weight=" + RD::Num(font_.lfWeight) + " italic=" + RD::Num(font_.lfItalic);
     c.text = std::move(text);
     calls.emplace_back(place_, std::move(c));
   }
