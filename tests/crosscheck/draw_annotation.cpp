@@ -82,7 +82,7 @@ GdiDrawing DrawAnnotation(const Annotation& a) {
   RecordingDevice recorded(settings);
   DrawOn(&recorded, a);
 
-  GdiDrawing drawing{a.name, TextInk(a, recorded), {}};
+  GdiDrawing drawing{a.name, a.textTolerance, TextInk(a, recorded), {}};
   for (const auto& stroke : recorded.CallsNamed("GdiPolyDraw")) {
     // The trace line gives each point's type: " M x,y", " L x,y", " C x,y".
     std::vector<StrokePoint> points;

@@ -98,7 +98,7 @@ std::vector<GdiDrawing> ReadDrawings(std::istream& in) {
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.rfind("# ", 0) == 0) {
-      out.push_back(GdiDrawing{line.substr(2), {}, {}});
+      out.push_back(GdiDrawing{line.substr(2), 1.0, {}, {}});
       continue;
     }
     if (out.empty()) continue;
@@ -120,7 +120,7 @@ std::vector<GdiDrawing> ReadDrawings(std::istream& in) {
 }
 
 std::vector<std::string> Differences(const std::vector<GdiDrawing>& want,
-                                     const std::vector<GdiDrawing>& got, double tolerance) {
+                                     const std::vector<GdiDrawing>& got, double strokeTolerance) {
   std::vector<std::string> out;
   if (want.size() != got.size())
     out.push_back(std::to_string(got.size()) + " drawings, want " + std::to_string(want.size()));
@@ -130,9 +130,9 @@ std::vector<std::string> Differences(const std::vector<GdiDrawing>& want,
       out.push_back("drawing " + std::to_string(i) + " is '" + g.name + "', want '" + w.name + "'");
       continue;
     }
-    if (!BoxesNear(w.text, g.text, tolerance))
+    if (!BoxesNear(w.text, g.text, g.textTolerance))
       out.push_back(w.name + ": text ink " + BoxText(g.text) + ", want " + BoxText(w.text));
-    CompareStrokes(w, g, tolerance, &out);
+    CompareStrokes(w, g, strokeTolerance, &out);
   }
   return out;
 }

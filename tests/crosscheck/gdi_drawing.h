@@ -22,6 +22,7 @@ struct StrokePoint {
 
 struct GdiDrawing {
   std::string name;
+  double textTolerance = 1.0;  // pixels; not written
   InkBox text;
   std::vector<std::vector<StrokePoint>> strokes;
 };
@@ -31,13 +32,14 @@ struct GdiDrawing {
 void WriteDrawings(std::ostream& out, const std::vector<GdiDrawing>& drawings);
 std::vector<GdiDrawing> ReadDrawings(std::istream& in);
 
-// The differences beyond `tolerance` pixels between two platforms' drawings
-// of the same annotations, one line each; empty when they agree. Strokes
-// must have as many figures and span the same box of the points their paths
-// pass through (move, line and Bézier end points); they are not compared
-// point by point, because each GDI splits a glyph's quadratic curves into
-// cubic pieces its own way (other pieces, other control points).
+// The differences between two platforms' drawings of the same annotations,
+// one line each; empty when they agree. Text ink may differ by got's
+// textTolerance, strokes by strokeTolerance pixels. Strokes must have as many
+// figures and span the same box of the points their paths pass through
+// (move, line and Bézier end points); they are not compared point by point,
+// because each GDI splits a glyph's quadratic curves into cubic pieces its
+// own way (other pieces, other control points).
 std::vector<std::string> Differences(const std::vector<GdiDrawing>& want,
-                                     const std::vector<GdiDrawing>& got, double tolerance);
+                                     const std::vector<GdiDrawing>& got, double strokeTolerance);
 
 #endif  // INKLINE_TESTS_CROSSCHECK_GDI_DRAWING_H
