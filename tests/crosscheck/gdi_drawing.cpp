@@ -57,7 +57,8 @@ bool BoxesNear(const InkBox& a, const InkBox& b, double tolerance) {
 }
 
 long Figures(const std::vector<StrokePoint>& path) {
-  return std::count_if(path.begin(), path.end(), [](const StrokePoint& p) { return p.type == 'M'; });
+  return std::count_if(path.begin(), path.end(),
+                       [](const StrokePoint& p) { return p.type == 'M'; });
 }
 
 void CompareStrokes(const GdiDrawing& want, const GdiDrawing& got, double tolerance,

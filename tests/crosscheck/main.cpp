@@ -59,7 +59,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "gdi_crosscheck: cannot read %s\n", argv[2]);
     return 1;
   }
-  const std::vector<std::string> differences = Differences(ReadDrawings(in), drawn, kStrokeTolerance);
+  const std::vector<std::string> differences =
+      Differences(ReadDrawings(in), drawn, kStrokeTolerance);
   for (const std::string& d : differences) std::cout << d << "\n";
   if (!differences.empty()) {
     std::cout << "what this platform drew:\n";

@@ -29,8 +29,7 @@ std::string Narrow(const wchar_t* text, int count, UINT codePage) {
 UINT CodePageOf(BYTE charSet) {
   CHARSETINFO info{};
   const DWORD_PTR set = charSet;
-  if (TranslateCharsetInfo(reinterpret_cast<DWORD*>(set), &info, TCI_SRCCHARSET))
-    return info.ciACP;
+  if (TranslateCharsetInfo(reinterpret_cast<DWORD*>(set), &info, TCI_SRCCHARSET)) return info.ciACP;
   return CP_ACP;
 }
 
@@ -57,7 +56,8 @@ class MetafileReader {
       }
       case EMR_CREATEPEN: {
         const auto& r = As<EMRCREATEPEN>(record);
-        pens_[r.ihPen] = Pen{r.lopn.lopnStyle, static_cast<int>(r.lopn.lopnWidth.x), r.lopn.lopnColor};
+        pens_[r.ihPen] =
+            Pen{r.lopn.lopnStyle, static_cast<int>(r.lopn.lopnWidth.x), r.lopn.lopnColor};
         break;
       }
       case EMR_EXTCREATEPEN: {
@@ -66,19 +66,40 @@ class MetafileReader {
                              r.elp.elpColor};
         break;
       }
-      case EMR_SELECTOBJECT: Select(As<EMRSELECTOBJECT>(record).ihObject); break;
-      case EMR_SETTEXTCOLOR: textColor_ = As<EMRSETTEXTCOLOR>(record).crColor; break;
-      case EMR_SETBKCOLOR: bkColor_ = As<EMRSETBKCOLOR>(record).crColor; break;
-      case EMR_SETBKMODE: bkMode_ = As<EMRSETBKMODE>(record).iMode; break;
-      case EMR_BEGINPATH: inPath_ = true; break;
+      case EMR_SELECTOBJECT:
+        Select(As<EMRSELECTOBJECT>(record).ihObject);
+        break;
+      case EMR_SETTEXTCOLOR:
+        textColor_ = As<EMRSETTEXTCOLOR>(record).crColor;
+        break;
+      case EMR_SETBKCOLOR:
+        bkColor_ = As<EMRSETBKCOLOR>(record).crColor;
+        break;
+      case EMR_SETBKMODE:
+        bkMode_ = As<EMRSETBKMODE>(record).iMode;
+        break;
+      case EMR_BEGINPATH:
+        inPath_ = true;
+        break;
       case EMR_ENDPATH:
-      case EMR_ABORTPATH: inPath_ = false; break;
+      case EMR_ABORTPATH:
+        inPath_ = false;
+        break;
       case EMR_EXTTEXTOUTA:
-      case EMR_EXTTEXTOUTW: Text(record); break;
-      case EMR_POLYDRAW: PolyDraw(As<EMRPOLYDRAW>(record)); break;
-      case EMR_POLYDRAW16: PolyDraw(As<EMRPOLYDRAW16>(record)); break;
-      case EMR_GDICOMMENT: Comment(As<EMRGDICOMMENT>(record)); break;
-      default: break;
+      case EMR_EXTTEXTOUTW:
+        Text(record);
+        break;
+      case EMR_POLYDRAW:
+        PolyDraw(As<EMRPOLYDRAW>(record));
+        break;
+      case EMR_POLYDRAW16:
+        PolyDraw(As<EMRPOLYDRAW16>(record));
+        break;
+      case EMR_GDICOMMENT:
+        Comment(As<EMRGDICOMMENT>(record));
+        break;
+      default:
+        break;
     }
   }
 
@@ -111,7 +132,8 @@ class MetafileReader {
     long advance = 0;
     if (t.offDx)
       for (int i = 0; i < count; ++i) advance += reinterpret_cast<const LONG*>(record + t.offDx)[i];
-    const std::string face = Narrow(font_.lfFaceName, static_cast<int>(wcsnlen(font_.lfFaceName, LF_FACESIZE)), CP_ACP);
+    const std::string face =
+        Narrow(font_.lfFaceName, static_cast<int>(wcsnlen(font_.lfFaceName, LF_FACESIZE)), CP_ACP);
     using RD = RecordingDevice;
     // The line holds what the library asked for; the advance (in nums) is
     // the face Windows mapped the font to, which depends on the system.
@@ -119,12 +141,13 @@ class MetafileReader {
     c.name = "GdiText";
     c.nums = {static_cast<double>(t.ptlReference.x), static_cast<double>(t.ptlReference.y),
               static_cast<double>(textColor_), static_cast<double>(advance)};
-    c.line = "GdiText at " + RD::Num(t.ptlReference.x) + "," + RD::Num(t.ptlReference.y) +
-             " color=" + trace_text::Colour(textColor_) +
-             " bk=" + (bkMode_ == OPAQUE ? trace_text::Colour(bkColor_) : std::string("transparent")) +
-             " text=" + trace_text::Hex(text.data(), static_cast<int>(text.size())) +
-             " face=" + face + " h=" + RD::Num(font_.lfHeight) + " esc=" + RD::Num(font_.lfEscapement) +
-             " weight=" + RD::Num(font_.lfWeight) + " italic=" + RD::Num(font_.lfItalic);
+    c.line =
+        "GdiText at " + RD::Num(t.ptlReference.x) + "," + RD::Num(t.ptlReference.y) +
+        " color=" + trace_text::Colour(textColor_) +
+        " bk=" + (bkMode_ == OPAQUE ? trace_text::Colour(bkColor_) : std::string("transparent")) +
+        " text=" + trace_text::Hex(text.data(), static_cast<int>(text.size())) + " face=" + face +
+        " h=" + RD::Num(font_.lfHeight) + " esc=" + RD::Num(font_.lfEscapement) +
+        " weight=" + RD::Num(font_.lfWeight) + " italic=" + RD::Num(font_.lfItalic);
     c.text = std::move(text);
     calls.emplace_back(place_, std::move(c));
   }
@@ -136,7 +159,8 @@ class MetafileReader {
     const auto* points = PointsOf(r);
     const BYTE* types = reinterpret_cast<const BYTE*>(points + count);
     if (inPath_ || pen_.style == PS_NULL) return;  // no stroke reaches the picture
-    calls.emplace_back(place_, trace_text::PolyDrawCall(pen_.width, pen_.color, points, types, count));
+    calls.emplace_back(place_,
+                       trace_text::PolyDrawCall(pen_.width, pen_.color, points, types, count));
   }
   static DWORD CountOf(const EMRPOLYDRAW& r) { return r.cptl; }
   static DWORD CountOf(const EMRPOLYDRAW16& r) { return r.cpts; }
@@ -145,7 +169,8 @@ class MetafileReader {
 
   void Comment(const EMRGDICOMMENT& r) {
     size_t index = 0;
-    if (r.cbData != sizeof kMarkTag + sizeof index || std::memcmp(r.Data, kMarkTag, sizeof kMarkTag))
+    if (r.cbData != sizeof kMarkTag + sizeof index ||
+        std::memcmp(r.Data, kMarkTag, sizeof kMarkTag))
       return;
     std::memcpy(&index, r.Data + sizeof kMarkTag, sizeof index);
     place_ = index + 1;  // what follows comes after that call
