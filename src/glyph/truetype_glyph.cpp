@@ -160,11 +160,7 @@ void DrawTrueTypeRun(const DrawContext& c, const Run& run, const RunStyle& style
   // rows. A skipped character moves by the last advance written, however
   // small: cheap, and close enough to keep the run in step.
   const bool clipping = s.ClipFlag != 0 && c.device.rules->clipsTrueType;
-  const VisibleArea area = VisibleArea::Of(c, run);
-  const bool decorated = style.underline == 1 || style.strikeOut == 1;
-  Vec heading{};
-  const bool oneWay = w.Heading(&heading);
-  SkipTally tally(run);
+  RunVisibility visibility(c, run, style, w);
   double lastAdvance = 0.0;
   const size_t length = std::strlen(run.text);
   for (size_t i = 0; i < length; i += layout::CharBytes(run.text + i)) {
@@ -174,17 +170,10 @@ void DrawTrueTypeRun(const DrawContext& c, const Run& run, const RunStyle& style
       w.Move(w.Step(lastAdvance));
       continue;
     }
-    if (!clipping && area.Misses(w.cursor)) {
-      // Only the underline's end still depends on the rest of the walk.
-      if (!decorated && oneWay && area.PassedFor(w.cursor, heading)) {
-        tally.Stopped();
-        break;
-      }
-      lastAdvance = TrueTypeCharAdvance(s, run.text + i, native);
-      tally.Skipped();
-    } else {
-      lastAdvance = DrawTrueTypeChar(c, w.cursor, run.text + i, native);
-    }
+    const Visibility seen = clipping ? Visibility::Draw : visibility.At(w.cursor);
+    if (seen == Visibility::Stop) break;
+    lastAdvance = seen == Visibility::Draw ? DrawTrueTypeChar(c, w.cursor, run.text + i, native)
+                                           : TrueTypeCharAdvance(s, run.text + i, native);
     if (lastAdvance >= 1.0) w.Move(w.Step(lastAdvance));
   }
   DrawRunDecorations(c, style, run.origin, w.end, theta, run.height);

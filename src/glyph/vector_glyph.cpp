@@ -76,27 +76,19 @@ void DrawVectorRun(const DrawContext& c, const Run& run, const RunStyle& style) 
   RunWalker w = RunWalker::For(run, theta, grid, run.origin);
 
   const bool clipping = s.ClipFlag != 0 && c.device.rules->clipsOutlines;
-  const VisibleArea area = VisibleArea::Of(c, run);
-  const bool decorated = style.underline == 1 || style.strikeOut == 1;
-  Vec heading{};
-  const bool oneWay = w.Heading(&heading);
-  SkipTally tally(run);
+  RunVisibility visibility(c, run, style, w);
   const size_t length = std::strlen(run.text);
   for (size_t i = 0; i < length; i += layout::CharBytes(run.text + i)) {
     double advance = 0.0;
     if (clipping) {
       if (!Clipped(s, w, run.text, &advance))
         advance = DrawVectorChar(c, run.text + i, w.cursor, style.bold, axes);
-    } else if (area.Misses(w.cursor)) {
-      // Only the underline's end still depends on the rest of the walk.
-      if (!decorated && oneWay && area.PassedFor(w.cursor, heading)) {
-        tally.Stopped();
-        break;
-      }
-      advance = VectorCharAdvance(s, run.text + i);
-      tally.Skipped();
     } else {
-      advance = DrawVectorChar(c, run.text + i, w.cursor, style.bold, axes);
+      const Visibility seen = visibility.At(w.cursor);
+      if (seen == Visibility::Stop) break;
+      advance = seen == Visibility::Draw
+                    ? DrawVectorChar(c, run.text + i, w.cursor, style.bold, axes)
+                    : VectorCharAdvance(s, run.text + i);
     }
     // Below one design unit nothing moves, in either arrangement.
     if (advance >= 1.0) w.Move(w.Step(advance));

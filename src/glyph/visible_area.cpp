@@ -69,7 +69,26 @@ bool VisibleArea::PassedFor(Vec cell, Vec heading) const {
   return true;
 }
 
-SkipTally::~SkipTally() {
+RunVisibility::RunVisibility(const DrawContext& c, const Run& run, const RunStyle& style,
+                             const RunWalker& w)
+    : run_(run),
+      area_(VisibleArea::Of(c, run)),
+      decorated_(style.underline == 1 || style.strikeOut == 1) {
+  oneWay_ = w.Heading(&heading_);
+}
+
+Visibility RunVisibility::At(Vec cursor) {
+  if (!area_.Misses(cursor)) return Visibility::Draw;
+  // Only the underline's end still depends on the rest of the walk.
+  if (!decorated_ && oneWay_ && area_.PassedFor(cursor, heading_)) {
+    stopped_ = true;
+    return Visibility::Stop;
+  }
+  ++walked_;
+  return Visibility::WalkPast;
+}
+
+RunVisibility::~RunVisibility() {
   if (walked_ == 0 && !stopped_) return;
   layout::Decide([&] {
     return "run " + layout::Quoted(run_.text) + ": " + std::to_string(walked_) +

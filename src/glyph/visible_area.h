@@ -31,18 +31,28 @@ class VisibleArea {
   D_RECT grown_{};
 };
 
-// Counts the characters a run walked past and tells the decision trace once.
-class SkipTally {
+// What a run loop does with the glyph at its cursor.
+enum class Visibility { Draw, WalkPast, Stop };
+
+// The visible area of one run, with the run's own rules: an underlined run
+// is walked to its end, and one whose moves may turn back is never stopped.
+// Tells the decision trace once, at the end, how many characters it walked
+// past and whether it stopped.
+class RunVisibility {
  public:
-  explicit SkipTally(const Run& run) : run_(run) {}
-  ~SkipTally();
-  SkipTally(const SkipTally&) = delete;
-  SkipTally& operator=(const SkipTally&) = delete;
-  void Skipped() { ++walked_; }
-  void Stopped() { stopped_ = true; }
+  RunVisibility(const DrawContext& c, const Run& run, const RunStyle& style, const RunWalker& w);
+  ~RunVisibility();
+  RunVisibility(const RunVisibility&) = delete;
+  RunVisibility& operator=(const RunVisibility&) = delete;
+
+  Visibility At(Vec cursor);
 
  private:
   const Run& run_;
+  VisibleArea area_;
+  bool decorated_;
+  bool oneWay_ = false;
+  Vec heading_{};
   long long walked_ = 0;
   bool stopped_ = false;
 };
