@@ -6,7 +6,8 @@
 # through the library's entry points. Each runs in a scratch folder with a
 # time limit and must end with exit 0, 2, 3 or 4 within 10 s, leaving no file
 # behind but the one it was asked to write. A run over 1 s is reported (a
-# slow machine may take that long), not failed.
+# slow machine may take that long), not failed; the CPU seconds beside it
+# tell a loaded machine from slow work.
 #
 #   bash scripts/reproducers.sh [BUILD]    (default build; a Release build
 #                                           gives the figures worth quoting)
@@ -182,16 +183,18 @@ cases=(
 )
 
 failed=0
-printf '%-20s %5s %8s  %s\n' reproducer exit seconds verdict
+TIMEFORMAT='%U %S'
+printf '%-20s %5s %8s %8s  %s\n' reproducer exit seconds cpu verdict
 for entry in "${cases[@]}"; do
   IFS='|' read -r name writes command <<<"$entry"
   run="$work/run-$name"
   mkdir -p "$run"
   command=${command//IN\//$inputs/}
   start=$(date +%s.%N)
-  (cd "$run" && timeout -k 2 10 bash -c "$command") >"$work/$name.log" 2>&1
+  { time (cd "$run" && timeout -k 2 10 bash -c "$command" >"$work/$name.log" 2>&1); } 2>"$work/$name.cpu"
   code=$?
   seconds=$(awk -v a="$start" -v b="$(date +%s.%N)" 'BEGIN { printf "%.2f", b - a }')
+  cpu=$(awk '{ printf "%.2f", $1 + $2 }' "$work/$name.cpu")
   left=$(cd "$run" && find . -mindepth 1 ! -name "$writes" | head -3 | tr '\n' ' ')
   verdict=ok
   if [ "$code" -eq 124 ] || [ "$code" -eq 137 ]; then verdict="FAIL: over 10 s"
@@ -200,7 +203,7 @@ for entry in "${cases[@]}"; do
   elif awk -v s="$seconds" 'BEGIN { exit !(s > 1) }'; then verdict="slow: over 1 s"
   fi
   [[ "$verdict" == FAIL* ]] && failed=$((failed + 1))
-  printf '%-20s %5s %8s  %s\n' "$name" "$code" "$seconds" "$verdict"
+  printf '%-20s %5s %8s %8s  %s\n' "$name" "$code" "$seconds" "$cpu" "$verdict"
   [[ "$verdict" == FAIL* ]] && sed 's/^/    /' "$work/$name.log" | head -5
 done
 if [ "$failed" -gt 0 ]; then
