@@ -76,7 +76,9 @@ class DeviceDriver {
   BRUSH CurBrush{};      // current brush, saved and restored around drawing
   short DispFlags = 0;   // bit 0x80 takes sizes from the third scale
   int WinHeight = 0;     // window height: GDI rows are WinHeight - y
-  D_RECT WinRect{};      // window rectangle, the clip area of kinds 0-7
+  // Window rectangle, the clip area of kinds 0-7: glyphs that cannot reach
+  // it are not sent (an empty rectangle, left unset, sends every glyph).
+  D_RECT WinRect{};
   CDC* pWinDC = nullptr; // window device context (kinds 0, 1, 6)
   HDC hTextDC = nullptr; // text device context (kind 7)
   HDC hDevDC = nullptr;  // device context of kinds 2, 8, 9

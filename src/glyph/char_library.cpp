@@ -123,6 +123,10 @@ int DrawStrokeChar(const DrawContext& c, char* ch, Vec at, short bold, Axes a) {
     const D_POINT line[2] = {place(from), place(to)};
     DrawStroke(s, *c.device.driver, pens, bold, line);
   }
+  return StrokeCharAdvance(s, ch);
+}
+
+int StrokeCharAdvance(const CMapString& s, char* ch) {
   if (!s.CurFont || !ch) return 0;
   return layout::TruncToInt(s.CurFont->CharLength(ch));
 }

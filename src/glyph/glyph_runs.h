@@ -37,6 +37,9 @@ struct RunWalker {
 
   static RunWalker For(const Run& run, double theta, double grid, Vec start);
   Vec Step(double advance) const;
+  // The direction of every later move by an advance of 1 or more, when they
+  // all go one way; false when spacing against the advances may turn them.
+  bool Heading(Vec* heading) const;
   void Move(Vec d) {
     cursor = cursor + d;
     end = end + d;
@@ -53,6 +56,12 @@ void DrawTrueTypeRun(const DrawContext& c, const Run& run, const RunStyle& style
 double DrawVectorChar(const DrawContext& c, char* ch, Vec at, short bold, const Axes& axes);
 double DrawTrueTypeChar(const DrawContext& c, Vec at, char* ch, bool native);
 int DrawStrokeChar(const DrawContext& c, char* ch, Vec at, short bold, Axes axes);
+
+// What each of them returns for the character without drawing it, so a run
+// walks past a glyph that cannot show exactly as it would have drawn it.
+double VectorCharAdvance(CMapString& s, char* ch);
+double TrueTypeCharAdvance(const CMapString& s, char* ch, bool native);
+int StrokeCharAdvance(const CMapString& s, char* ch);
 
 // Fills the object's stroke record for the character at ch from the
 // character-library file.

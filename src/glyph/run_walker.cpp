@@ -32,4 +32,20 @@ Vec RunWalker::Step(double advance) const {
   return Vec{along * dir.x + spacing * dir.x, along * dir.y + spacing * dir.y};
 }
 
+bool RunWalker::Heading(Vec* heading) const {
+  if (vertical) {
+    *heading = cell * down;
+    return true;
+  }
+  if (scale >= 0.0 && spacing >= 0.0) {
+    *heading = dir;
+    return true;
+  }
+  if (scale <= 0.0 && spacing <= 0.0) {
+    *heading = -1.0 * dir;
+    return true;
+  }
+  return false;
+}
+
 }  // namespace glyph

@@ -13,6 +13,7 @@
 #include "frame/entry_checks.h"
 #include "glyph/glyph_runs.h"
 #include "glyph/run_decorations.h"
+#include "glyph/visible_area.h"
 #include "layout/decisions.h"
 #include "layout/engine.h"
 #include "layout/guards.h"
@@ -134,6 +135,14 @@ double DrawTrueTypeChar(const DrawContext& c, Vec at, char* ch, bool native) {
   return AdvanceOf(s, ch);
 }
 
+double TrueTypeCharAdvance(const CMapString& s, char* ch, bool native) {
+  if (!ch) return -1.0;
+  if (native) return static_cast<float>(AdvanceOf(s, ch));
+  // Without a context an outline finds no path, and the character takes no room.
+  if (s.OutlineMode == 1 && !HandleOf(s.pDC)) return 0.0;
+  return AdvanceOf(s, ch);
+}
+
 void DrawTrueTypeRun(const DrawContext& c, const Run& run, const RunStyle& style, bool native) {
   if (!run.text) return;
   CMapString& s = c.s;
@@ -147,10 +156,11 @@ void DrawTrueTypeRun(const DrawContext& c, const Run& run, const RunStyle& style
                              layout::FontSelection::Undo::Always);
   RunWalker w = RunWalker::For(run, theta, entry_checks::DesignGridOf(s), top);
 
-  // Only a clipping window skips characters here, testing the top of the
-  // cell in GDI's rows. A skipped character moves by the last advance
-  // written, however small: cheap, and close enough to keep the run in step.
+  // A clipping window skips characters here by the top of the cell in GDI's
+  // rows. A skipped character moves by the last advance written, however
+  // small: cheap, and close enough to keep the run in step.
   const bool clipping = s.ClipFlag != 0 && c.device.rules->clipsTrueType;
+  RunVisibility visibility(c, run, style, w);
   double lastAdvance = 0.0;
   const size_t length = std::strlen(run.text);
   for (size_t i = 0; i < length; i += layout::CharBytes(run.text + i)) {
@@ -160,7 +170,10 @@ void DrawTrueTypeRun(const DrawContext& c, const Run& run, const RunStyle& style
       w.Move(w.Step(lastAdvance));
       continue;
     }
-    lastAdvance = DrawTrueTypeChar(c, w.cursor, run.text + i, native);
+    const Visibility seen = clipping ? Visibility::Draw : visibility.At(w.cursor);
+    if (seen == Visibility::Stop) break;
+    lastAdvance = seen == Visibility::Draw ? DrawTrueTypeChar(c, w.cursor, run.text + i, native)
+                                           : TrueTypeCharAdvance(s, run.text + i, native);
     if (lastAdvance >= 1.0) w.Move(w.Step(lastAdvance));
   }
   DrawRunDecorations(c, style, run.origin, w.end, theta, run.height);

@@ -107,18 +107,36 @@ class GlyphPainter {
   const PlacedGlyph& g_;
 };
 
+// The font's outline of the character at ch, as GetCharOutline gives it.
+struct FontOutline {
+  double* points = nullptr;
+  int* partSizes = nullptr;
+  short parts = 0;
+  long long count = 0;  // points over all parts
+};
+
+// False when the outline is unusable: a negative point count, or points
+// without an array.
+bool ReadOutline(CMapString& s, char* ch, FontOutline* o) {
+  s.CurFont->GetCharOutline(ch, &o->points, &o->partSizes, &o->parts, s.CharHeight);
+  long long total = 0;
+  for (short k = 0; k < o->parts; ++k) total += o->partSizes[k];
+  if (o->parts > 0 && total < 0) return false;
+  if (total > 0 && !o->points) return false;
+  o->count = total > 0 ? total : 0;
+  return true;
+}
+
 // The outline of the character at ch placed at `at` by the axes, lifted by
 // the font's y offset (which is not rotated). False when the outline is
 // unusable or no buffer can hold it.
 bool PlaceOutline(CMapString& s, char* ch, Vec at, const Axes& a, PlacedGlyph* g) {
-  double* outline = nullptr;
-  s.CurFont->GetCharOutline(ch, &outline, &g->partSizes, &g->parts, s.CharHeight);
-  long long total = 0;
-  for (short k = 0; k < g->parts; ++k) total += g->partSizes[k];
-  if (g->parts > 0 && total < 0) return false;
-  if (total > 0 && !outline) return false;
+  FontOutline outline;
+  if (!ReadOutline(s, ch, &outline)) return false;
+  g->partSizes = outline.partSizes;
+  g->parts = outline.parts;
   // Never empty, so the device never sees null.
-  g->count = total > 0 ? total : 0;
+  g->count = outline.count;
   if (!ReserveGlyphPoints(s, g->count > 0 ? 2 * g->count : 2)) {
     layout::Decide([&] { return "glyph " + layout::Quoted(ch) + ": not drawn, out of memory"; });
     return false;
@@ -127,8 +145,8 @@ bool PlaceOutline(CMapString& s, char* ch, Vec at, const Axes& a, PlacedGlyph* g
   g->shadow = s.GlyphPoints + g->count;
   const double lift = s.CurFont->GetYOffset() * s.CharHeight / entry_checks::DesignGridOf(s);
   for (long long k = 0; k < g->count; ++k) {
-    const double px = outline[2 * k];
-    const double py = outline[2 * k + 1];
+    const double px = outline.points[2 * k];
+    const double py = outline.points[2 * k + 1];
     g->points[k].x = at.x + px * a.a2 - py * a.a3;
     g->points[k].y = at.y + px * a.a1 + py * a.a4 + lift;
   }
@@ -160,6 +178,13 @@ double DrawVectorChar(const DrawContext& c, char* ch, Vec at, short bold, const 
   paint.Bold();
   paint.Body(shadowed);
   return advance;
+}
+
+double VectorCharAdvance(CMapString& s, char* ch) {
+  if (!s.CurFont || !ch) return 0.0;
+  if (s.LibType == 1 && s.CurFontNo == 0) return static_cast<double>(StrokeCharAdvance(s, ch));
+  FontOutline outline;
+  return ReadOutline(s, ch, &outline) ? s.CurFont->CharLength(ch) : 0.0;
 }
 
 }  // namespace glyph

@@ -11,6 +11,7 @@
 #include "frame/entry_checks.h"
 #include "glyph/glyph_runs.h"
 #include "glyph/run_decorations.h"
+#include "glyph/visible_area.h"
 #include "layout/engine.h"
 #include "layout/numeric.h"
 #include "layout/text_units.h"
@@ -75,11 +76,20 @@ void DrawVectorRun(const DrawContext& c, const Run& run, const RunStyle& style) 
   RunWalker w = RunWalker::For(run, theta, grid, run.origin);
 
   const bool clipping = s.ClipFlag != 0 && c.device.rules->clipsOutlines;
+  RunVisibility visibility(c, run, style, w);
   const size_t length = std::strlen(run.text);
   for (size_t i = 0; i < length; i += layout::CharBytes(run.text + i)) {
     double advance = 0.0;
-    if (!(clipping && Clipped(s, w, run.text, &advance)))
-      advance = DrawVectorChar(c, run.text + i, w.cursor, style.bold, axes);
+    if (clipping) {
+      if (!Clipped(s, w, run.text, &advance))
+        advance = DrawVectorChar(c, run.text + i, w.cursor, style.bold, axes);
+    } else {
+      const Visibility seen = visibility.At(w.cursor);
+      if (seen == Visibility::Stop) break;
+      advance = seen == Visibility::Draw
+                    ? DrawVectorChar(c, run.text + i, w.cursor, style.bold, axes)
+                    : VectorCharAdvance(s, run.text + i);
+    }
     // Below one design unit nothing moves, in either arrangement.
     if (advance >= 1.0) w.Move(w.Step(advance));
   }

@@ -64,13 +64,16 @@ struct Pieces {
 // Where the text goes on: a rest laid out as a string of its own from `at`,
 // or nothing more. A fraction test that finds no fraction hands the same
 // piece on with the index its code search starts from.
+// The rest's length is carried along, as measuring it again for every piece
+// would take time growing with the square of the text.
 struct Next {
   char* rest;
+  std::size_t length;
   Vec at;
   std::size_t codeFrom;
 };
 
-constexpr Next kDone{nullptr, Vec{0, 0}, 0};
+constexpr Next kDone{nullptr, 0, Vec{0, 0}, 0};
 
 // A fraction bar in the pen's colour; native-text and pen-less devices draw
 // it in colour 0 and get a zero pen back.
@@ -93,7 +96,7 @@ void DrawFractionBar(const Pieces& p, Vec from, double length) {
 Next LayoutFraction(const Pieces& p, char* piece, std::size_t len, Vec origin) {
   const char* slash = std::strchr(piece + 1, '/');
   const std::size_t mid = slash ? static_cast<std::size_t>(slash - piece) : len - 1;
-  if (mid >= len - 1) return Next{piece, origin, mid};
+  if (mid >= len - 1) return Next{piece, len, origin, mid};
   piece[mid] = '\0';
   piece[len - 1] = '\0';
   char* numerator = piece + 1;
@@ -106,11 +109,11 @@ Next LayoutFraction(const Pieces& p, char* piece, std::size_t len, Vec origin) {
   const double h = p.run.height;
   const Vec numAt = Single(p.At(origin, (lMax - lNum) / 2, kNumeratorGap * h));
   DisplayString(p.c, p.run.Piece(numerator, numAt, h, p.run.width), p.style);
-  return Next{denominator, p.At(origin, (lMax - lDen) / 2, -h), 0};
+  return Next{denominator, len - mid - 2, p.At(origin, (lMax - lDen) / 2, -h), 0};
 }
 
 // A prefix at full size followed by raised, lowered or stacked segments.
-Next LayoutCodes(const Pieces& p, char* piece, std::size_t codeFrom, Vec origin) {
+Next LayoutCodes(const Pieces& p, char* piece, std::size_t len, std::size_t codeFrom, Vec origin) {
   const double h = p.run.height, w = p.run.width;
   const std::size_t i = FindCode(piece, codeFrom);
   if (i == kNoCode) {
@@ -139,7 +142,8 @@ Next LayoutCodes(const Pieces& p, char* piece, std::size_t codeFrom, Vec origin)
   const Vec first = c1 == '+' ? raised : lowered;
   if (c2 == '=') {
     p.Write(s1, first, rh, rw);
-    return Next{piece + j + 2, Single(p.At(origin, l + kReduced * p.Length(s1), 0)), 0};
+    return Next{piece + j + 2, len - j - 2, Single(p.At(origin, l + kReduced * p.Length(s1), 0)),
+                0};
   }
   // A stacked pair: the second segment takes the other position.
   char* s2 = piece + j + 2;
@@ -149,7 +153,7 @@ Next LayoutCodes(const Pieces& p, char* piece, std::size_t codeFrom, Vec origin)
   p.Write(s2, c1 == '+' ? lowered : raised, rh, rw);
   if (k == kNoCode) return kDone;
   const double advance = l + kReduced * std::max(p.Length(s1), p.Length(s2));
-  return Next{piece + k + 2, Single(p.At(origin, advance, 0)), 0};
+  return Next{piece + k + 2, len - k - 2, Single(p.At(origin, advance, 0)), 0};
 }
 
 // Before any string has set the character height, this one does.
@@ -179,14 +183,14 @@ void LayoutString(const DrawContext& c, const Run& run, const RunStyle& style) {
                  across ? Vec{std::cos(a), std::sin(a)} : Vec{std::sin(a), -std::cos(a)},
                  across ? Vec{-std::sin(a), std::cos(a)} : Vec{std::cos(a), std::sin(a)}};
 
-  Next next{copy, run.origin, 0};
+  Next next{copy, textLen, run.origin, 0};
   while (next.rest) {
     TakeCharHeight(c.s, run.height);  // rounds after the first continue a nested string
     char* piece = next.rest;
-    const std::size_t len = std::strlen(piece);
+    const std::size_t len = next.length;
     if (piece[0] == '/' && piece[1] != '/' && piece[len - 1] == '/')
       next = LayoutFraction(p, piece, len, next.at);
-    if (next.rest == piece) next = LayoutCodes(p, piece, next.codeFrom, next.at);
+    if (next.rest == piece) next = LayoutCodes(p, piece, len, next.codeFrom, next.at);
     // The rest is laid out as DispString would lay it out.
     if (next.rest && !EnterDispString(c.s, run.height, style.color)) break;
     next.codeFrom = 0;

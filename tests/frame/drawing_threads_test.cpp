@@ -104,6 +104,7 @@ std::string DrawLayer(const Libraries& fonts) {
   RecordingDevice::Settings settings;
   settings.rationalDispMode = 1;  // TrueType where the rule allows it
   settings.winHeight = 1000;
+  settings.winRect = D_RECT{0, 0, 1600, 1000};  // the whole layer: nothing is left out
   RecordingDevice device(settings);
   CMapString s(&device);
   s.SetScale(1.0, 1.0, 1.0);
@@ -166,6 +167,12 @@ TEST(DrawingThreads, FourThreadsShareTheFreeTypeFontLibrary) {
 
   const std::string alone = DrawLayer(fonts);
   ASSERT_NE(alone.find("FillPolygons"), std::string::npos);  // outlines were drawn
+  // and strokes: four lines a letter of the stroke labels, far more than the
+  // few underlines and fraction bars of the rest
+  size_t lines = 0;
+  for (size_t at = alone.find("DrawLine"); at != std::string::npos; at = alone.find("DrawLine", at + 1))
+    ++lines;
+  ASSERT_GT(lines, 100u);
   EXPECT_EQ(DifferingDrawings(fonts, alone), std::vector<int>(4, 0));
 }
 

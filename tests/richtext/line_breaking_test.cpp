@@ -163,7 +163,10 @@ TEST(RichTextLineBreaking, ThousandsOfLinesNeedNoDeepStack) {
   struct Job {
     std::vector<DrawnRun> runs;
     static void* Run(void* self) {
-      RichBench b;
+      // A window that holds every line: glyphs outside it are not drawn.
+      RecordingDevice::Settings settings;
+      settings.winRect = D_RECT{-1e6, -1e6, 1e6, 1e6};
+      RichBench b(settings);
       // Two characters per line: the box is 10 wide and tall enough for all.
       b.Draw("<body size=10 bgcolor=0>" + std::string(2 * kLines, 'A'),
              D_RECT{0, 100, 10, 100 + 10.0 * kLines + 5});

@@ -1,11 +1,14 @@
 // GBK decoding: a table of every two-byte code, built once through iconv, so
-// that decoding a character afterwards is a lookup.
+// that decoding a character afterwards is a lookup; encoding learns each
+// character once.
 #include <inkline/host/gbk.h>
 
 #include <iconv.h>
 
 #include <inkline/user_chars.h>
 
+#include <atomic>
+#include <cstdint>
 #include <vector>
 
 namespace gbk {
@@ -105,12 +108,32 @@ char32_t ToUnicode(unsigned code) {
   return c ? c : InklineUserCharOf(code);  // a user-defined code: its assigned character
 }
 
-unsigned FromUnicode(char32_t codePoint) {
-  if (codePoint < 0x80) return codePoint;
+namespace {
+
+unsigned EncodeThroughIconv(char32_t codePoint) {
   std::string utf8, bytes;
   AppendUtf8(codePoint, &utf8);
   if (!FromUtf8(utf8, &bytes) || bytes.size() != 2) return 0;
   return (static_cast<unsigned char>(bytes[0]) << 8) | static_cast<unsigned char>(bytes[1]);
+}
+
+}  // namespace
+
+unsigned FromUnicode(char32_t codePoint) {
+  if (codePoint < 0x80) return codePoint;
+  constexpr char32_t kBmp = 0x10000;
+  if (codePoint >= kBmp) return EncodeThroughIconv(codePoint);
+  // iconv costs far more per call than a character is worth in a long text:
+  // each character of the plane is asked once, and every thread may learn
+  // and read the answers (the same from any thread). Held as code + 1, so 0
+  // is "not asked yet".
+  static std::atomic<std::uint32_t> learnt[kBmp];
+  std::uint32_t known = learnt[codePoint].load(std::memory_order_relaxed);
+  if (known == 0) {
+    known = EncodeThroughIconv(codePoint) + 1;
+    learnt[codePoint].store(known, std::memory_order_relaxed);
+  }
+  return known - 1;
 }
 
 bool FromUtf8(const std::string& utf8, std::string* out) {
