@@ -10,6 +10,8 @@
 
 #include <inkline/afx.h>
 #include <inkline/host/palette.h>
+#include <inkline/shared/numeric.h>
+#include <inkline/shared/text_units.h>
 #include <inkline/win32_sink.h>
 
 #include "cairo_gdi_sink.h"
@@ -19,8 +21,6 @@
 #include "svg_text_layer.h"
 
 namespace {
-constexpr double kPi = 3.141592653589793;
-
 // Pens wider than this cover any picture; a wider, infinite or NaN width
 // must not reach Cairo or an integer conversion as it is.
 constexpr double kWidestPen = 1e6;
@@ -309,8 +309,7 @@ double CairoDevice::DrawTextLogFont(LOGFONTA* font, double x, double y, char* te
   if (!font || !text) return 0.0;
   const bool outlined = s.textOutline != 0;
   // The library points into its run and expects exactly one character drawn.
-  const bool twoBytes = (static_cast<unsigned char>(text[0]) & 0x80) && text[1] != '\0';
-  const std::string character(text, text[0] == '\0' ? 0 : twoBytes ? 2 : 1);
+  const std::string character(text, text[0] == '\0' ? 0 : shared::CharBytes(text));
   NativeTextPlacement place;
   cairo_save(s.cr);
   if (!s.nativeFonts.Place(s.cr, *font, x, s.Y(y), s.textAngle, !outlined, character, &place)) {
@@ -334,7 +333,7 @@ double CairoDevice::DrawTextLogFont(LOGFONTA* font, double x, double y, char* te
   } else {
     s.pendingText.Show(s.cr);
     cairo_translate(s.cr, place.originX, place.originY);
-    cairo_rotate(s.cr, -place.angle * kPi / 180.0);
+    cairo_rotate(s.cr, -place.angle * shared::kPi / 180.0);
     cairo_move_to(s.cr, 0, 0);
     // The outline first, then the fill as real text (selectable in PDF).
     cairo_text_path(s.cr, place.utf8.c_str());
