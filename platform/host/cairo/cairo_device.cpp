@@ -105,6 +105,17 @@ struct CairoDevice::State {
       at += std::max(n, 0);
     }
   }
+
+  // Fills closed runs with the brush by rule, after any text still pending.
+  void FillRuns(const D_POINT* points, const int* counts, long runs, cairo_fill_rule_t rule,
+                const BRUSH& brush) {
+    pendingText.Show(cr);
+    if (runs <= 0 || !UseBrush(brush)) return;
+    cairo_new_path(cr);
+    AppendRuns(points, counts, runs, true);
+    cairo_set_fill_rule(cr, rule);
+    cairo_fill(cr);
+  }
 };
 
 bool PictureFormatFor(const std::string& path, PictureFormat* format) {
@@ -276,25 +287,13 @@ void CairoDevice::DrawPolylines(D_POINT* points, int* counts, short runs) {
 }
 
 void CairoDevice::FillPolygon(D_POINT* points, int* counts, int runs) {
-  State& s = *state_;
-  s.pendingText.Show(s.cr);
-  if (runs <= 0 || !s.UseBrush(CurBrush)) return;
-  cairo_new_path(s.cr);
-  s.AppendRuns(points, counts, runs, true);
-  cairo_set_fill_rule(s.cr, CAIRO_FILL_RULE_EVEN_ODD);
-  cairo_fill(s.cr);
+  state_->FillRuns(points, counts, runs, CAIRO_FILL_RULE_EVEN_ODD, CurBrush);
 }
 
 // A glyph: outer contours and holes wind opposite ways, overlapping strokes
 // the same way, so the non-zero rule fills both right.
 void CairoDevice::FillPolygons(D_POINT* points, int* counts, short runs) {
-  State& s = *state_;
-  s.pendingText.Show(s.cr);
-  if (runs <= 0 || !s.UseBrush(CurBrush)) return;
-  cairo_new_path(s.cr);
-  s.AppendRuns(points, counts, runs, true);
-  cairo_set_fill_rule(s.cr, CAIRO_FILL_RULE_WINDING);
-  cairo_fill(s.cr);
+  state_->FillRuns(points, counts, runs, CAIRO_FILL_RULE_WINDING, CurBrush);
 }
 
 void CairoDevice::SetTextAngle(float degrees) { state_->textAngle = degrees; }
