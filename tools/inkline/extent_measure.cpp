@@ -93,9 +93,9 @@ placement::Polygon ExtentMeasurer::MeasureRuns(const PlainLabel& p, std::string&
   const bool ownBox = !(p.style & inkline::kStyleOutlined) && p.color > 0;
   const double boxScale = ownBox ? std::max(1.0, p.extra) : 1.0;
   device_->points.clear();
-  text_->StringOut(bytes.data(), kOrigin, kOrigin, p.height, p.width, fontNo,
-                   static_cast<short>(p.style & ~inkline::kStyleOutlined), angle, p.space, p.arrangement,
-                   /*color*/ 1, boxScale, fonts);
+  const auto style = static_cast<short>(p.style & ~inkline::kStyleOutlined);
+  text_->StringOut(bytes.data(), kOrigin, kOrigin, p.height, p.width, fontNo, style, angle,
+                   p.space, p.arrangement, /*color*/ 1, boxScale, fonts);
   for (placement::Vec2& v : device_->points) v = v - placement::Vec2{kOrigin, kOrigin};
   return placement::ConvexHull(device_->points);
 }

@@ -176,7 +176,8 @@ bool FreeTypeFontLib::OpenStrokeFont(const std::string& path, std::string* error
   }
   CloseStrokeFont();
   ClibFile = fd;
-  if (!strokeFont_) strokeFont_ = std::make_unique<StrokeFont>(static_cast<int>(shared::kCharLibraryGrid));
+  if (!strokeFont_)
+    strokeFont_ = std::make_unique<StrokeFont>(static_cast<int>(shared::kCharLibraryGrid));
   return true;
 }
 
