@@ -9,6 +9,7 @@ namespace layout {
 
 using shared::DesignGridFor;
 using shared::kCharLibraryGrid;
+using shared::kCharLibraryType;
 using shared::kPi;
 using shared::kVectorGrid;
 using shared::RoundHalfUp;
