@@ -32,10 +32,7 @@ double StrokeWidth(double width) {
 }
 
 // The width of the matching GDI pen, rounded: 0 for none.
-int GdiPenWidth(double width) {
-  if (!(width > 0)) return 0;
-  return static_cast<int>((width < kWidestPen ? width : kWidestPen) + 0.5);
-}
+int GdiPenWidth(double width) { return width > 0 ? shared::RoundHalfUp(StrokeWidth(width)) : 0; }
 }  // namespace
 
 struct CairoDevice::State {
