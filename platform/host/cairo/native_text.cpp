@@ -9,8 +9,6 @@
 #include <inkline/shared/numeric.h>
 #include <inkline/win32_fonts.h>
 
-std::string CodePageToUtf8(const std::string& bytes) { return gbk::ToUtf8(bytes); }
-
 NativeTextFonts::~NativeTextFonts() {
   for (auto& entry : faces_) cairo_font_face_destroy(entry.second.face);
 }
@@ -62,7 +60,7 @@ bool NativeTextFonts::Place(cairo_t* cr, const LOGFONTA& font, double x, double 
                                       : (cell > 0 ? font.lfHeight / cell : font.lfHeight);
   cairo_set_font_size(cr, em);
 
-  placement->utf8 = CodePageToUtf8(bytes);
+  placement->utf8 = gbk::ToUtf8(bytes);
   // Plain text arrives a quarter (one-byte) or half (two-byte character) of
   // the font height along the baseline from its cell's corner; undoing
   // exactly that keeps proportional glyphs where the run's advances put them.
