@@ -114,7 +114,7 @@ bool NextUtf8(const std::string& text, std::size_t* at, char32_t* c) {
   const int extra = lead < 0x80 ? 0 : lead >= 0xF8 ? -1 : lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2
                     : lead >= 0xC2 ? 1 : -1;
   bool ok = extra >= 0 && i + static_cast<std::size_t>(extra) < text.size();
-  char32_t value = extra == 0 ? lead : lead & (0x3F >> extra);
+  char32_t value = extra <= 0 ? lead : lead & (0x3F >> extra);
   for (int k = 1; ok && k <= extra; ++k) {
     const unsigned char next = byte(i + static_cast<std::size_t>(k));
     if ((next & 0xC0) != 0x80) ok = false;
