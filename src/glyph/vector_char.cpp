@@ -9,6 +9,7 @@
 #include "glyph/glyph_runs.h"
 #include "layout/decisions.h"
 #include "layout/guards.h"
+#include "layout/numeric.h"
 
 namespace glyph {
 
@@ -159,7 +160,7 @@ double DrawVectorChar(const DrawContext& c, char* ch, Vec at, short bold, const 
   CMapString& s = c.s;
   if (!s.CurFont || !ch) return 0.0;
   const double advance = s.CurFont->CharLength(ch);
-  if (s.LibType == 1 && s.CurFontNo == 0)
+  if (s.LibType == layout::kCharLibraryType && s.CurFontNo == 0)
     return static_cast<double>(DrawStrokeChar(c, ch, at, bold, axes));
 
   const SavedPenBrush saved = SaveOf(c);

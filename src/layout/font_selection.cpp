@@ -82,7 +82,8 @@ bool SelectFont(CMapString& s, const FontRequest& r) {
   s.CurStyle = r.style;
   // The absolute style decides here; the run writer tests it with its sign.
   const short absStyle = static_cast<short>(r.style < 0 ? -r.style : r.style);
-  const bool windowsFont = s.LibType != 1 && s.AdjustRationalDispMode(absStyle) == 1 &&
+  const bool windowsFont = s.LibType != kCharLibraryType &&
+                           s.AdjustRationalDispMode(absStyle) == 1 &&
                            RoundHalfUpValue(r.height) == RoundHalfUpValue(r.width);
   if (windowsFont) {
     const double angle = NormalisedAngle(r.angle);

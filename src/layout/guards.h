@@ -9,36 +9,27 @@
 
 namespace layout {
 
-// Selects `saved` on the device again when the scope ends.
-class PenRestorer {
+// Selects `saved` on the device again when the scope ends, through Select
+// (the device's SetPen or SetBrush).
+template <typename Record, void (DeviceDriver::*Select)(Record*)>
+class DeviceRecordRestorer {
  public:
-  PenRestorer(DeviceDriver* device, const PEN& saved) : device_(device), saved_(saved) {}
-  ~PenRestorer() {
-    if (device_) device_->SetPen(&saved_);
+  DeviceRecordRestorer(DeviceDriver* device, const Record& saved)
+      : device_(device), saved_(saved) {}
+  ~DeviceRecordRestorer() {
+    if (device_) (device_->*Select)(&saved_);
   }
-  PenRestorer(const PenRestorer&) = delete;
-  PenRestorer& operator=(const PenRestorer&) = delete;
-  const PEN& saved() const { return saved_; }
+  DeviceRecordRestorer(const DeviceRecordRestorer&) = delete;
+  DeviceRecordRestorer& operator=(const DeviceRecordRestorer&) = delete;
+  const Record& saved() const { return saved_; }
 
  private:
   DeviceDriver* device_;
-  PEN saved_;
+  Record saved_;
 };
 
-// Selects `saved` on the device again when the scope ends.
-class BrushRestorer {
- public:
-  BrushRestorer(DeviceDriver* device, const BRUSH& saved) : device_(device), saved_(saved) {}
-  ~BrushRestorer() {
-    if (device_) device_->SetBrush(&saved_);
-  }
-  BrushRestorer(const BrushRestorer&) = delete;
-  BrushRestorer& operator=(const BrushRestorer&) = delete;
-
- private:
-  DeviceDriver* device_;
-  BRUSH saved_;
-};
+using PenRestorer = DeviceRecordRestorer<PEN, &DeviceDriver::SetPen>;
+using BrushRestorer = DeviceRecordRestorer<BRUSH, &DeviceDriver::SetBrush>;
 
 // A font created from a description and selected into a device context for
 // one scope; the previous object is selected again and the font deleted at

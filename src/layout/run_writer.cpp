@@ -65,7 +65,7 @@ void FillBackground(const DrawContext& c, const Extent& extent, short color) {
 
 // Why a run that reached the renderer choice is drawn from outlines.
 std::string WhyOutlines(const CMapString& s, const Run& run, short style) {
-  if (s.LibType == 1) return "the font library is a character library";
+  if (s.LibType == kCharLibraryType) return "the font library is a character library";
   if (s.RationalDispMode != 1) return "the device refuses TrueType fonts";
   if (s.Hollow != 0) return "hollow glyphs";
   if (style != 0 && style != inkline::kStyleItalic) return "style " + std::to_string(style);
@@ -110,7 +110,7 @@ void WriteRun(const DrawContext& c, const Run& run, const RunStyle& style) {
 void DrawRunGlyphs(const DrawContext& c, const Run& run, const RunStyle& style, bool native) {
   CMapString& s = c.s;
   bool trueType = false;
-  if (s.LibType != 1) {
+  if (s.LibType != kCharLibraryType) {
     const short mode = s.AdjustRationalDispMode(style.style);
     trueType = RoundHalfUp(run.height) == RoundHalfUp(run.width) && mode == 1;
   }

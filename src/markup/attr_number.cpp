@@ -6,17 +6,12 @@
 #include <limits>
 #include <type_traits>
 
+#include <inkline/shared/numeric.h>
+
 namespace {
 
 bool IsCSpace(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-int TruncateToInt(double value) {
-  if (std::isnan(value)) return 0;
-  if (value >= 2147483647.0) return INT_MAX;
-  if (value <= -2147483648.0) return INT_MIN;
-  return static_cast<int>(value);
 }
 
 }  // namespace
@@ -65,7 +60,7 @@ T NarrowMarkupReal(double value) {
     if (value <= -kFloatOverflow) return -std::numeric_limits<float>::infinity();
     return static_cast<float>(value);
   } else {
-    return NarrowMarkupInteger<T>(TruncateToInt(value));
+    return NarrowMarkupInteger<T>(shared::TruncToInt(value));
   }
 }
 

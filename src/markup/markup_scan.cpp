@@ -7,8 +7,6 @@ namespace {
 
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool IsLead(char c) { return (static_cast<unsigned char>(c) & 0x80) != 0; }
-
 }  // namespace
 
 bool TagAt(std::string_view text, std::size_t pos, std::string_view tag) {
@@ -48,7 +46,7 @@ std::size_t FindEither(std::string_view text, std::size_t from, char a, char b) 
     }
     const char c = text[i];
     if (c == a || c == b) return i;
-    i += IsLead(c) ? 2 : 1;
+    i += shared::IsLeadByte(c) ? 2 : 1;
   }
   return std::string_view::npos;
 }

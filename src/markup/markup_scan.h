@@ -7,10 +7,11 @@
 #include <cstddef>
 #include <string_view>
 
+#include <inkline/shared/text_units.h>
+
 // The bytes of the character that starts at `pos` (1 or 2).
 inline std::size_t CharSizeAt(std::string_view text, std::size_t pos) {
-  const bool lead = (static_cast<unsigned char>(text[pos]) & 0x80) != 0;
-  return lead && pos + 1 < text.size() ? 2 : 1;
+  return shared::IsLeadByte(text[pos]) && pos + 1 < text.size() ? 2 : 1;
 }
 
 // Whether `tag` (lower-case ASCII) stands at the character start `pos`, the

@@ -5,16 +5,9 @@
 
 #include "markup/markup_scan.h"
 
-namespace {
-
-bool IsLeadByte(char c) { return (static_cast<unsigned char>(c) & 0x80) != 0; }
-
-}  // namespace
-
+// A lead byte at the very end is a character of its own.
 std::size_t MarkupCharSize(const std::string& text, std::size_t pos) {
-  const bool lead = IsLeadByte(text[pos]);
-  // A lead byte at the very end is a character of its own.
-  return lead && pos + 1 < text.size() ? 2 : 1;
+  return CharSizeAt(text, pos);
 }
 
 std::string LowerCaseCopy(std::string lower) {
@@ -27,7 +20,7 @@ std::string LowerCaseCopy(std::string lower) {
 std::size_t FindInText(const std::string& text, const std::string& what, std::size_t from) {
   if (from > text.size()) return std::string::npos;
   if (what.empty()) return from;
-  if (!IsLeadByte(what[0])) {
+  if (!shared::IsLeadByte(what[0])) {
     // Jumps from one first byte to the next; FindAscii keeps to character starts.
     for (std::size_t i = FindAscii(text, what[0], from); i != std::string::npos;
          i = FindAscii(text, what[0], i + 1)) {

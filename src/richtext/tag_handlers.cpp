@@ -44,6 +44,13 @@ std::size_t Pop(std::vector<T>& stack) {
 // more than the base entry is left, otherwise off.
 short AfterSwitchEnd(std::vector<short>& stack) { return Pop(stack) >= 2 ? stack.back() : 0; }
 
+// A style switch's start tag: the field takes value, and the stack keeps it
+// for the end tag.
+void SwitchOn(short& field, std::vector<short>& stack, short value) {
+  field = value;
+  stack.push_back(value);
+}
+
 }  // namespace
 
 void COrvexHTMLReaderEvents::OnTagStart(CHTMLTag& tag, uint32_t, bool& abort) {
@@ -51,27 +58,21 @@ void COrvexHTMLReaderEvents::OnTagStart(CHTMLTag& tag, uint32_t, bool& abort) {
   if (SameName(name, "body")) {
     StartBody(tag);
   } else if (SameName(name, "strong")) {
-    Strong = 1;
-    StrongStack.push_back(1);
+    SwitchOn(Strong, StrongStack, 1);
   } else if (SameName(name, "em")) {
-    Em = 2;  // the italic style number
-    EmStack.push_back(2);
+    SwitchOn(Em, EmStack, 2);  // the italic style number
   } else if (SameName(name, "u")) {
-    Underline = 1;
-    UnderlineStack.push_back(1);
+    SwitchOn(Underline, UnderlineStack, 1);
   } else if (SameName(name, "strike")) {
-    Strike = 1;
-    StrikeStack.push_back(1);
+    SwitchOn(Strike, StrikeStack, 1);
   } else if (SameName(name, "p")) {
     FlushParagraph();
   } else if (SameName(name, "font")) {
     StartFont(tag);
   } else if (SameName(name, "sup")) {
-    Sup = 1;
-    SupStack.push_back(1);
+    SwitchOn(Sup, SupStack, 1);
   } else if (SameName(name, "sub")) {
-    Sub = 1;
-    SubStack.push_back(1);
+    SwitchOn(Sub, SubStack, 1);
   }
   abort = false;
 }

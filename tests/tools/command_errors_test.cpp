@@ -198,6 +198,28 @@ TEST_F(CommandErrors, UnknownFontFallsBackAndSaysSoOnce) {
   EXPECT_EQ(FilesStartingWith("out"), 1);  // no temporary file left beside it
 }
 
+// --trace also says, on stderr and in UTF-8, why each run is drawn as it is;
+// a picture run says nothing of the kind.
+TEST_F(CommandErrors, TraceSaysTheLibrarysDecisions) {
+  const std::string in = Write("why.geojson", Layer(Point("\"text\":\"A\xE4\xB8\xAD\",\"height\":3")));
+  const std::string outlines = "inkline: decision: run \"A\xE4\xB8\xAD\": outlines: ";
+  const struct {
+    std::string args;
+    std::string expected;  // empty: no decision at all
+  } cases[] = {
+      {"--trace --no-truetype", outlines + "the device refuses TrueType fonts\n"},
+      {"-o '" + dir_ + "/out.png' --no-truetype", ""},
+  };
+  for (const auto& c : cases) {
+    const Outcome r = Inkline("render '" + in + "' " + c.args);
+    EXPECT_EQ(r.exitCode, 0) << c.args << ": " << r.err;
+    if (c.expected.empty())
+      EXPECT_EQ(r.err.find("decision:"), std::string::npos) << c.args << ": " << r.err;
+    else
+      EXPECT_NE(r.err.find(c.expected), std::string::npos) << c.args << ": " << r.err;
+  }
+}
+
 // Characters GBK lacks take user-defined codes and are drawn as themselves;
 // only past the last code is one replaced, and then named once with a count.
 TEST_F(CommandErrors, CharactersBeyondTheUserDefinedCodesAreNamedOnceWithCounts) {

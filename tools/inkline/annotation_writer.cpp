@@ -2,6 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <inkline/constants.h>
+
 using nlohmann::json;
 
 namespace {
@@ -15,7 +17,7 @@ json PlainProperties(const PlainLabel& p) {
                 {"angle", p.angle},
                 {"space", p.space},
                 {"style", p.style},
-                {"arrangement", p.arrangement == 1 ? "vertical" : "horizontal"},
+                {"arrangement", p.arrangement == inkline::kArrangementVertical ? "vertical" : "horizontal"},
                 {"color", p.color},
                 {"extra", p.extra},
                 {"textColor", p.textColor},

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <unistd.h>
 
+#include <inkline/constants.h>
 #include <inkline/user_chars.h>
 
 #include "annotation_writer.h"
@@ -87,8 +88,9 @@ bool Plan(RenderArgs& a, RenderPlan* plan, std::string* problem, bool* outputPro
   if (!a.textAs.empty() && a.textAs != "text" && a.textAs != "paths")
     return *problem = "--text-as takes text or paths, not \"" + a.textAs + "\"", false;
   const bool vectorPicture = !a.trace && plan->picture.format != PictureFormat::Png;
-  if (kind < 0) kind = vectorPicture && a.textAs != "paths" ? 8 : 0;
-  if (a.textAs == "paths" && kind >= 7) kind = 0;
+  if (kind < 0)
+    kind = vectorPicture && a.textAs != "paths" ? inkline::kDeviceNativeText : inkline::kDeviceWindow;
+  if (a.textAs == "paths" && kind >= inkline::kDeviceTextContext) kind = inkline::kDeviceWindow;
   plan->device.kind = static_cast<short>(kind);
   plan->device.trueType = !a.noTrueType;
   if (!a.background.empty() && !ParseBackground(a.background, &plan->picture.background, problem))
@@ -180,7 +182,7 @@ class Render : public Subcommand {
 void Render::DeclarePicture(CLI::App& app) {
   app.add_option("-o,--output", a_.out, "the picture: .png, .svg or .pdf, or - for standard output (with --format)");
   app.add_option("--format", a_.format, "png, svg or pdf, whatever -o ends in");
-  app.add_flag("--trace", a_.trace, "print the device calls, one a line, instead of drawing");
+  app.add_flag("--trace", a_.trace, "print the device calls, one a line, instead of drawing, and the library's decisions (renderer, font fallback, clipping) to stderr");
   app.add_flag("--place", a_.place, "place the labels first (the placement options apply)");
 }
 

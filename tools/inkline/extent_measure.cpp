@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include <inkline/constants.h>
+
 #include "gbk.h"
 #include "render.h"
 
@@ -11,7 +13,6 @@ namespace {
 // Far from the clip area and positive, so truncated coordinates all round
 // the same way.
 constexpr double kOrigin = 100000.0;
-constexpr int kOutlined = 0x0400;
 
 // The font the label asks for; a face the library lacks is font 0. Render
 // warns about missing fonts, so measuring stays silent.
@@ -27,7 +28,7 @@ short FontNumber(const PlainLabel& p, MapFontLib* fonts) {
 class ExtentMeasurer::Device final : public DeviceDriver {
  public:
   Device() { WinRect = D_RECT{-4.0, -4.0, -2.0, -2.0}; }
-  short GetDeviceType() override { return 1; }  // a kind whose glyphs are clipped
+  short GetDeviceType() override { return inkline::kDeviceClippedWindow; }
   void SetPen(PEN* pen) override {
     if (pen) CurPen = *pen;
   }
@@ -79,7 +80,7 @@ placement::Polygon ExtentMeasurer::Measure(const Label& label, double angle) {
   // A font number the library lacks is drawn in font 0.
   if (extent.size() < 3 && fontNo != 0) extent = MeasureRuns(p, bytes, 0, angle, fonts);
   // The outline is stroked on the glyphs' edges, half of it outside them.
-  if ((p.style & kOutlined) && p.extra > 0 && extent.size() >= 3)
+  if ((p.style & inkline::kStyleOutlined) && p.extra > 0 && extent.size() >= 3)
     extent = placement::Grown(extent, p.extra / 2);
   return extent;
 }
@@ -89,12 +90,12 @@ placement::Polygon ExtentMeasurer::MeasureRuns(const PlainLabel& p, std::string&
   // Every run gets a box at least its own size, larger where the label's own
   // box is larger; an outline takes the box's colour and factor for itself,
   // so an outlined label is measured with a box of its size.
-  const bool ownBox = !(p.style & kOutlined) && p.color > 0;
+  const bool ownBox = !(p.style & inkline::kStyleOutlined) && p.color > 0;
   const double boxScale = ownBox ? std::max(1.0, p.extra) : 1.0;
   device_->points.clear();
-  text_->StringOut(bytes.data(), kOrigin, kOrigin, p.height, p.width, fontNo,
-                   static_cast<short>(p.style & ~kOutlined), angle, p.space, p.arrangement,
-                   /*color*/ 1, boxScale, fonts);
+  const auto style = static_cast<short>(p.style & ~inkline::kStyleOutlined);
+  text_->StringOut(bytes.data(), kOrigin, kOrigin, p.height, p.width, fontNo, style, angle,
+                   p.space, p.arrangement, /*color*/ 1, boxScale, fonts);
   for (placement::Vec2& v : device_->points) v = v - placement::Vec2{kOrigin, kOrigin};
   return placement::ConvexHull(device_->points);
 }

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include <inkline/constants.h>
+
 using nlohmann::json;
 
 void Where::Fail(const std::string& property, const std::string& what) const {
@@ -169,8 +171,9 @@ int Style(const Reader& r) {
     static const struct {
       const char* name;
       int bits;
-    } flags[] = {{"shadow", 5},    {"outline", 0x0400},   {"hollow", 0x0800},
-                 {"bold", 0x1000}, {"underline", 0x2000}, {"strike", 0x4000}};
+    } flags[] = {{"shadow", inkline::kStyleShadow},       {"outline", inkline::kStyleOutlined},
+                 {"hollow", inkline::kStyleHollow},       {"bold", inkline::kStyleBold},
+                 {"underline", inkline::kStyleUnderline}, {"strike", inkline::kStyleStrikeOut}};
     bool known = false;
     for (const auto& f : flags) {
       if (name != f.name) continue;
@@ -187,11 +190,12 @@ int Style(const Reader& r) {
 
 char Arrangement(const Reader& r) {
   const json* v = r.props.Find("arrangement");
-  if (!v) return 0;
+  if (!v) return inkline::kArrangementHorizontal;
   if (v->is_string()) {
-    if (*v == "horizontal") return 0;
-    if (*v == "vertical") return 1;
-  } else if (v->is_number_integer() && (*v == 0 || *v == 1)) {
+    if (*v == "horizontal") return inkline::kArrangementHorizontal;
+    if (*v == "vertical") return inkline::kArrangementVertical;
+  } else if (v->is_number_integer() &&
+             (*v == inkline::kArrangementHorizontal || *v == inkline::kArrangementVertical)) {
     return static_cast<char>(v->get<int>());
   }
   r.Fail("arrangement", "expected \"horizontal\", \"vertical\", 0 or 1");

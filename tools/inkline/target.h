@@ -25,7 +25,8 @@ class RenderTarget {
   virtual bool Finish(std::string* error) = 0;
 };
 
-// Prints every device call, one a line, to out when finished.
+// Prints every device call, one a line, to out when finished; while it
+// lives, the library's decisions on the calling thread go to stderr.
 std::unique_ptr<RenderTarget> MakeTraceTarget(const View& view, DeviceChoice choice, FILE* out);
 
 struct PictureChoice {

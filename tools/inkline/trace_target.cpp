@@ -1,9 +1,28 @@
 #include <inkline/host/recording_device.h>
+#include <inkline/trace.h>
 
 #include "gbk.h"
 #include "target.h"
 
 namespace {
+
+// The library's decisions on this thread, as they are made, one a line to
+// stderr; the previous sink is back when it goes.
+class DecisionPrinter : public DecisionTrace {
+ public:
+  DecisionPrinter() : before_(SetDecisionTrace(this)) {}
+  ~DecisionPrinter() { SetDecisionTrace(before_); }
+  DecisionPrinter(const DecisionPrinter&) = delete;
+  DecisionPrinter& operator=(const DecisionPrinter&) = delete;
+
+  void Decided(const char* decision) override {
+    // Run texts in a decision are code page bytes, like the device's.
+    std::fprintf(stderr, "inkline: decision: %s\n", GbkToUtf8(decision ? decision : "").c_str());
+  }
+
+ private:
+  DecisionTrace* before_;
+};
 
 class TraceTarget : public RenderTarget {
  public:
@@ -30,6 +49,7 @@ class TraceTarget : public RenderTarget {
  private:
   std::unique_ptr<RecordingDevice> device_;
   FILE* out_;
+  DecisionPrinter decisions_;  // while the target draws
 };
 
 }  // namespace

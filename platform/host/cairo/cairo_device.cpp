@@ -10,6 +10,8 @@
 
 #include <inkline/afx.h>
 #include <inkline/host/palette.h>
+#include <inkline/shared/numeric.h>
+#include <inkline/shared/text_units.h>
 #include <inkline/win32_sink.h>
 
 #include "cairo_gdi_sink.h"
@@ -19,8 +21,6 @@
 #include "svg_text_layer.h"
 
 namespace {
-constexpr double kPi = 3.141592653589793;
-
 // Pens wider than this cover any picture; a wider, infinite or NaN width
 // must not reach Cairo or an integer conversion as it is.
 constexpr double kWidestPen = 1e6;
@@ -32,10 +32,7 @@ double StrokeWidth(double width) {
 }
 
 // The width of the matching GDI pen, rounded: 0 for none.
-int GdiPenWidth(double width) {
-  if (!(width > 0)) return 0;
-  return static_cast<int>((width < kWidestPen ? width : kWidestPen) + 0.5);
-}
+int GdiPenWidth(double width) { return width > 0 ? shared::RoundHalfUp(StrokeWidth(width)) : 0; }
 }  // namespace
 
 struct CairoDevice::State {
@@ -104,6 +101,17 @@ struct CairoDevice::State {
       if (close && n > 0) cairo_close_path(cr);
       at += std::max(n, 0);
     }
+  }
+
+  // Fills closed runs with the brush by rule, after any text still pending.
+  void FillRuns(const D_POINT* points, const int* counts, long runs, cairo_fill_rule_t rule,
+                const BRUSH& brush) {
+    pendingText.Show(cr);
+    if (runs <= 0 || !UseBrush(brush)) return;
+    cairo_new_path(cr);
+    AppendRuns(points, counts, runs, true);
+    cairo_set_fill_rule(cr, rule);
+    cairo_fill(cr);
   }
 };
 
@@ -276,25 +284,13 @@ void CairoDevice::DrawPolylines(D_POINT* points, int* counts, short runs) {
 }
 
 void CairoDevice::FillPolygon(D_POINT* points, int* counts, int runs) {
-  State& s = *state_;
-  s.pendingText.Show(s.cr);
-  if (runs <= 0 || !s.UseBrush(CurBrush)) return;
-  cairo_new_path(s.cr);
-  s.AppendRuns(points, counts, runs, true);
-  cairo_set_fill_rule(s.cr, CAIRO_FILL_RULE_EVEN_ODD);
-  cairo_fill(s.cr);
+  state_->FillRuns(points, counts, runs, CAIRO_FILL_RULE_EVEN_ODD, CurBrush);
 }
 
 // A glyph: outer contours and holes wind opposite ways, overlapping strokes
 // the same way, so the non-zero rule fills both right.
 void CairoDevice::FillPolygons(D_POINT* points, int* counts, short runs) {
-  State& s = *state_;
-  s.pendingText.Show(s.cr);
-  if (runs <= 0 || !s.UseBrush(CurBrush)) return;
-  cairo_new_path(s.cr);
-  s.AppendRuns(points, counts, runs, true);
-  cairo_set_fill_rule(s.cr, CAIRO_FILL_RULE_WINDING);
-  cairo_fill(s.cr);
+  state_->FillRuns(points, counts, runs, CAIRO_FILL_RULE_WINDING, CurBrush);
 }
 
 void CairoDevice::SetTextAngle(float degrees) { state_->textAngle = degrees; }
@@ -309,8 +305,7 @@ double CairoDevice::DrawTextLogFont(LOGFONTA* font, double x, double y, char* te
   if (!font || !text) return 0.0;
   const bool outlined = s.textOutline != 0;
   // The library points into its run and expects exactly one character drawn.
-  const bool twoBytes = (static_cast<unsigned char>(text[0]) & 0x80) && text[1] != '\0';
-  const std::string character(text, text[0] == '\0' ? 0 : twoBytes ? 2 : 1);
+  const std::string character(text, text[0] == '\0' ? 0 : shared::CharBytes(text));
   NativeTextPlacement place;
   cairo_save(s.cr);
   if (!s.nativeFonts.Place(s.cr, *font, x, s.Y(y), s.textAngle, !outlined, character, &place)) {
@@ -334,7 +329,7 @@ double CairoDevice::DrawTextLogFont(LOGFONTA* font, double x, double y, char* te
   } else {
     s.pendingText.Show(s.cr);
     cairo_translate(s.cr, place.originX, place.originY);
-    cairo_rotate(s.cr, -place.angle * kPi / 180.0);
+    cairo_rotate(s.cr, -place.angle * shared::kPi / 180.0);
     cairo_move_to(s.cr, 0, 0);
     // The outline first, then the fill as real text (selectable in PDF).
     cairo_text_path(s.cr, place.utf8.c_str());

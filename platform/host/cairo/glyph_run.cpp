@@ -2,11 +2,9 @@
 
 #include <cmath>
 
-#include "cairo_gdi_sink.h"
+#include <inkline/shared/numeric.h>
 
-namespace {
-constexpr double kPi = 3.141592653589793;
-}  // namespace
+#include "cairo_gdi_sink.h"
 
 bool GlyphRun::Continues(cairo_font_face_t* face, const NativeTextPlacement& place,
                          COLORREF fill) const {
@@ -23,7 +21,7 @@ void GlyphRun::SelectFont(cairo_t* cr) const {
   cairo_set_font_options(cr, options);
   cairo_font_options_destroy(options);
   cairo_matrix_t matrix;
-  cairo_matrix_init_rotate(&matrix, -angle_ * kPi / 180.0);
+  cairo_matrix_init_rotate(&matrix, -angle_ * shared::kPi / 180.0);
   cairo_matrix_scale(&matrix, emSize_, emSize_);
   cairo_set_font_matrix(cr, &matrix);
 }
@@ -42,7 +40,7 @@ void GlyphRun::Add(cairo_t* cr, const NativeTextPlacement& place, COLORREF fill)
   // the picture, so glyphs land on the same pixels.
   cairo_save(cr);
   cairo_translate(cr, place.originX, place.originY);
-  cairo_rotate(cr, -place.angle * kPi / 180.0);
+  cairo_rotate(cr, -place.angle * shared::kPi / 180.0);
   cairo_move_to(cr, 0, 0);
   double x = 0, y = 0;
   cairo_get_current_point(cr, &x, &y);

@@ -6,13 +6,8 @@
 #include <fontconfig/fontconfig.h>
 
 #include <inkline/host/gbk.h>
+#include <inkline/shared/numeric.h>
 #include <inkline/win32_fonts.h>
-
-namespace {
-constexpr double kPi = 3.141592653589793;
-}  // namespace
-
-std::string CodePageToUtf8(const std::string& bytes) { return gbk::ToUtf8(bytes); }
 
 NativeTextFonts::~NativeTextFonts() {
   for (auto& entry : faces_) cairo_font_face_destroy(entry.second.face);
@@ -65,14 +60,14 @@ bool NativeTextFonts::Place(cairo_t* cr, const LOGFONTA& font, double x, double 
                                       : (cell > 0 ? font.lfHeight / cell : font.lfHeight);
   cairo_set_font_size(cr, em);
 
-  placement->utf8 = CodePageToUtf8(bytes);
+  placement->utf8 = gbk::ToUtf8(bytes);
   // Plain text arrives a quarter (one-byte) or half (two-byte character) of
   // the font height along the baseline from its cell's corner; undoing
   // exactly that keeps proportional glyphs where the run's advances put them.
   const double shift = bytes.size() >= 2 ? 0.5 : 0.25;
   const double along = shifted ? -shift * std::abs(static_cast<double>(font.lfHeight)) : 0.0;
   const double down = unit.ascent * em;                         // cell top to baseline
-  const double a = angle * kPi / 180.0;
+  const double a = angle * shared::kPi / 180.0;
   // Baseline direction in Cairo coordinates (y down) and the downward normal.
   const double dx = std::cos(a), dy = -std::sin(a);
   const double nx = std::sin(a), ny = std::cos(a);

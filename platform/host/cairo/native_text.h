@@ -48,7 +48,4 @@ class NativeTextFonts {
   std::map<std::string, Face> faces_;  // by font file
 };
 
-// Code page 936 bytes as UTF-8; bytes that do not decode become U+FFFD.
-std::string CodePageToUtf8(const std::string& bytes);
-
 #endif  // INKLINE_HOST_NATIVE_TEXT_H

@@ -2,6 +2,8 @@
 #include <atomic>
 
 #include <inkline/host/hostlib.h>
+#include <inkline/shared/numeric.h>
+#include <inkline/shared/text_units.h>
 
 namespace {
 std::atomic<MapFontLib*> processFontLib{nullptr};
@@ -15,8 +17,7 @@ int StringCNum(const char* text) {
   if (!text) return 0;
   int count = 0;
   for (const char* p = text; *p; ++count) {
-    const bool lead = static_cast<unsigned char>(*p) & 0x80;
-    p += (lead && p[1]) ? 2 : 1;
+    p += shared::CharBytes(p);
   }
   return count;
 }
@@ -31,12 +32,11 @@ double StringLength(char* str, short fontNo, char arrangement, MapFontLib* lib) 
   MapFont* font = nullptr;
   lib->GetFontByNo(fontNo, &font);
   if (!font) return 0.0;
-  const double grid = lib->GetLibType() == 1 ? 255.0 : 40.0;
+  const double grid = shared::DesignGridFor(lib->GetLibType());
   double total = 0.0;
   for (char* p = str; *p;) {
     total += font->CharLength(p);
-    const bool lead = static_cast<unsigned char>(*p) & 0x80;
-    p += (lead && p[1]) ? 2 : 1;
+    p += shared::CharBytes(p);
   }
   return total / grid;
 }

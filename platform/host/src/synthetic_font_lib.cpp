@@ -5,6 +5,8 @@
 #include <map>
 #include <mutex>
 
+#include <inkline/shared/text_units.h>
+
 namespace {
 
 // Counting calls is the only change a draw makes to a shared font or library.
@@ -27,11 +29,7 @@ FlatOutline& FlatOutlineOf(const SyntheticFont* font) {
 
 }  // namespace
 
-unsigned SyntheticFont::Code(const char* ch) {
-  const auto b0 = static_cast<unsigned char>(ch[0]);
-  if ((b0 & 0x80) && ch[1]) return (b0 << 8) | static_cast<unsigned char>(ch[1]);
-  return b0;
-}
+unsigned SyntheticFont::Code(const char* ch) { return shared::CharCode(ch); }
 
 short SyntheticFont::GetCharOutline(char* ch, double** points, int** partSizes, short* partCount,
                                     double height) {

@@ -7,7 +7,8 @@
 #include FT_OUTLINE_H
 #include FT_TRUETYPE_TABLES_H
 
-#include "code_page.h"
+#include <inkline/shared/code_page.h>
+
 #include "face_aliases.h"
 #include "glyph_shape.h"
 
@@ -154,7 +155,7 @@ const FontFile* FontCache::Resolve(const std::string& faceBytes, bool bold, bool
       "face:" + faceBytes + (bold ? "|b" : "|") + (italic ? "i" : "");
   auto it = files_.find(key);
   if (it != files_.end()) return it->second.get();
-  return ResolveFamilies(key, FamiliesForFace(CodePageToUtf8(faceBytes.c_str())), bold, italic);
+  return ResolveFamilies(key, FamiliesForFace(shared::CodePageToUtf8(faceBytes.c_str())), bold, italic);
 }
 
 FT_Face FontCache::Open(const FontFile& file) {

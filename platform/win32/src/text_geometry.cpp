@@ -3,13 +3,13 @@
 #include <cmath>
 #include <vector>
 
-#include "code_page.h"
+#include <inkline/shared/code_page.h>
+#include <inkline/shared/numeric.h>
+
 #include "font_cache.h"
 
 namespace gdi {
 namespace {
-
-constexpr double kPi = 3.141592653589793;
 
 // From text space (x along the baseline, y up, origin at the reference
 // point) to device space (y down), turned counter-clockwise by the
@@ -41,7 +41,7 @@ bool LayOutText(const LOGFONTA& lf, int x, int y, const char* bytes, int count,
   if (!cache.TextFontFor(lf, &font)) return false;
 
   const double degrees = lf.lfEscapement / 10.0;
-  const double radians = degrees * kPi / 180.0;
+  const double radians = degrees * shared::kPi / 180.0;
   const TextToDevice place{static_cast<double>(x), static_cast<double>(y), std::cos(radians),
                            std::sin(radians)};
   const double ascent = font.face->ascent();
@@ -54,7 +54,7 @@ bool LayOutText(const LOGFONTA& lf, int x, int y, const char* bytes, int count,
   // Shapes first, to size the path once.
   std::vector<const GlyphShape*> shapes;
   size_t points = 0;
-  for (char32_t c : DecodeCodePage(bytes, count)) {
+  for (char32_t c : shared::DecodeCodePage(bytes, count)) {
     shapes.push_back(ShapeFor(font, c));
     points += shapes.back()->outline.points.size();
   }

@@ -3,24 +3,25 @@
 #include <algorithm>
 #include <cmath>
 
+#include <inkline/shared/numeric.h>
+
 #include "placement/pole.h"
 
 namespace placement {
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
 constexpr double kPolePrecision = 1.0;  // pixels
 
 // The anchor that puts the label's local origin at point + shift, with the
 // shift given in the label's own (turned) frame.
 Vec2 AnchorAt(Vec2 point, double angle, double sx, double sy) {
-  const double a = angle / 180 * kPi, c = std::cos(a), s = std::sin(a);
+  const double a = angle / 180 * shared::kPi, c = std::cos(a), s = std::sin(a);
   return {point.x + sx * c - sy * s, point.y + sx * s + sy * c};
 }
 
 double DirectionDegrees(Vec2 from, Vec2 to) {
-  return std::atan2(to.y - from.y, to.x - from.x) * 180 / kPi;
+  return std::atan2(to.y - from.y, to.x - from.x) * 180 / shared::kPi;
 }
 
 double TurnBetween(double a, double b) {
@@ -148,7 +149,7 @@ std::vector<Candidate> LineCandidates(const Stretch& stretch, const LocalBox& bo
   const double labelLength = box.x1 - box.x0;
   if (!(stretch.length > 0) || labelLength > stretch.length) return {};
   // Text reads from the end of the stretch that comes first along the angle.
-  const double a = angle / 180 * kPi;
+  const double a = angle / 180 * shared::kPi;
   const Vec2 u{std::cos(a), std::sin(a)};
   const Vec2 d = stretch.end - stretch.start;
   const Vec2 origin = d.x * u.x + d.y * u.y >= 0 ? stretch.start : stretch.end;

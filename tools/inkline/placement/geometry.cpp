@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include <inkline/shared/numeric.h>
+
 namespace placement {
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
 // Projections closer than this count as touching, not overlapping: extents
 // come in whole pixels, so neighbours often share an edge exactly.
 constexpr double kTouch = 1e-7;
@@ -104,7 +105,7 @@ Polygon Translated(const Polygon& p, Vec2 by) {
 }
 
 Polygon Rotated(const Polygon& p, double degrees) {
-  const double a = degrees / 180 * kPi, c = std::cos(a), s = std::sin(a);
+  const double a = degrees / 180 * shared::kPi, c = std::cos(a), s = std::sin(a);
   Polygon out;
   out.reserve(p.size());
   for (const Vec2& v : p) out.push_back({v.x * c - v.y * s, v.x * s + v.y * c});

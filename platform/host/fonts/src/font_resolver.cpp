@@ -1,12 +1,11 @@
 // Font lookups through fontconfig.
 #include "font_resolver.h"
 
-#include <fontconfig/fontconfig.h>
 #include <unistd.h>
 
 #include <cstdlib>
-#include <strings.h>
-#include <vector>
+
+#include <inkline/shared/font_match.h>
 
 namespace {
 
@@ -27,35 +26,15 @@ ResolvedFont FromPath(const std::string& source, const std::string& baseDir) {
   return font;
 }
 
-std::vector<std::string> Families(FcPattern* pattern) {
-  std::vector<std::string> out;
-  FcChar8* family = nullptr;
-  for (int i = 0; FcPatternGetString(pattern, FC_FAMILY, i, &family) == FcResultMatch; ++i)
-    out.emplace_back(reinterpret_cast<const char*>(family));
-  return out;
-}
-
-// Best match of a pattern; the pattern is consumed.
+// Best match of a pattern (consumed); exact when it has a wanted family.
 ResolvedFont Match(FcPattern* pattern, const std::vector<std::string>& wanted) {
+  shared::FontMatch match;
+  if (!shared::MatchFont(pattern, &match)) return {};
   ResolvedFont font;
-  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-  FcDefaultSubstitute(pattern);
-  FcResult result = FcResultNoMatch;
-  FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-  FcPatternDestroy(pattern);
-  if (!match) return font;
-  FcChar8* file = nullptr;
-  int index = 0;
-  if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
-    font.file = reinterpret_cast<const char*>(file);
-    if (FcPatternGetInteger(match, FC_INDEX, 0, &index) == FcResultMatch) font.index = index;
-    const std::vector<std::string> found = Families(match);
-    if (!found.empty()) font.family = found.front();
-    for (const std::string& w : wanted)
-      for (const std::string& f : found)
-        if (strcasecmp(w.c_str(), f.c_str()) == 0) font.exact = true;
-  }
-  FcPatternDestroy(match);
+  font.file = match.file;
+  font.index = match.index;
+  if (!match.families.empty()) font.family = match.families.front();
+  for (const std::string& w : wanted) font.exact = font.exact || match.HasFamily(w);
   return font;
 }
 
@@ -67,8 +46,7 @@ ResolvedFont ResolveFontSource(const std::string& source, const std::string& bas
   if (!FcInit()) return {};
   FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(source.c_str()));
   if (!pattern) return {};
-  const std::vector<std::string> wanted = Families(pattern);
-  return Match(pattern, wanted);
+  return Match(pattern, shared::FamiliesOf(pattern));
 }
 
 ResolvedFont FindFontFor(char32_t codePoint) {

@@ -12,6 +12,7 @@
 #include <inkline/host/char_library.h>
 #include <inkline/host/gbk.h>
 #include <inkline/host/hostlib.h>
+#include <inkline/shared/numeric.h>
 
 #include "font_face.h"
 #include "font_resolver.h"
@@ -107,6 +108,10 @@ FreeTypeFont* FreeTypeFontLib::VectorFont(short fontNo) {
   return VectorFontLocked(fontNo);
 }
 
+int FreeTypeFontLib::Grid() const {
+  return static_cast<int>(shared::DesignGridFor(StrokeMode() ? shared::kCharLibraryType : 0));
+}
+
 FreeTypeFont* FreeTypeFontLib::VectorFontLocked(short fontNo) {
   const FontTableEntry* entry = EntryOrDefault(fontNo);
   const short number = entry ? entry->number : 0;
@@ -171,7 +176,8 @@ bool FreeTypeFontLib::OpenStrokeFont(const std::string& path, std::string* error
   }
   CloseStrokeFont();
   ClibFile = fd;
-  if (!strokeFont_) strokeFont_ = std::make_unique<StrokeFont>(255);
+  if (!strokeFont_)
+    strokeFont_ = std::make_unique<StrokeFont>(static_cast<int>(shared::kCharLibraryGrid));
   return true;
 }
 

@@ -6,90 +6,83 @@
 #include <algorithm>
 #include <cmath>
 
+#include <inkline/shared/outline_walk.h>
+
 namespace {
 
 constexpr int kMaxPieces = 256;
 
-struct Point {
-  double x;
-  double y;
-};
+using shared::OutlinePoint;
 
-struct Flattener {
-  DesignTransform transform;
-  double tolerance;
-  FlatOutline* out;
-  Point current{0, 0};
-  Point start{0, 0};
-  size_t contourStart = 0;  // index of the contour's first point in out->points / 2
-  bool open = false;
+class Flattener : public shared::OutlineVisitor {
+ public:
+  Flattener(const DesignTransform& transform, double tolerance, FlatOutline* out)
+      : transform_(transform), tolerance_(tolerance), out_(out) {}
 
-  Point Map(const FT_Vector* v) const {
-    return {static_cast<double>(v->x) * transform.scale,
-            static_cast<double>(v->y) * transform.scale + transform.shiftY};
-  }
-  void Add(Point p) {
-    out->points.push_back(p.x);
-    out->points.push_back(p.y);
-    current = p;
-  }
   void Close() {
-    if (!open) return;
-    if (current.x != start.x || current.y != start.y) Add(start);
-    out->sizes.push_back(static_cast<int>(out->points.size() / 2 - contourStart));
-    open = false;
+    if (!open_) return;
+    if (current_.x != start_.x || current_.y != start_.y) Add(start_);
+    out_->sizes.push_back(static_cast<int>(out_->points.size() / 2 - contourStart_));
+    open_ = false;
+  }
+
+  void MoveTo(OutlinePoint to) override {
+    Close();
+    contourStart_ = out_->points.size() / 2;
+    start_ = Map(to);
+    Add(start_);
+    open_ = true;
+  }
+
+  void LineTo(OutlinePoint to) override { Add(Map(to)); }
+
+  void ConicTo(OutlinePoint control, OutlinePoint to) override {
+    const OutlinePoint p0 = current_, p1 = Map(control), p2 = Map(to);
+    // B'' = 2 (p0 - 2 p1 + p2)
+    const double bend = 2.0 * std::hypot(p0.x - 2 * p1.x + p2.x, p0.y - 2 * p1.y + p2.y);
+    const int n = Pieces(bend);
+    for (int i = 1; i <= n; ++i) {
+      const double t = static_cast<double>(i) / n, u = 1.0 - t;
+      Add({u * u * p0.x + 2 * u * t * p1.x + t * t * p2.x,
+           u * u * p0.y + 2 * u * t * p1.y + t * t * p2.y});
+    }
+  }
+
+  void CubicTo(OutlinePoint c1, OutlinePoint c2, OutlinePoint to) override {
+    const OutlinePoint p0 = current_, p1 = Map(c1), p2 = Map(c2), p3 = Map(to);
+    // |B''| <= 6 max(|p0 - 2 p1 + p2|, |p1 - 2 p2 + p3|)
+    const double bend = 6.0 * std::max(std::hypot(p0.x - 2 * p1.x + p2.x, p0.y - 2 * p1.y + p2.y),
+                                       std::hypot(p1.x - 2 * p2.x + p3.x, p1.y - 2 * p2.y + p3.y));
+    const int n = Pieces(bend);
+    for (int i = 1; i <= n; ++i) {
+      const double t = static_cast<double>(i) / n, u = 1.0 - t;
+      const double a = u * u * u, b = 3 * u * u * t, c = 3 * u * t * t, d = t * t * t;
+      Add({a * p0.x + b * p1.x + c * p2.x + d * p3.x, a * p0.y + b * p1.y + c * p2.y + d * p3.y});
+    }
+  }
+
+ private:
+  OutlinePoint Map(OutlinePoint p) const {
+    return {p.x * transform_.scale, p.y * transform_.scale + transform_.shiftY};
+  }
+  void Add(OutlinePoint p) {
+    out_->points.push_back(p.x);
+    out_->points.push_back(p.y);
+    current_ = p;
   }
   int Pieces(double bend) const {
-    const double n = std::ceil(std::sqrt(bend / (8.0 * tolerance)));
+    const double n = std::ceil(std::sqrt(bend / (8.0 * tolerance_)));
     return std::clamp(static_cast<int>(std::isfinite(n) ? n : 1.0), 1, kMaxPieces);
   }
+
+  DesignTransform transform_;
+  double tolerance_;
+  FlatOutline* out_;
+  OutlinePoint current_{0, 0};
+  OutlinePoint start_{0, 0};
+  size_t contourStart_ = 0;  // index of the contour's first point in out->points / 2
+  bool open_ = false;
 };
-
-Flattener& Of(void* user) { return *static_cast<Flattener*>(user); }
-
-int MoveTo(const FT_Vector* to, void* user) {
-  Flattener& f = Of(user);
-  f.Close();
-  f.contourStart = f.out->points.size() / 2;
-  f.start = f.Map(to);
-  f.Add(f.start);
-  f.open = true;
-  return 0;
-}
-
-int LineTo(const FT_Vector* to, void* user) {
-  Of(user).Add(Of(user).Map(to));
-  return 0;
-}
-
-int ConicTo(const FT_Vector* control, const FT_Vector* to, void* user) {
-  Flattener& f = Of(user);
-  const Point p0 = f.current, p1 = f.Map(control), p2 = f.Map(to);
-  // B'' = 2 (p0 - 2 p1 + p2)
-  const double bend = 2.0 * std::hypot(p0.x - 2 * p1.x + p2.x, p0.y - 2 * p1.y + p2.y);
-  const int n = f.Pieces(bend);
-  for (int i = 1; i <= n; ++i) {
-    const double t = static_cast<double>(i) / n, u = 1.0 - t;
-    f.Add({u * u * p0.x + 2 * u * t * p1.x + t * t * p2.x,
-           u * u * p0.y + 2 * u * t * p1.y + t * t * p2.y});
-  }
-  return 0;
-}
-
-int CubicTo(const FT_Vector* c1, const FT_Vector* c2, const FT_Vector* to, void* user) {
-  Flattener& f = Of(user);
-  const Point p0 = f.current, p1 = f.Map(c1), p2 = f.Map(c2), p3 = f.Map(to);
-  // |B''| <= 6 max(|p0 - 2 p1 + p2|, |p1 - 2 p2 + p3|)
-  const double bend = 6.0 * std::max(std::hypot(p0.x - 2 * p1.x + p2.x, p0.y - 2 * p1.y + p2.y),
-                                     std::hypot(p1.x - 2 * p2.x + p3.x, p1.y - 2 * p2.y + p3.y));
-  const int n = f.Pieces(bend);
-  for (int i = 1; i <= n; ++i) {
-    const double t = static_cast<double>(i) / n, u = 1.0 - t;
-    const double a = u * u * u, b = 3 * u * u * t, c = 3 * u * t * t, d = t * t * t;
-    f.Add({a * p0.x + b * p1.x + c * p2.x + d * p3.x, a * p0.y + b * p1.y + c * p2.y + d * p3.y});
-  }
-  return 0;
-}
 
 }  // namespace
 
@@ -97,13 +90,7 @@ void FlattenOutline(const FT_Outline& outline, const DesignTransform& transform,
                     double tolerance, FlatOutline* out) {
   out->points.clear();
   out->sizes.clear();
-  Flattener f{transform, tolerance > 0 ? tolerance : 1e-3, out};
-  FT_Outline_Funcs funcs{};
-  funcs.move_to = MoveTo;
-  funcs.line_to = LineTo;
-  funcs.conic_to = ConicTo;
-  funcs.cubic_to = CubicTo;
-  FT_Outline copy = outline;  // the decomposer takes a non-const outline
-  FT_Outline_Decompose(&copy, &funcs, &f);
+  Flattener f(transform, tolerance > 0 ? tolerance : 1e-3, out);
+  shared::WalkOutline(outline, &f);
   f.Close();
 }

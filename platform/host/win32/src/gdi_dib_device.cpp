@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <inkline/host/palette.h>
+#include <inkline/shared/numeric.h>
 
 namespace {
 
@@ -88,7 +89,7 @@ void GdiDibDevice::SetPen(PEN* pen) {
   CurPen = *pen;
   if (!ok()) return;
   const bool visible = pen->color != 0;
-  const int width = pen->width > 1 ? static_cast<int>(pen->width + 0.5) : 1;
+  const int width = pen->width > 1 ? shared::RoundHalfUp(pen->width) : 1;
   HPEN next = CreatePen(visible ? PS_SOLID : PS_NULL, width, RgbOf(pen->color));
   SelectObject(dc_, next);
   if (pen_) DeleteObject(pen_);

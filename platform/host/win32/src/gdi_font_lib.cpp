@@ -3,9 +3,12 @@
 #include <cmath>
 #include <cstring>
 
+#include <inkline/shared/numeric.h>
+#include <inkline/shared/text_units.h>
+
 namespace {
 
-constexpr double kGrid = 40.0;
+constexpr double kGrid = shared::kVectorGrid;
 constexpr int kCellPixels = 400;  // outlines are read at this cell height
 constexpr double kScale = kGrid / kCellPixels;
 constexpr int kCurveSteps = 4;    // segments per quadratic piece
@@ -82,7 +85,7 @@ GdiOutlineFont::~GdiOutlineFont() {
 
 wchar_t GdiOutlineFont::Wide(const char* ch) {
   if (!ch || !*ch) return 0;
-  const int bytes = (static_cast<unsigned char>(*ch) & 0x80) && ch[1] ? 2 : 1;
+  const int bytes = static_cast<int>(shared::CharBytes(ch));
   wchar_t wide = 0;
   return MultiByteToWideChar(936, 0, ch, bytes, &wide, 1) == 1 ? wide : 0;
 }

@@ -176,7 +176,7 @@ class FreeTypeFontLib final : public MapFontLib {
   // The functions below take faces and fonts from the maps: callers hold mutex_.
   FreeTypeFont* VectorFontLocked(short fontNo);
   bool StrokeMode() const { return ClibFile >= 0; }
-  int Grid() const { return StrokeMode() ? 255 : 40; }
+  int Grid() const;
   const FontTableEntry* EntryOrDefault(short fontNo) const;
   FontFace* FaceOf(const FontTableEntry& entry);
   FontFace* OpenFace(const std::string& file, int index);
