@@ -8,21 +8,47 @@
 
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 
 namespace html_text {
 
+// The byte classes below, one table lookup each: tags and attributes test
+// every byte of their names and values.
+class ByteClasses {
+ public:
+  enum : unsigned char { kWhiteSpace = 1, kLetter = 2, kDigit = 4, kNamePunctuation = 8 };
+
+  constexpr ByteClasses() {
+    for (const char c : {' ', '\t', '\r', '\n', '\v', '\f'}) Set(c, kWhiteSpace);
+    for (char c = 'a'; c <= 'z'; ++c) Set(c, kLetter);
+    for (char c = 'A'; c <= 'Z'; ++c) Set(c, kLetter);
+    for (char c = '0'; c <= '9'; ++c) Set(c, kDigit);
+    for (const char c : {'-', '.', ':', '_'}) Set(c, kNamePunctuation);
+  }
+
+  constexpr bool Has(char c, unsigned char classes) const {
+    return (Bits[static_cast<unsigned char>(c)] & classes) != 0;
+  }
+
+ private:
+  constexpr void Set(char c, unsigned char bit) { Bits[static_cast<unsigned char>(c)] |= bit; }
+
+  unsigned char Bits[256] = {};
+};
+
+inline constexpr ByteClasses kByteClasses{};
+
 // Space, tab, CR, LF, vertical tab and form feed.
-inline bool IsWhiteSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
+inline bool IsWhiteSpace(char c) { return kByteClasses.Has(c, ByteClasses::kWhiteSpace); }
 
-inline bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+inline bool IsLetter(char c) { return kByteClasses.Has(c, ByteClasses::kLetter); }
 
-inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+inline bool IsDigit(char c) { return kByteClasses.Has(c, ByteClasses::kDigit); }
 
 // Characters a tag or attribute name may continue with.
 inline bool IsNameChar(char c) {
-  return IsLetter(c) || IsDigit(c) || c == '-' || c == '.' || c == ':' || c == '_';
+  return kByteClasses.Has(c, ByteClasses::kLetter | ByteClasses::kDigit |
+                                 ByteClasses::kNamePunctuation);
 }
 
 inline bool IsLeadByte(char c) { return (static_cast<unsigned char>(c) & 0x80) != 0; }
