@@ -18,10 +18,14 @@ std::size_t MarkupCharSize(const std::string& text, std::size_t pos) {
 }
 
 std::string LowerCaseCopy(std::string lower) {
-  for (std::size_t i = 0; i < lower.size(); i += MarkupCharSize(lower, i)) {
-    if (lower[i] >= 'A' && lower[i] <= 'Z') lower[i] = static_cast<char>(lower[i] - 'A' + 'a');
-  }
+  LowerCaseInPlace(lower);
   return lower;
+}
+
+void LowerCaseInPlace(std::string& text) {
+  for (std::size_t i = 0; i < text.size(); i += MarkupCharSize(text, i)) {
+    if (text[i] >= 'A' && text[i] <= 'Z') text[i] = static_cast<char>(text[i] - 'A' + 'a');
+  }
 }
 
 std::size_t FindInText(const std::string& text, const std::string& what, std::size_t from) {
@@ -101,21 +105,5 @@ std::size_t ReplaceInText(std::string& text, const std::string& what, const std:
   if (count == 0) return 0;
   out.append(text, done, std::string::npos);
   text.swap(out);
-  return count;
-}
-
-std::size_t RemoveFromText(std::string& text, std::string_view what) {
-  std::size_t kept = 0;  // text before this is final
-  std::size_t done = 0;  // where the last match ended
-  // Only bytes before the current match are moved, and the search reads on
-  // after it, so the removal works in place.
-  const std::size_t count = ForEachMatch(text, what, [&](std::size_t at) {
-    std::memmove(&text[kept], text.data() + done, at - done);
-    kept += at - done;
-    done = at + what.size();
-  });
-  if (count == 0) return 0;
-  std::memmove(&text[kept], text.data() + done, text.size() - done);
-  text.resize(kept + text.size() - done);
   return count;
 }
