@@ -1,8 +1,8 @@
 #include "markup/markup_reader.h"
 
 #include <cstring>
-#include <vector>
 
+#include "html/inline_stack.h"
 #include "markup/attr_value.h"
 #include "markup/markup_scan.h"
 #include "markup/markup_text.h"
@@ -48,32 +48,6 @@ void ReadFont(const std::string& tag, MarkupParameters& params) {
   params.Color = GetAttrValue<int>(tag, "color", kAttrInteger);
 }
 
-// The positions of the brackets kept so far. Most documents need few, so
-// they stay in place until they do not fit.
-class BracketStack {
- public:
-  bool Empty() const { return Size == 0; }
-  std::size_t Top() const { return Size <= kInPlace ? InPlace[Size - 1] : More.back(); }
-  void Push(std::size_t position) {
-    if (Size < kInPlace) {
-      InPlace[Size] = position;
-    } else {
-      More.push_back(position);
-    }
-    ++Size;
-  }
-  void Pop() {
-    if (Size > kInPlace) More.pop_back();
-    --Size;
-  }
-
- private:
-  static constexpr std::size_t kInPlace = 32;
-  std::size_t InPlace[kInPlace];
-  std::size_t Size = 0;
-  std::vector<std::size_t> More;
-};
-
 // Removes the first body start tag with every identical copy of it, left to
 // right, and then every complete font start tag ("<font", then no "<" before
 // its ">"), leftmost first, until none is left: a removal can complete the
@@ -90,7 +64,7 @@ void RemoveBodyAndFontTags(std::string& text) {
   const TagSpan body = FindStartTag(text, "<body");
   const std::string bodyTag =
       body.Found() ? text.substr(body.Begin, body.End - body.Begin + 1) : std::string();
-  BracketStack brackets;
+  InlineStack<std::size_t, 32> brackets;  // positions in the text kept so far
   std::size_t kept = 0;  // text before this is kept
   std::size_t done = 0;  // text before this has been read
   auto keep = [&](std::size_t end) {
