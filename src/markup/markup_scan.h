@@ -1,5 +1,5 @@
 // Finding tags in markup without a lower-case copy of it. Positions are
-// character starts as MarkupCharSize steps from the beginning (markup_text.h):
+// character starts as CharSizeAt steps from the beginning:
 // a byte with the high bit set and a byte after it make one character.
 #ifndef INKLINE_SRC_MARKUP_MARKUP_SCAN_H
 #define INKLINE_SRC_MARKUP_MARKUP_SCAN_H

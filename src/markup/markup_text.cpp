@@ -5,17 +5,7 @@
 
 #include "markup/markup_scan.h"
 
-namespace {
-
-bool IsLeadByte(char c) { return (static_cast<unsigned char>(c) & 0x80) != 0; }
-
-}  // namespace
-
-std::size_t MarkupCharSize(const std::string& text, std::size_t pos) {
-  const bool lead = IsLeadByte(text[pos]);
-  // A lead byte at the very end is a character of its own.
-  return lead && pos + 1 < text.size() ? 2 : 1;
-}
+using html_text::IsLeadByte;
 
 std::string LowerCaseCopy(std::string lower) {
   LowerCaseInPlace(lower);
@@ -23,24 +13,44 @@ std::string LowerCaseCopy(std::string lower) {
 }
 
 void LowerCaseInPlace(std::string& text) {
-  for (std::size_t i = 0; i < text.size(); i += MarkupCharSize(text, i)) {
-    if (text[i] >= 'A' && text[i] <= 'Z') text[i] = static_cast<char>(text[i] - 'A' + 'a');
+  const std::size_t size = text.size();
+  for (std::size_t i = 0; i < size; ++i) {
+    const char c = text[i];
+    if (IsLeadByte(c)) {
+      ++i;  // the second byte stays as it is
+    } else if (c >= 'A' && c <= 'Z') {
+      text[i] = static_cast<char>(c - 'A' + 'a');
+    }
   }
 }
 
-std::size_t FindInText(const std::string& text, const std::string& what, std::size_t from) {
+namespace {
+
+// Whether `what` stands at pos. Names and tags are short: a plain loop beats
+// a call to compare them.
+bool StandsAt(std::string_view text, std::size_t pos, std::string_view what) {
+  if (text.size() - pos < what.size()) return false;
+  for (std::size_t k = 0; k < what.size(); ++k) {
+    if (text[pos + k] != what[k]) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::size_t FindInText(std::string_view text, std::string_view what, std::size_t from) {
   if (from > text.size()) return std::string::npos;
   if (what.empty()) return from;
   if (!IsLeadByte(what[0])) {
     // Jumps from one first byte to the next; FindAscii keeps to character starts.
     for (std::size_t i = FindAscii(text, what[0], from); i != std::string::npos;
          i = FindAscii(text, what[0], i + 1)) {
-      if (text.compare(i, what.size(), what) == 0) return i;
+      if (StandsAt(text, i, what)) return i;
     }
     return std::string::npos;
   }
-  for (std::size_t i = from; i + what.size() <= text.size(); i += MarkupCharSize(text, i)) {
-    if (text.compare(i, what.size(), what) == 0) return i;
+  for (std::size_t i = from; i + what.size() <= text.size(); i += CharSizeAt(text, i)) {
+    if (StandsAt(text, i, what)) return i;
   }
   return std::string::npos;
 }
