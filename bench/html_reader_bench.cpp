@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "html/html_reader.h"
 #include "markup_corpus.h"
@@ -37,6 +38,23 @@ void ReadWhole(benchmark::State& state, const std::string& markup) {
                           static_cast<int64_t>(markup.size()));
 }
 
+// One reader per document, as the renderer builds one per label and as the
+// peer table reads the corpus: the cost of making a reader counts.
+void ReadEach(benchmark::State& state, const std::vector<std::string>& documents) {
+  int64_t bytes = 0;
+  for (const std::string& d : documents) bytes += static_cast<int64_t>(d.size()) + 1;
+  CountingSink sink;
+  for (auto _ : state) {
+    for (const std::string& d : documents) {
+      CHTMLReader reader;
+      reader.SetEventSink(&sink);
+      benchmark::DoNotOptimize(reader.ReadText(d.c_str()));
+    }
+  }
+  benchmark::DoNotOptimize(sink.Tags);
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * bytes);
+}
+
 void BM_HtmlReaderThroughput(benchmark::State& state) {
   ReadWhole(state, SyntheticMarkup(static_cast<size_t>(state.range(0))));
 }
@@ -51,5 +69,20 @@ void BM_HtmlReaderCorpus(benchmark::State& state) {
   ReadWhole(state, corpus);
 }
 BENCHMARK(BM_HtmlReaderCorpus)->Unit(benchmark::kMillisecond);
+
+void BM_HtmlReaderPerDocument(benchmark::State& state) {
+  ReadEach(state, MarkupLines(SyntheticMarkup(4 << 20)));
+}
+BENCHMARK(BM_HtmlReaderPerDocument)->Unit(benchmark::kMillisecond);
+
+void BM_HtmlReaderCorpusPerDocument(benchmark::State& state) {
+  const std::string corpus = MarkupCorpusFile();
+  if (corpus.empty()) {
+    state.SkipWithError("INKLINE_MARKUP_CORPUS names no readable file");
+    return;
+  }
+  ReadEach(state, MarkupLines(corpus));
+}
+BENCHMARK(BM_HtmlReaderCorpusPerDocument)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -2,9 +2,23 @@
 
 #include "html/html_text.h"
 
+namespace {
+
+// Room for the attributes of most tags, taken at the first attribute.
+constexpr std::size_t kUsualAttributes = 8;
+
+}  // namespace
+
 CHTMLAttributes::~CHTMLAttributes() = default;
 
 int CHTMLAttributes::ParseAttributes(const char* text, AttributeChainMemo* memo) {
+  const int used = ParseAside(text, memo);
+  if (used > 0) CommitAside();
+  return used;
+}
+
+int CHTMLAttributes::ParseAside(const char* text, AttributeChainMemo* memo) {
+  AsideCount = 0;
   std::size_t count = 0;
   int used = 0;
   // Each parsed attribute consumes at least its name; at the end of the text
@@ -13,17 +27,25 @@ int CHTMLAttributes::ParseAttributes(const char* text, AttributeChainMemo* memo)
   for (;;) {
     const char* nameBegin = html_text::SkipWhiteSpace(text + used);
     if (memo && memo->KnownToFail(nameBegin)) return kKnownToFail;
-    if (count == Parsed.size()) Parsed.emplace_back();
-    const int length = Parsed[count].ParseAttribute(text + used);
+    if (count == Aside.size()) {
+      if (Aside.empty()) Aside.reserve(kUsualAttributes);
+      Aside.emplace_back();
+    }
+    const int length = Aside[count].ParseAttribute(text + used);
     if (length == 0) break;
     if (memo) memo->Parsed(nameBegin);
     ++count;
     used += length;
   }
-  if (count == 0) return 0;
-  List.swap(Parsed);
-  ListCount = count;
+  AsideCount = count;
   return used;
+}
+
+void CHTMLAttributes::CommitAside() {
+  if (AsideCount == 0) return;
+  List.swap(Aside);
+  ListCount = AsideCount;
+  AsideCount = 0;
 }
 
 int CHTMLAttributes::GetCount() const { return static_cast<int>(ListCount); }

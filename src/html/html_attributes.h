@@ -19,9 +19,15 @@ class CHTMLAttributes {
   // Returns the bytes consumed, or 0 when not even one parsed; the old list
   // is then kept. With a memo, each attribute parsed is noted in it, and
   // reaching one known to end a failed tag stops the parse with
-  // kKnownToFail (the list is then undefined).
+  // kKnownToFail (the list is then kept as well).
   int ParseAttributes(const char* text, AttributeChainMemo* memo = nullptr);
   static constexpr int kKnownToFail = -1;
+
+  // ParseAttributes in two steps, for a tag that keeps its old list until it
+  // knows the whole tag parses: the attributes are parsed aside, and replace
+  // the list only when committed. Another parse drops what was set aside.
+  int ParseAside(const char* text, AttributeChainMemo* memo = nullptr);
+  void CommitAside();
 
   // 0 when there is no list.
   int GetCount() const;
@@ -40,7 +46,8 @@ class CHTMLAttributes {
   std::size_t ListCount = 0;
   // Where a parse collects its attributes before they replace the list; kept
   // with its elements, so a reused object parses without allocating.
-  AttributeList Parsed;
+  AttributeList Aside;
+  std::size_t AsideCount = 0;
 };
 
 #endif  // INKLINE_SRC_HTML_HTML_ATTRIBUTES_H

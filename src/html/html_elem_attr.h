@@ -10,6 +10,8 @@ class CHTMLElemAttr {
   explicit CHTMLElemAttr(const char* name = nullptr, const char* value = nullptr);
   CHTMLElemAttr(const CHTMLElemAttr& other) = default;
   CHTMLElemAttr& operator=(const CHTMLElemAttr& other) = default;
+  CHTMLElemAttr(CHTMLElemAttr&& other) noexcept = default;
+  CHTMLElemAttr& operator=(CHTMLElemAttr&& other) noexcept = default;
 
   // Parses one attribute (name, or name=value with the value unquoted or in
   // single or double quotes) after optional white space at text. Returns the

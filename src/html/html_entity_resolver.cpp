@@ -1,43 +1,62 @@
 #include "html/html_entity_resolver.h"
 
+#include <cstring>
+
 #include "html/html_text.h"
 
-using html_text::NextChar;
 using html_text::SkipWhiteSpace;
 
-CHTMLEntityResolver::CHTMLEntityResolver()
-    : Entities{{"quot", '"'}, {"amp", '&'}, {"apos", '\''},
-               {"lt", '<'},   {"gt", '>'},  {"nbsp", ' '}} {
-  for (const auto& entry : Entities) {
-    if (entry.first.size() > LongestName) LongestName = entry.first.size();
+namespace {
+
+struct Entity {
+  const char* Name;
+  std::size_t Length;
+  char Byte;
+};
+
+// A fixed table: a reader is built for every rich-text label, so the
+// resolver must cost nothing to make.
+constexpr Entity kEntities[] = {{"quot", 4, '"'}, {"amp", 3, '&'}, {"apos", 4, '\''},
+                                {"lt", 2, '<'},   {"gt", 2, '>'},  {"nbsp", 4, ' '}};
+constexpr std::size_t kShortestName = 2;
+constexpr std::size_t kLongestName = 4;
+
+// The byte a name of the table stands for, or 0 when it is not in the table.
+char ByteOf(const char* name, std::size_t length) {
+  for (const Entity& entity : kEntities) {
+    if (entity.Length == length && std::memcmp(entity.Name, name, length) == 0) return entity.Byte;
   }
+  return 0;
 }
+
+}  // namespace
+
+CHTMLEntityResolver::CHTMLEntityResolver() = default;
 
 CHTMLEntityResolver::~CHTMLEntityResolver() = default;
 
 int CHTMLEntityResolver::ResolveEntity(const char* text, char& out) const {
-  // White space holds no lead bytes, so stepping from text or from the first
-  // other byte meets the same character boundaries.
   const char* amp = SkipWhiteSpace(text);
   if (*amp != '&') return 0;
   const char* nameBegin = amp + 1;
 
   // The name runs to the first ";". Looking no farther than the longest known
-  // name keeps an unclosed "&" from scanning the rest of the text: a farther
-  // ";" would make a name that cannot be in the table.
+  // name keeps an unclosed "&" from scanning the rest of the text. Every name
+  // is ASCII, so a lead byte (or the NUL) before the ";" rules the text out
+  // whatever follows.
   const char* semicolon = nullptr;
-  for (const char* p = nameBegin; *p != '\0'; p = NextChar(p)) {
+  for (const char* p = nameBegin; p <= nameBegin + kLongestName; ++p) {
     if (*p == ';') {
       semicolon = p;
       break;
     }
-    if (static_cast<std::size_t>(p - nameBegin) >= LongestName) break;
+    if (*p == '\0' || html_text::IsLeadByte(*p)) return 0;
   }
-  // The shortest name is two bytes, as in &lt;.
-  if (!semicolon || semicolon - amp < 3) return 0;
-
-  const auto found = Entities.find(std::string(nameBegin, semicolon));
-  if (found == Entities.end()) return 0;
-  out = found->second;
+  if (!semicolon) return 0;
+  const std::size_t length = static_cast<std::size_t>(semicolon - nameBegin);
+  if (length < kShortestName) return 0;
+  const char byte = ByteOf(nameBegin, length);
+  if (byte == 0) return 0;
+  out = byte;
   return static_cast<int>(semicolon + 1 - text);
 }

@@ -4,10 +4,6 @@
 #ifndef INKLINE_SRC_HTML_HTML_ENTITY_RESOLVER_H
 #define INKLINE_SRC_HTML_HTML_ENTITY_RESOLVER_H
 
-#include <cstddef>
-#include <string>
-#include <unordered_map>
-
 class CHTMLEntityResolver {
  public:
   CHTMLEntityResolver();
@@ -19,11 +15,6 @@ class CHTMLEntityResolver {
   // skipped). On success stores the byte in out and returns the bytes from
   // text through the ";"; otherwise returns 0 and leaves out unchanged.
   int ResolveEntity(const char* text, char& out) const;
-
- private:
-  std::unordered_map<std::string, char> Entities;
-  // The longest name in the table: a ";" farther away cannot close a known name.
-  std::size_t LongestName = 0;
 };
 
 #endif  // INKLINE_SRC_HTML_HTML_ENTITY_RESOLVER_H

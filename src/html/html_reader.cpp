@@ -26,96 +26,104 @@ bool CHTMLReader::ReadTag(CHTMLTag& tag, bool& opening, bool& closing) {
 void CHTMLReader::FilterText(std::string&) {}
 
 int CHTMLReader::ParseDocument() {
-  std::string text;  // character data collected since the last tag
-  CHTMLTag tag;      // serves every tag of the parse
   if (Buffer == nullptr || BufferLength == 0) return 0;
 
   Position = 0;
   TagMemo.Forget();
+  Text.clear();
   bool abort = false;
-  // The pending run is Buffer[runStart, Position): bytes are copied into
-  // text only when a reference, a tag or the end closes the run.
-  uint32_t runStart = 0;
-  auto closeRun = [&] {
-    text.append(Buffer + runStart, Position - runStart);
-  };
-
   if (Sends(IHTMLReaderEvents::kParseEvents)) EventSink->OnParseBegin(AppData, abort);
-  if (!abort) {
-    while (Position < BufferLength && IsWhiteSpace(Buffer[Position])) ++Position;
-    runStart = Position;
-
-    for (;;) {
-      if (Position >= BufferLength) {
-        // The end of the text: only here is trailing white space trimmed.
-        if (Position > runStart || !text.empty()) {
-          closeRun();
-          FilterText(text);
-          while (!text.empty() && IsWhiteSpace(text.back())) text.pop_back();
-          if (!text.empty() && Sends(IHTMLReaderEvents::kTextEvents)) {
-            abort = false;
-            EventSink->OnText(text, AppData, abort);
-          }
-        }
-        break;
-      }
-
-      const char c = Buffer[Position];
-      if (c == '&') {
-        char resolved = 0;
-        const int length =
-            ResolveEntities ? EntityResolver.ResolveEntity(Buffer + Position, resolved) : 0;
-        if (length > 0) {
-          closeRun();
-          text.push_back(resolved);
-          Position += static_cast<uint32_t>(length);
-          runStart = Position;
-        } else {
-          ++Position;
-        }
-        continue;
-      }
-      if (c != '<') {
-        // Ordinary character data up to the next "<" or "&".
-        Position = static_cast<uint32_t>(
-            html_text::FindMarkupStart(Buffer + Position + 1, Buffer + BufferLength) - Buffer);
-        continue;
-      }
-
-      const uint32_t tagStart = Position;
-      bool opening = false;
-      bool closing = false;
-      if (!ReadTag(tag, opening, closing)) {
-        ++Position;  // not a tag: the "<" is character data
-        continue;
-      }
-      // Text before a tag is sent untrimmed.
-      if (tagStart > runStart || !text.empty()) {
-        text.append(Buffer + runStart, tagStart - runStart);
-        FilterText(text);
-        if (!text.empty() && Sends(IHTMLReaderEvents::kTextEvents)) {
-          abort = false;
-          EventSink->OnText(text, AppData, abort);
-          if (abort) break;
-        }
-        text.clear();
-      }
-      runStart = Position;
-      if (opening && Sends(IHTMLReaderEvents::kTagStartEvents)) {
-        abort = false;
-        EventSink->OnTagStart(tag, AppData, abort);
-        if (abort) break;
-      }
-      if (closing && Sends(IHTMLReaderEvents::kTagEndEvents)) {
-        abort = false;
-        EventSink->OnTagEnd(tag, AppData, abort);
-        if (abort) break;
-      }
-    }
-  }
-
+  if (!abort) abort = ReadContent();
   if (Sends(IHTMLReaderEvents::kParseEvents)) EventSink->OnParseEnd(AppData, abort);
+
   Buffer = nullptr;
   BufferLength = 0;
   return static_cast<int>(Position);
+}
+
+bool CHTMLReader::ReadContent() {
+  while (Position < BufferLength && IsWhiteSpace(Buffer[Position])) ++Position;
+  RunStart = Position;
+  // Bytes are copied into Text only when a reference, a tag or the end
+  // closes the run.
+  while (Position < BufferLength) {
+    const char c = Buffer[Position];
+    if (c == '&') {
+      ReadReference();
+      continue;
+    }
+    if (c != '<') {
+      // Ordinary character data up to the next "<" or "&".
+      Position = static_cast<uint32_t>(
+          html_text::FindMarkupStart(Buffer + Position + 1, Buffer + BufferLength) - Buffer);
+      continue;
+    }
+    const uint32_t tagStart = Position;
+    bool opening = false;
+    bool closing = false;
+    if (!ReadTag(Tag, opening, closing)) {
+      ++Position;  // not a tag: the "<" is character data
+      continue;
+    }
+    if (SendTextBefore(tagStart) || SendTagEvents(opening, closing)) return true;
+  }
+  return SendFinalText();
+}
+
+void CHTMLReader::ReadReference() {
+  char resolved = 0;
+  const int length =
+      ResolveEntities ? EntityResolver.ResolveEntity(Buffer + Position, resolved) : 0;
+  if (length == 0) {
+    ++Position;  // the "&" is character data
+    return;
+  }
+  Text.append(Buffer + RunStart, Position - RunStart);
+  Text.push_back(resolved);
+  Position += static_cast<uint32_t>(length);
+  RunStart = Position;
+}
+
+bool CHTMLReader::SendTextBefore(uint32_t tagStart) {
+  // Text before a tag is sent untrimmed.
+  bool abort = false;
+  if (tagStart > RunStart || !Text.empty()) {
+    Text.append(Buffer + RunStart, tagStart - RunStart);
+    FilterText(Text);
+    abort = SendText();
+    Text.clear();
+  }
+  RunStart = Position;
+  return abort;
+}
+
+bool CHTMLReader::SendTagEvents(bool opening, bool closing) {
+  bool abort = false;
+  if (opening && Sends(IHTMLReaderEvents::kTagStartEvents)) {
+    EventSink->OnTagStart(Tag, AppData, abort);
+    if (abort) return true;
+  }
+  if (closing && Sends(IHTMLReaderEvents::kTagEndEvents)) {
+    EventSink->OnTagEnd(Tag, AppData, abort);
+  }
+  return abort;
+}
+
+bool CHTMLReader::SendFinalText() {
+  if (Position == RunStart && Text.empty()) return false;
+  // The end of the text: only here is trailing white space trimmed.
+  Text.append(Buffer + RunStart, Position - RunStart);
+  FilterText(Text);
+  std::size_t kept = Text.size();
+  while (kept > 0 && IsWhiteSpace(Text[kept - 1])) --kept;
+  Text.resize(kept);
+  return SendText();
+}
+
+bool CHTMLReader::SendText() {
+  bool abort = false;
+  if (!Text.empty() && Sends(IHTMLReaderEvents::kTextEvents)) {
+    EventSink->OnText(Text, AppData, abort);
+  }
+  return abort;
 }

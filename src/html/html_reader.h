@@ -52,6 +52,15 @@ class CHTMLReader {
  private:
   bool Sends(uint32_t event) const { return EventSink != nullptr && (EventMask & event) != 0; }
 
+  // The steps of a parse. Each one that sends events returns whether a
+  // handler asked to stop.
+  bool ReadContent();
+  void ReadReference();
+  bool SendTextBefore(uint32_t tagStart);
+  bool SendTagEvents(bool opening, bool closing);
+  bool SendFinalText();
+  bool SendText();
+
   bool ResolveEntities = true;
   IHTMLReaderEvents* EventSink = nullptr;
   uint32_t EventMask = IHTMLReaderEvents::kAllEvents;
@@ -61,6 +70,11 @@ class CHTMLReader {
   uint32_t BufferLength = 0;
   CHTMLEntityResolver EntityResolver;
   TagParseMemo TagMemo;
+  // Kept from parse to parse with what they hold, so a reused reader
+  // allocates nothing once it has seen its largest text and tag.
+  CHTMLTag Tag;       // serves every tag of a parse
+  std::string Text;   // character data collected since the last tag
+  uint32_t RunStart = 0;  // the pending run is Buffer[RunStart, Position)
 };
 
 #endif  // INKLINE_SRC_HTML_HTML_READER_H

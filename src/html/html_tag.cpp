@@ -12,6 +12,35 @@ using html_text::SkipWhiteSpace;
 
 CHTMLTag::~CHTMLTag() = default;
 
+namespace {
+
+// The name after a tag's "<" and the kind of tag it makes.
+struct TagName {
+  const char* Begin = nullptr;
+  const char* End = nullptr;
+  bool Opening = false;
+};
+
+// Reads the name after the "<" at open; false when no tag can stand there.
+bool ReadTagName(const char* open, TagName& name) {
+  const char* begin = open + 1;
+  const bool opening = IsLetter(*begin);
+  if (!opening) {
+    if (*begin != '/') return false;
+    ++begin;  // an end tag's name may be empty or start with any name character
+  }
+  const char* end = begin;
+  while (IsNameChar(*end)) ++end;
+  const char after = *end;
+  if (!(after == '\0' || IsWhiteSpace(after) || after == '>' || (opening && after == '/'))) {
+    return false;
+  }
+  name = {begin, end, opening};
+  return true;
+}
+
+}  // namespace
+
 int CHTMLTag::ParseTag(const char* text, bool& opening, bool& closing, bool readAttributes,
                        TagParseMemo* memo) {
   const char* open = SkipWhiteSpace(text);
@@ -25,72 +54,66 @@ int CHTMLTag::ParseTag(const char* text, bool& opening, bool& closing, bool read
     return static_cast<int>(open + 1 - text);
   }
 
-  bool isOpening = false;
-  const char* nameBegin = open + 1;
-  if (IsLetter(*nameBegin)) {
-    isOpening = true;
-  } else if (*nameBegin == '/') {
-    ++nameBegin;  // an end tag's name may be empty or start with any name character
-  } else {
-    return 0;
+  TagName name;
+  if (!ReadTagName(open, name)) return 0;
+  TagEnd end;
+  if (*name.End == '>') {
+    end.Close = name.End;
+    end.Closing = !name.Opening;
+  } else if (name.Opening) {
+    end = FindEndAfterName(text, name.End, readAttributes, memo);
   }
+  // An end tag carries nothing after its name.
+  if (!end.Close) return 0;
 
-  const char* nameEnd = nameBegin;
-  while (IsNameChar(*nameEnd)) ++nameEnd;
-  const char after = *nameEnd;
-  if (!(after == '\0' || IsWhiteSpace(after) || after == '>' || (isOpening && after == '/'))) {
-    return 0;
-  }
+  opening = name.Opening;
+  closing = end.Closing;
+  Name.assign(name.Begin, name.End);
+  if (end.WithAttributes) Attributes.CommitAside();
+  HasAttributes = end.WithAttributes;
+  return static_cast<int>(end.Close + 1 - text);
+}
 
-  bool isClosing = !isOpening;
-  bool withAttributes = false;  // parsed into Spare
-  const char* close = nullptr;  // the ">" that ends the tag
-  if (after == '>') {
-    close = nameEnd;
-  } else if (!isOpening) {
-    return 0;  // an end tag carries nothing after its name
-  } else {
-    const char* rest = SkipWhiteSpace(nameEnd);
-    int used = 0;
-    AttributeChainMemo* chains = memo ? &memo->Chains : nullptr;
-    if (readAttributes) {
-      if (!Spare) Spare.reset(new (std::nothrow) CHTMLAttributes);
-      if (!Spare) return 0;
-      if (chains) chains->BeginTag(text);
-      try {
-        used = Spare->ParseAttributes(rest, chains);
-      } catch (const std::bad_alloc&) {
-        return 0;
-      }
-      if (used == CHTMLAttributes::kKnownToFail) {
-        chains->TagFailed();  // what led there fails as well
-        return 0;
-      }
+CHTMLTag::TagEnd CHTMLTag::FindEndAfterName(const char* text, const char* nameEnd,
+                                            bool readAttributes, TagParseMemo* memo) {
+  const char* rest = SkipWhiteSpace(nameEnd);
+  AttributeChainMemo* chains = memo ? &memo->Chains : nullptr;
+  const int used = readAttributes ? ParseAttributesAside(text, rest, chains) : 0;
+  if (used < 0) return {};
+
+  TagEnd end;
+  if (used > 0) {
+    const char* p = SkipWhiteSpace(rest + used);
+    if (*p == '/') {
+      end.Closing = true;
+      ++p;
     }
-    if (used > 0) {
-      const char* p = SkipWhiteSpace(rest + used);
-      if (*p == '/') {
-        isClosing = true;
-        ++p;
-      }
-      if (*p != '>') {
-        if (chains) chains->TagFailed();
-        return 0;
-      }
-      close = p;
-      withAttributes = true;
-    } else {
-      // Whatever stands between the name and the first ">" is ignored.
-      close = memo ? memo->CloseSearch.Find(nameEnd) : FindChar(nameEnd, '>');
-      if (!close) return 0;
-      if (close[-1] == '/') isClosing = true;
+    if (*p != '>') {
+      if (chains) chains->TagFailed();
+      return {};
     }
+    end.Close = p;
+    end.WithAttributes = true;
+    return end;
   }
+  // Whatever stands between the name and the first ">" is ignored.
+  end.Close = memo ? memo->CloseSearch.Find(nameEnd) : FindChar(nameEnd, '>');
+  end.Closing = end.Close != nullptr && end.Close[-1] == '/';
+  return end;
+}
 
-  opening = isOpening;
-  closing = isClosing;
-  Name.assign(nameBegin, nameEnd);
-  if (withAttributes) Attributes.swap(Spare);
-  HasAttributes = withAttributes;
-  return static_cast<int>(close + 1 - text);
+int CHTMLTag::ParseAttributesAside(const char* text, const char* rest,
+                                   AttributeChainMemo* chains) {
+  if (chains) chains->BeginTag(text);
+  int used = 0;
+  try {
+    used = Attributes.ParseAside(rest, chains);
+  } catch (const std::bad_alloc&) {
+    return -1;
+  }
+  if (used == CHTMLAttributes::kKnownToFail) {
+    chains->TagFailed();  // what led there fails as well
+    return -1;
+  }
+  return used;
 }

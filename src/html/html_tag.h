@@ -3,7 +3,6 @@
 #ifndef INKLINE_SRC_HTML_HTML_TAG_H
 #define INKLINE_SRC_HTML_HTML_TAG_H
 
-#include <memory>
 #include <string>
 
 #include "html/html_attributes.h"
@@ -29,13 +28,28 @@ class CHTMLTag {
   std::string GetTagName() const { return Name; }
 
   // Null when the last tag had no attributes, was an end tag or was <>.
-  CHTMLAttributes* GetAttributes() const { return HasAttributes ? Attributes.get() : nullptr; }
+  CHTMLAttributes* GetAttributes() { return HasAttributes ? &Attributes : nullptr; }
+  const CHTMLAttributes* GetAttributes() const { return HasAttributes ? &Attributes : nullptr; }
 
  private:
-  std::unique_ptr<CHTMLAttributes> Attributes;
-  // Attributes are parsed into this object, which trades places with
-  // Attributes when the tag succeeds: tags reuse two objects and their lists.
-  std::unique_ptr<CHTMLAttributes> Spare;
+  // Where a tag ends: its ">", null when it does not end; whether it closes
+  // as well and whether attributes were parsed aside for it.
+  struct TagEnd {
+    const char* Close = nullptr;
+    bool Closing = false;
+    bool WithAttributes = false;
+  };
+
+  // The end of an opening tag whose name ends at nameEnd, not at a ">".
+  TagEnd FindEndAfterName(const char* text, const char* nameEnd, bool readAttributes,
+                          TagParseMemo* memo);
+  // Parses the attributes at rest aside: their bytes, 0 when none parse, -1
+  // when the tag cannot end (known from the memo, or out of memory).
+  int ParseAttributesAside(const char* text, const char* rest, AttributeChainMemo* chains);
+
+  // Attributes are parsed aside and take the list's place only when the tag
+  // succeeds, so a tag reuses its attributes' strings from tag to tag.
+  CHTMLAttributes Attributes;
   bool HasAttributes = false;
   std::string Name;  // case kept as written
 };

@@ -8,32 +8,62 @@
 
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
+
+#include <inkline/shared/text_units.h>
+
+#if defined(__SSE2__) && defined(__GNUC__)
+#include <emmintrin.h>
+#endif
 
 namespace html_text {
 
+// The byte classes below, one table lookup each: tags and attributes test
+// every byte of their names and values.
+class ByteClasses {
+ public:
+  enum : unsigned char { kWhiteSpace = 1, kLetter = 2, kDigit = 4, kNamePunctuation = 8 };
+
+  constexpr ByteClasses() {
+    for (const char c : {' ', '\t', '\r', '\n', '\v', '\f'}) Set(c, kWhiteSpace);
+    for (char c = 'a'; c <= 'z'; ++c) Set(c, kLetter);
+    for (char c = 'A'; c <= 'Z'; ++c) Set(c, kLetter);
+    for (char c = '0'; c <= '9'; ++c) Set(c, kDigit);
+    for (const char c : {'-', '.', ':', '_'}) Set(c, kNamePunctuation);
+  }
+
+  constexpr bool Has(char c, unsigned char classes) const {
+    return (Bits[static_cast<unsigned char>(c)] & classes) != 0;
+  }
+
+ private:
+  constexpr void Set(char c, unsigned char bit) { Bits[static_cast<unsigned char>(c)] |= bit; }
+
+  unsigned char Bits[256] = {};
+};
+
+inline constexpr ByteClasses kByteClasses{};
+
 // Space, tab, CR, LF, vertical tab and form feed.
-inline bool IsWhiteSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
+inline bool IsWhiteSpace(char c) { return kByteClasses.Has(c, ByteClasses::kWhiteSpace); }
 
-inline bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+inline bool IsLetter(char c) { return kByteClasses.Has(c, ByteClasses::kLetter); }
 
-inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+inline bool IsDigit(char c) { return kByteClasses.Has(c, ByteClasses::kDigit); }
 
 // Characters a tag or attribute name may continue with.
 inline bool IsNameChar(char c) {
-  return IsLetter(c) || IsDigit(c) || c == '-' || c == '.' || c == ':' || c == '_';
+  return kByteClasses.Has(c, ByteClasses::kLetter | ByteClasses::kDigit |
+                                 ByteClasses::kNamePunctuation);
 }
 
-inline bool IsLeadByte(char c) { return (static_cast<unsigned char>(c) & 0x80) != 0; }
+using shared::IsLeadByte;
 
 // The next character after p. A lead byte steps over its trail byte, except
 // when the trail would be the terminating NUL: then it is one byte, so no
 // caller ever walks past the end of the text. At the NUL itself p stays.
 inline const char* NextChar(const char* p) {
-  if (*p == '\0') return p;
-  if (IsLeadByte(*p) && p[1] != '\0') return p + 2;
-  return p + 1;
+  return *p == '\0' ? p : p + shared::CharBytes(p);
 }
 
 inline const char* SkipWhiteSpace(const char* p) {
@@ -50,23 +80,51 @@ inline const char* FindChar(const char* p, char c) {
   return nullptr;
 }
 
-// The first byte at or after p and before end that is "<" or "&", or end.
-// Character data runs long between them, so eight bytes are tested at once.
-inline const char* FindMarkupStart(const char* p, const char* end) {
+// The first byte at or after p and before end that is a or b, or end. Bytes
+// are compared sixteen (or eight) at a time: markup runs long between the
+// bytes its parsers look for.
+inline const char* FindEitherByte(const char* p, const char* end, char a, char b) {
+#if defined(__SSE2__) && defined(__GNUC__)
+  const __m128i wantA = _mm_set1_epi8(a);
+  const __m128i wantB = _mm_set1_epi8(b);
+  while (end - p >= 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const int hits = _mm_movemask_epi8(
+        _mm_or_si128(_mm_cmpeq_epi8(bytes, wantA), _mm_cmpeq_epi8(bytes, wantB)));
+    if (hits != 0) return p + __builtin_ctz(static_cast<unsigned>(hits));
+    p += 16;
+  }
+#else
   constexpr std::uint64_t kOnes = 0x0101010101010101u;
   constexpr std::uint64_t kHigh = 0x8080808080808080u;
-  auto holds = [](std::uint64_t word, unsigned char c) {
-    const std::uint64_t x = word ^ (kOnes * c);
+  auto holds = [](std::uint64_t word, char c) {
+    const std::uint64_t x = word ^ (kOnes * static_cast<unsigned char>(c));
     return ((x - kOnes) & ~x & kHigh) != 0;
   };
   while (end - p >= 8) {
     std::uint64_t word;
     std::memcpy(&word, p, sizeof word);
-    if (holds(word, '<') || holds(word, '&')) break;
+    if (holds(word, a) || holds(word, b)) break;
     p += 8;
   }
-  while (p < end && *p != '<' && *p != '&') ++p;
+#endif
+  while (p < end && *p != a && *p != b) ++p;
   return p;
+}
+
+// The first "<" or "&" at or after p and before end, or end.
+inline const char* FindMarkupStart(const char* p, const char* end) {
+  return FindEitherByte(p, end, '<', '&');
+}
+
+// Whether the byte at pos starts a character, for an ASCII byte in a text
+// where from (at or before pos) starts one. A byte after an ASCII byte always
+// starts a character, and lead bytes pair off from there, so the byte is a
+// trail byte exactly when an odd run of high bytes stands right before it.
+inline bool StartsCharacter(const char* from, const char* pos) {
+  const char* runStart = pos;
+  while (runStart > from && IsLeadByte(runStart[-1])) --runStart;
+  return (pos - runStart) % 2 == 0;
 }
 
 // FindChar for a reader that searches again and again from later and later

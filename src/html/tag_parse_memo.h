@@ -7,9 +7,9 @@
 #define INKLINE_SRC_HTML_TAG_PARSE_MEMO_H
 
 #include <unordered_set>
-#include <vector>
 
 #include "html/html_text.h"
+#include "html/inline_stack.h"
 
 // Attribute chains of tags that failed. Parsing attributes from a given
 // position always goes the same way, so once a chain from some attribute
@@ -23,28 +23,30 @@ class AttributeChainMemo {
   }
   // Starts a tag at tagStart: failures wholly before it can no longer be met.
   void BeginTag(const char* tagStart) {
-    Pending.clear();
+    Pending.Clear();
     if (tagStart > FailingUpTo) Failing.clear();
   }
   // The current tag parsed an attribute named at nameBegin.
-  void Parsed(const char* nameBegin) { Pending.push_back(nameBegin); }
+  void Parsed(const char* nameBegin) { Pending.Push(nameBegin); }
   // The current tag's attributes did not end at its ">".
   void TagFailed() {
-    for (const char* p : Pending) {
+    for (std::size_t i = 0; i < Pending.Size(); ++i) {
+      const char* p = Pending[i];
       Failing.insert(p);
       if (p > FailingUpTo) FailingUpTo = p;
     }
-    Pending.clear();
+    Pending.Clear();
   }
   void Forget() {
     Failing.clear();
-    Pending.clear();
+    Pending.Clear();
     FailingUpTo = nullptr;
   }
 
  private:
   std::unordered_set<const char*> Failing;
-  std::vector<const char*> Pending;
+  // The attributes the current tag parsed so far.
+  InlineStack<const char*, 16> Pending;
   const char* FailingUpTo = nullptr;
 };
 

@@ -1,8 +1,8 @@
 #include "markup/markup_reader.h"
 
 #include <cstring>
-#include <vector>
 
+#include "html/inline_stack.h"
 #include "markup/attr_value.h"
 #include "markup/markup_scan.h"
 #include "markup/markup_text.h"
@@ -28,25 +28,11 @@ TagSpan FindStartTag(std::string_view text, std::string_view open) {
 }
 
 // The tag's text from its "<" up to its ">", lower-cased, as the attribute
-// reader takes it.
-std::string LowerTagText(std::string_view text, const TagSpan& span) {
-  return LowerCaseCopy(std::string(text.substr(span.Begin, span.End - span.Begin)));
-}
-
-// The closing style tags in the order they decide the style number 1 to 4.
-constexpr std::string_view kClosingStyleTags[] = {"</em>", "</strong>", "</u>", "</strike>"};
-
-// The number of the first closing style tag of that order found anywhere,
-// or 0.
-short FirstClosingStyle(std::string_view text) {
-  short best = 0;
-  for (std::size_t i = FindTag(text, "</"); i != npos; i = FindTag(text, "</", i + 2)) {
-    for (short style = 1; style <= 4 && (best == 0 || style < best); ++style) {
-      if (TagAt(text, i, kClosingStyleTags[style - 1])) best = style;
-    }
-    if (best == 1) break;
-  }
-  return best;
+// reader takes it; written over `lower`, so one buffer serves both tags.
+const std::string& LowerTagText(std::string_view text, const TagSpan& span, std::string& lower) {
+  lower.assign(text.data() + span.Begin, span.End - span.Begin);
+  LowerCaseInPlace(lower);
+  return lower;
 }
 
 void ReadBody(const std::string& tag, MarkupParameters& params) {
@@ -62,38 +48,45 @@ void ReadFont(const std::string& tag, MarkupParameters& params) {
   params.Color = GetAttrValue<int>(tag, "color", kAttrInteger);
 }
 
-// Removes the first body start tag and every identical copy of it.
-void RemoveBodyTag(std::string& text) {
+// Removes the first body start tag with every identical copy of it, left to
+// right, and then every complete font start tag ("<font", then no "<" before
+// its ">"), leftmost first, until none is left: a removal can complete the
+// tag around it, or join two pieces into a new one.
+//
+// One walk over the brackets does both. A copy of the body tag starts with
+// "<" and ends with ">", so skipping each copy where the walk meets its "<"
+// leaves the brackets the font removal would see after the copies are gone.
+// Font removals never overlap and never spoil one another, so removing each
+// tag as soon as its ">" is read leaves the same text. The stack holds the
+// positions of "<" and ">" in the text kept so far, which is written over
+// the text itself.
+void RemoveBodyAndFontTags(std::string& text) {
   const TagSpan body = FindStartTag(text, "<body");
-  if (!body.Found()) return;
-  RemoveFromText(text, text.substr(body.Begin, body.End - body.Begin + 1));
-}
-
-// Removes every complete font start tag ("<font", then no "<" before its
-// ">"), leftmost first, until none is left: a removal can complete the tag
-// around it, or join two pieces into a new one. Removals never overlap and
-// never spoil one another, so removing each tag as soon as its ">" is read
-// leaves the same text. The stack holds the positions of "<" and ">" in the
-// text kept so far, which is written over the text itself.
-void RemoveFontTags(std::string& text) {
-  std::vector<std::size_t> brackets;
+  const std::string bodyTag =
+      body.Found() ? text.substr(body.Begin, body.End - body.Begin + 1) : std::string();
+  InlineStack<std::size_t, 32> brackets;  // positions in the text kept so far
   std::size_t kept = 0;  // text before this is kept
   std::size_t done = 0;  // text before this has been read
   auto keep = [&](std::size_t end) {
-    std::memmove(&text[kept], text.data() + done, end - done);
+    if (kept != done) std::memmove(&text[kept], text.data() + done, end - done);
     kept += end - done;
     done = end;
   };
   for (std::size_t i = FindAngleBracket(text); i != npos; i = FindAngleBracket(text, i + 1)) {
     keep(i);
-    if (text[i] == '>' && !brackets.empty() && text[brackets.back()] == '<' &&
-        TagAt(std::string_view(text).substr(0, kept), brackets.back(), "<font")) {
-      kept = brackets.back();
-      brackets.pop_back();
+    if (text[i] == '<' && !bodyTag.empty() && text.compare(i, bodyTag.size(), bodyTag) == 0) {
+      done = i + bodyTag.size();
+      i = done - 1;
+      continue;
+    }
+    if (text[i] == '>' && !brackets.Empty() && text[brackets.Top()] == '<' &&
+        TagAt(std::string_view(text).substr(0, kept), brackets.Top(), "<font")) {
+      kept = brackets.Top();
+      brackets.Pop();
       done = i + 1;
       continue;
     }
-    brackets.push_back(kept);
+    brackets.Push(kept);
     keep(i + 1);
   }
   keep(text.size());
@@ -107,21 +100,21 @@ std::optional<MarkupReading> ReadMarkup(std::string_view document) {
   if (!body.Found()) return std::nullopt;
 
   MarkupReading reading;
-  ReadBody(LowerTagText(document, body), reading.Params);
+  std::string tagText;
+  ReadBody(LowerTagText(document, body, tagText), reading.Params);
 
   const TagSpan font = FindStartTag(document, "<font");
   if (font.Found()) {
-    ReadFont(LowerTagText(document, font), reading.Params);
+    ReadFont(LowerTagText(document, font, tagText), reading.Params);
     reading.HasFont = true;
   }
 
-  if (const short style = FirstClosingStyle(document)) {
-    reading.Params.Style = style;
+  EditedText edited = ApplyTagEdits(document);
+  if (edited.ClosingStyle != 0) {
+    reading.Params.Style = edited.ClosingStyle;
     reading.HasStyle = true;
   }
-
-  reading.Text = ApplyTagEdits(document);
-  RemoveBodyTag(reading.Text);
-  RemoveFontTags(reading.Text);
+  reading.Text = std::move(edited.Text);
+  RemoveBodyAndFontTags(reading.Text);
   return reading;
 }

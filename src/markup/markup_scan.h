@@ -1,5 +1,5 @@
 // Finding tags in markup without a lower-case copy of it. Positions are
-// character starts as MarkupCharSize steps from the beginning (markup_text.h):
+// character starts as CharSizeAt steps from the beginning:
 // a byte with the high bit set and a byte after it make one character.
 #ifndef INKLINE_SRC_MARKUP_MARKUP_SCAN_H
 #define INKLINE_SRC_MARKUP_MARKUP_SCAN_H
@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include <inkline/shared/text_units.h>
+#include "html/html_text.h"
 
 // The bytes of the character that starts at `pos` (1 or 2).
 inline std::size_t CharSizeAt(std::string_view text, std::size_t pos) {
@@ -20,12 +21,34 @@ inline std::size_t CharSizeAt(std::string_view text, std::size_t pos) {
 bool TagAt(std::string_view text, std::size_t pos, std::string_view tag);
 
 // The first character start at or after `from` (itself one) holding the
+// ASCII byte a or b, or npos: the next such byte, unless it is the second
+// byte of a two-byte character. Inline, as the readers call it for every
+// tag of a document.
+inline std::size_t FindEither(std::string_view text, std::size_t from, char a, char b) {
+  if (from >= text.size()) return std::string_view::npos;
+  const char* const begin = text.data();
+  const char* const end = begin + text.size();
+  const char* start = begin + from;  // a character start
+  while (start < end) {
+    const char* hit = html_text::FindEitherByte(start, end, a, b);
+    if (hit == end) break;
+    if (html_text::StartsCharacter(start, hit)) return static_cast<std::size_t>(hit - begin);
+    start = hit + 1;  // after a trail byte
+  }
+  return std::string_view::npos;
+}
+
+// The first character start at or after `from` (itself one) holding the
 // ASCII byte c, or npos.
-std::size_t FindAscii(std::string_view text, char c, std::size_t from = 0);
+inline std::size_t FindAscii(std::string_view text, char c, std::size_t from = 0) {
+  return FindEither(text, from, c, c);
+}
 
 // The first character start at or after `from` (itself one) holding "<" or
 // ">", or npos.
-std::size_t FindAngleBracket(std::string_view text, std::size_t from = 0);
+inline std::size_t FindAngleBracket(std::string_view text, std::size_t from = 0) {
+  return FindEither(text, from, '<', '>');
+}
 
 // The first character start at or after `from` (itself one) where TagAt
 // holds, or npos. The tag starts with markup punctuation, not a letter.

@@ -5,31 +5,52 @@
 
 #include "markup/markup_scan.h"
 
-// A lead byte at the very end is a character of its own.
-std::size_t MarkupCharSize(const std::string& text, std::size_t pos) {
-  return CharSizeAt(text, pos);
-}
+using html_text::IsLeadByte;
 
 std::string LowerCaseCopy(std::string lower) {
-  for (std::size_t i = 0; i < lower.size(); i += MarkupCharSize(lower, i)) {
-    if (lower[i] >= 'A' && lower[i] <= 'Z') lower[i] = static_cast<char>(lower[i] - 'A' + 'a');
-  }
+  LowerCaseInPlace(lower);
   return lower;
 }
 
-std::size_t FindInText(const std::string& text, const std::string& what, std::size_t from) {
+void LowerCaseInPlace(std::string& text) {
+  const std::size_t size = text.size();
+  for (std::size_t i = 0; i < size; ++i) {
+    const char c = text[i];
+    if (IsLeadByte(c)) {
+      ++i;  // the second byte stays as it is
+    } else if (c >= 'A' && c <= 'Z') {
+      text[i] = static_cast<char>(c - 'A' + 'a');
+    }
+  }
+}
+
+namespace {
+
+// Whether `what` stands at pos. Names and tags are short: a plain loop beats
+// a call to compare them.
+bool StandsAt(std::string_view text, std::size_t pos, std::string_view what) {
+  if (text.size() - pos < what.size()) return false;
+  for (std::size_t k = 0; k < what.size(); ++k) {
+    if (text[pos + k] != what[k]) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::size_t FindInText(std::string_view text, std::string_view what, std::size_t from) {
   if (from > text.size()) return std::string::npos;
   if (what.empty()) return from;
   if (!shared::IsLeadByte(what[0])) {
     // Jumps from one first byte to the next; FindAscii keeps to character starts.
     for (std::size_t i = FindAscii(text, what[0], from); i != std::string::npos;
          i = FindAscii(text, what[0], i + 1)) {
-      if (text.compare(i, what.size(), what) == 0) return i;
+      if (StandsAt(text, i, what)) return i;
     }
     return std::string::npos;
   }
-  for (std::size_t i = from; i + what.size() <= text.size(); i += MarkupCharSize(text, i)) {
-    if (text.compare(i, what.size(), what) == 0) return i;
+  for (std::size_t i = from; i + what.size() <= text.size(); i += CharSizeAt(text, i)) {
+    if (StandsAt(text, i, what)) return i;
   }
   return std::string::npos;
 }
@@ -94,21 +115,5 @@ std::size_t ReplaceInText(std::string& text, const std::string& what, const std:
   if (count == 0) return 0;
   out.append(text, done, std::string::npos);
   text.swap(out);
-  return count;
-}
-
-std::size_t RemoveFromText(std::string& text, std::string_view what) {
-  std::size_t kept = 0;  // text before this is final
-  std::size_t done = 0;  // where the last match ended
-  // Only bytes before the current match are moved, and the search reads on
-  // after it, so the removal works in place.
-  const std::size_t count = ForEachMatch(text, what, [&](std::size_t at) {
-    std::memmove(&text[kept], text.data() + done, at - done);
-    kept += at - done;
-    done = at + what.size();
-  });
-  if (count == 0) return 0;
-  std::memmove(&text[kept], text.data() + done, text.size() - done);
-  text.resize(kept + text.size() - done);
   return count;
 }

@@ -8,22 +8,18 @@
 #include <string>
 #include <string_view>
 
-// The bytes of the character that starts at `pos` (1 or 2).
-std::size_t MarkupCharSize(const std::string& text, std::size_t pos);
-
 // A copy with the letters A to Z lowered and every two-byte character kept as
 // it is; same length, same character positions.
 std::string LowerCaseCopy(std::string text);
+// The same, in place.
+void LowerCaseInPlace(std::string& text);
 
 // The first character position at or after `from` (a character start) where
 // `what` begins, or npos. An empty `what` is found at `from`.
-std::size_t FindInText(const std::string& text, const std::string& what, std::size_t from = 0);
+std::size_t FindInText(std::string_view text, std::string_view what, std::size_t from = 0);
 
 // Replaces every occurrence of `what`, left to right and without overlap, by
 // `with`; the replacements are not searched again. Returns how many.
 std::size_t ReplaceInText(std::string& text, const std::string& what, const std::string& with);
-
-// ReplaceInText with nothing, in place. `what` must not point into `text`.
-std::size_t RemoveFromText(std::string& text, std::string_view what);
 
 #endif  // INKLINE_SRC_MARKUP_MARKUP_TEXT_H

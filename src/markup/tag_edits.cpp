@@ -24,12 +24,6 @@ constexpr std::size_t kLongestEdit = 9;  // "</STRONG>"
 
 bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
-// An edit found in the text: the bytes of its tag and what replaces them.
-struct EditMatch {
-  std::size_t Size = 0;  // 0: no edit applies
-  std::string_view To;
-};
-
 // Whether a lower-cased tag name is one of the table's: the paragraph and
 // style names start and end tags, body and font only end tags.
 bool IsEditedName(std::string_view name, bool endTag) {
@@ -49,24 +43,74 @@ bool IsEditedName(std::string_view name, bool endTag) {
   }
 }
 
-// The edit whose tag stands at `pos` (a "<"). The same answer as looking the
-// tag up in the table, without 32 comparisons for every "<".
-EditMatch EditAt(std::string_view text, std::size_t pos) {
+// What an edit or a style needs to know of the tag at a "<": "<" or "</",
+// then up to six ASCII letters, lower-cased, and whether a ">" follows them.
+struct TagNameAt {
+  bool EndTag = false;
+  bool Closed = false;   // the letters end at a ">"
+  bool OneCase = false;  // written all in lower or all in upper case
+  std::size_t Size = 0;  // bytes from the "<" through the ">"
+  char Lowered[6] = {};
+  std::size_t Length = 0;
+  std::string_view Name() const { return {Lowered, Length}; }
+};
+
+TagNameAt ReadTagNameAt(std::string_view text, std::size_t pos) {
+  TagNameAt tag;
   std::size_t begin = pos + 1;
-  const bool endTag = begin < text.size() && text[begin] == '/';
-  if (endTag) ++begin;
-  char name[6];
+  tag.EndTag = begin < text.size() && text[begin] == '/';
+  if (tag.EndTag) ++begin;
   bool lower = true, upper = true;
   std::size_t end = begin;
-  for (; end < text.size() && end - begin < sizeof name && IsAsciiLetter(text[end]); ++end) {
+  for (; end < text.size() && end - begin < sizeof tag.Lowered && IsAsciiLetter(text[end]);
+       ++end) {
     const char c = text[end];
     (c >= 'a' ? upper : lower) = false;
-    name[end - begin] = static_cast<char>(c | 0x20);
+    tag.Lowered[end - begin] = static_cast<char>(c | 0x20);
   }
-  if (end == begin || end >= text.size() || text[end] != '>' || !(lower || upper)) return {};
-  const std::string_view lowered(name, end - begin);
-  if (!IsEditedName(lowered, endTag)) return {};
-  return {end + 1 - pos, !endTag && lowered == "p" ? "\r\n" : ""};
+  tag.Length = end - begin;
+  tag.Closed = tag.Length > 0 && end < text.size() && text[end] == '>';
+  tag.OneCase = lower || upper;
+  tag.Size = end + 1 - pos;
+  return tag;
+}
+
+// An edit found in the text: the bytes of its tag and what replaces them.
+struct EditMatch {
+  std::size_t Size = 0;  // 0: no edit applies
+  std::string_view To;
+};
+
+// The edit of the tag. The same answer as looking the tag up in the table,
+// without 32 comparisons for every "<".
+EditMatch EditOf(const TagNameAt& tag) {
+  if (!tag.Closed || !tag.OneCase || !IsEditedName(tag.Name(), tag.EndTag)) return {};
+  return {tag.Size, !tag.EndTag && tag.Name() == "p" ? "\r\n" : ""};
+}
+
+// The closing style tags in the order they decide the style number 1 to 4.
+constexpr std::string_view kClosingStyleNames[] = {"em", "strong", "u", "strike"};
+
+// The style number a closing style tag stands for, in any letter case; 0
+// for any other tag.
+short ClosingStyleOf(const TagNameAt& tag) {
+  if (!tag.EndTag || !tag.Closed) return 0;
+  for (short style = 1; style <= 4; ++style) {
+    if (tag.Name() == kClosingStyleNames[style - 1]) return style;
+  }
+  return 0;
+}
+
+// The lower of two style numbers, where 0 means none.
+short FirstStyle(short a, short b) { return a == 0 || (b != 0 && b < a) ? b : a; }
+
+short FirstClosingStyle(std::string_view text) {
+  short best = 0;
+  for (std::size_t i = FindAscii(text, '<'); i != std::string_view::npos && best != 1;
+       i = FindAscii(text, '<', i + 1)) {
+    best = FirstStyle(best, ClosingStyleOf(ReadTagNameAt(text, i)));
+  }
+  return best;
 }
 
 std::string EditPassByPass(std::string_view text) {
@@ -95,23 +139,28 @@ bool EndsInOpenTag(const std::string& text) {
 // unless a removal joins a "<" before it with what follows into a tag a later
 // pass would find. That takes an open "<" just before the removal; then the
 // passes are made one by one.
-std::string ApplyTagEdits(std::string_view text) {
-  std::string out;
+EditedText ApplyTagEdits(std::string_view text) {
+  EditedText edited;
+  std::string& out = edited.Text;
   out.reserve(text.size());
   std::size_t done = 0;  // text before this is in out
   for (std::size_t i = FindAscii(text, '<'); i != std::string_view::npos;
        i = FindAscii(text, '<', i)) {
-    const EditMatch edit = EditAt(text, i);
+    const TagNameAt tag = ReadTagNameAt(text, i);
+    edited.ClosingStyle = FirstStyle(edited.ClosingStyle, ClosingStyleOf(tag));
+    const EditMatch edit = EditOf(tag);
     if (edit.Size == 0) {
       ++i;
       continue;
     }
     out.append(text, done, i - done);
-    if (edit.To.empty() && EndsInOpenTag(out)) return EditPassByPass(text);
+    if (edit.To.empty() && EndsInOpenTag(out)) {
+      return {EditPassByPass(text), FirstClosingStyle(text)};
+    }
     out += edit.To;
     i += edit.Size;
     done = i;
   }
   out.append(text, done, std::string_view::npos);
-  return out;
+  return edited;
 }
