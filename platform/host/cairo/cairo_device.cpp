@@ -155,6 +155,7 @@ std::unique_ptr<CairoDevice> CairoDevice::CreateForBand(const Options& options, 
   if (!StartDrawing(*state, error)) return nullptr;
   cairo_rectangle(state->cr, 0, band.top, options.width, band.rows);
   cairo_clip(state->cr);
+  state->sink->BlendGlyphsInto(state->surface, band.top, band.top + band.rows);
   return std::unique_ptr<CairoDevice>(new CairoDevice(std::move(state)));
 }
 
@@ -184,6 +185,8 @@ std::unique_ptr<CairoDevice> CairoDevice::Create(const std::string& path, const 
       break;
   }
   if (!StartDrawing(*state, error)) return nullptr;
+  if (options.format == PictureFormat::Png)
+    state->sink->BlendGlyphsInto(state->surface, 0, options.height);
   COLORREF background = 0;
   if (options.backgroundColor > 0 && state->Rgb(options.backgroundColor, &background)) {
     SetSourceRgb(state->cr, background);

@@ -1,8 +1,14 @@
 #include "cairo_gdi_sink.h"
 
+#include <algorithm>
+#include <memory>
+
+#include "glyph_masks.h"
 #include "glyph_run.h"
 
 namespace {
+
+constexpr double kPi = 3.141592653589793;
 
 // Appends a GDI path (PT_ types) to cr's current path.
 void AppendPath(cairo_t* cr, const GdiPath& path) {
@@ -38,6 +44,47 @@ void SetSourceRgb(cairo_t* cr, COLORREF rgb) {
                        GetBValue(rgb) / 255.0);
 }
 
+void CairoGdiSink::BlendGlyphsInto(cairo_surface_t* image, int top, int bottom) {
+  image_ = image;
+  rows_.pixels = cairo_image_surface_get_data(image);
+  rows_.stride = cairo_image_surface_get_stride(image);
+  rows_.width = cairo_image_surface_get_width(image);
+  rows_.top = std::max(top, 0);
+  rows_.bottom = std::min(bottom, cairo_image_surface_get_height(image));
+}
+
+// A glyph too large for a mask, filled as its outline on the page.
+void CairoGdiSink::FillGlyph(const GdiGlyph& glyph, double escapement, COLORREF color) {
+  cairo_new_path(cr_);
+  cairo_translate(cr_, glyph.origin.x, glyph.origin.y);
+  cairo_rotate(cr_, -escapement * kPi / 180.0);
+  cairo_scale(cr_, 1.0, -1.0);
+  AppendPath(cr_, glyph.outline);
+  cairo_identity_matrix(cr_);
+  cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_WINDING);
+  SetSourceRgb(cr_, color);
+  cairo_fill(cr_);
+}
+
+// Cairo draws into the same pixels, so it is told when they change under it.
+void CairoGdiSink::BlendGlyphs(const GdiTextOutput& text) {
+  GlyphMaskCache& cache = GlyphMaskCache::Shared();
+  cairo_surface_flush(image_);
+  for (int i = 0; i < text.glyphCount; ++i) {
+    const GdiGlyph& glyph = text.glyphList[i];
+    if (glyph.outline.count <= 0) continue;
+    const MaskPlace place = MaskPlaceFor(glyph.origin);
+    if (std::shared_ptr<const GlyphMask> mask = cache.Get(glyph, text.escapement, place)) {
+      BlendMask(*mask, place.x, place.y, text.color, rows_);
+      continue;
+    }
+    cairo_surface_mark_dirty(image_);
+    FillGlyph(glyph, text.escapement, text.color);
+    cairo_surface_flush(image_);
+  }
+  cairo_surface_mark_dirty(image_);
+}
+
 void CairoGdiSink::Text(const GdiTextOutput& text) {
   if (pending_) pending_->Show(cr_);
   cairo_save(cr_);
@@ -50,7 +97,9 @@ void CairoGdiSink::Text(const GdiTextOutput& text) {
     SetSourceRgb(cr_, text.background);
     cairo_fill(cr_);
   }
-  if (text.glyphs.count > 0) {
+  if (rows_.pixels) {
+    BlendGlyphs(text);
+  } else if (text.glyphs.count > 0) {
     AppendPath(cr_, text.glyphs);
     cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_WINDING);
     SetSourceRgb(cr_, text.color);

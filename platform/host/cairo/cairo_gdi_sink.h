@@ -6,6 +6,8 @@
 
 #include <inkline/win32_sink.h>
 
+#include "mask_blend.h"
+
 class GlyphRun;
 
 class CairoGdiSink final : public GdiSink {
@@ -17,10 +19,21 @@ class CairoGdiSink final : public GdiSink {
   void Text(const GdiTextOutput& text) override;
   // Strokes a PolyDraw path with the context's pen.
   void Stroke(const GdiStroke& stroke) override;
+  bool WantsPlacedGlyphs() const override { return !rows_.pixels; }
+
+  // From now on glyphs are blended from cached coverage masks straight into
+  // image's pixels, in rows [top, bottom) only (a band's clip), instead of
+  // filled as outlines. image must be the image surface cr draws into.
+  void BlendGlyphsInto(cairo_surface_t* image, int top, int bottom);
 
  private:
+  void BlendGlyphs(const GdiTextOutput& text);
+  void FillGlyph(const GdiGlyph& glyph, double escapement, COLORREF color);
+
   cairo_t* cr_;
   GlyphRun* pending_;
+  cairo_surface_t* image_ = nullptr;
+  PixelRows rows_;
 };
 
 // Sets the source colour of cr to a COLORREF.

@@ -1,6 +1,7 @@
 #include "font_cache.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 
@@ -81,8 +82,11 @@ std::string FaceBytes(const LOGFONTA& lf) {
 
 }  // namespace
 
+// Counts the sized faces ever made, for shape ids that are never reused.
+static std::atomic<unsigned long long> sizedFacesMade{0};
+
 SizedFace::SizedFace(FT_Face face, double emX, double emY, bool embolden, bool oblique)
-    : face_(face), embolden_(embolden), oblique_(oblique) {
+    : face_(face), embolden_(embolden), oblique_(oblique), serial_(++sizedFacesMade) {
   const FaceMetrics m = MetricsOf(face);
   scaleX_ = emX / m.unitsPerEm;
   scaleY_ = emY / m.unitsPerEm;
@@ -90,7 +94,7 @@ SizedFace::SizedFace(FT_Face face, double emX, double emY, bool embolden, bool o
   descent_ = m.descent * scaleY_;
 }
 
-const GlyphShape* SizedFace::Find(char32_t c) {
+const SharedShape* SizedFace::Find(char32_t c) {
   const FT_UInt index = FT_Get_Char_Index(face_, c);
   return index == 0 ? nullptr : Shape(index);
 }
@@ -99,10 +103,12 @@ void SizedFace::TrimShapes() {
   if (shapes_.size() >= kMaxShapesPerSize) shapes_.clear();
 }
 
-const GlyphShape* SizedFace::Shape(FT_UInt index) {
+const SharedShape* SizedFace::Shape(FT_UInt index) {
   auto it = shapes_.find(index);
   if (it != shapes_.end()) return &it->second;
-  return &shapes_.emplace(index, Load(index)).first->second;
+  auto shape = std::make_shared<GlyphShape>(Load(index));
+  shape->id = (serial_ << 32) | index;
+  return &shapes_.emplace(index, std::move(shape)).first->second;
 }
 
 // Outlines are taken unscaled and unhinted, in font units, and scaled here:

@@ -22,11 +22,17 @@
 namespace gdi {
 
 // One glyph at one size: its figures in pixels, y up, from the pen position
-// on the baseline; and its advance, in whole pixels as GDI advances.
+// on the baseline; and its advance, in whole pixels as GDI advances. The id
+// is never given to another shape, even after the cache forgets this one.
 struct GlyphShape {
   ShapePath outline;
   double advance = 0.0;
+  unsigned long long id = 0;
 };
+
+// Shapes are shared: a text keeps the ones it drew while a sink draws them,
+// whatever the cache forgets meanwhile on another thread.
+using SharedShape = std::shared_ptr<const GlyphShape>;
 
 // A face at one size, with the synthetic bold and slant it needs.
 class SizedFace {
@@ -39,21 +45,22 @@ class SizedFace {
   double descent() const { return descent_; }
 
   // The glyph of c, or null when the face has none.
-  const GlyphShape* Find(char32_t c);
+  const SharedShape* Find(char32_t c);
   // The face's "missing character" glyph.
-  const GlyphShape* Missing() { return Shape(0); }
+  const SharedShape* Missing() { return Shape(0); }
   // Forgets the shapes when there are too many; pointers to them go stale.
   void TrimShapes();
 
  private:
-  const GlyphShape* Shape(FT_UInt index);
+  const SharedShape* Shape(FT_UInt index);
   GlyphShape Load(FT_UInt index) const;
 
   FT_Face face_;
   double scaleX_, scaleY_;  // pixels per font unit
   bool embolden_, oblique_;
   double ascent_, descent_;
-  std::unordered_map<FT_UInt, GlyphShape> shapes_;
+  unsigned long long serial_;  // tells this face's shape ids from any other's
+  std::unordered_map<FT_UInt, SharedShape> shapes_;
 };
 
 // The faces one text is drawn in.
