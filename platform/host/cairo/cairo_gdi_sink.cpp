@@ -66,15 +66,26 @@ void CairoGdiSink::FillGlyph(const GdiGlyph& glyph, double escapement, COLORREF 
   cairo_fill(cr_);
 }
 
+const GlyphMask* CairoGdiSink::MaskFor(const GdiGlyph& glyph, double escapement,
+                                       const MaskPlace& place, bool cached) {
+  if (cached) {
+    held_ = GlyphMaskCache::Shared().Get(glyph, escapement, place);
+    return held_.get();
+  }
+  return RasteriseGlyph(glyph.outline, escapement, place.phaseX, place.phaseY, &scratch_)
+             ? &scratch_
+             : nullptr;
+}
+
 // Cairo draws into the same pixels, so it is told when they change under it.
 void CairoGdiSink::BlendGlyphs(const GdiTextOutput& text) {
-  GlyphMaskCache& cache = GlyphMaskCache::Shared();
+  const bool cached = GlyphMaskCache::Shared().Keeps(text.escapement);
   cairo_surface_flush(image_);
   for (int i = 0; i < text.glyphCount; ++i) {
     const GdiGlyph& glyph = text.glyphList[i];
     if (glyph.outline.count <= 0) continue;
     const MaskPlace place = MaskPlaceFor(glyph.origin);
-    if (std::shared_ptr<const GlyphMask> mask = cache.Get(glyph, text.escapement, place)) {
+    if (const GlyphMask* mask = MaskFor(glyph, text.escapement, place, cached)) {
       BlendMask(*mask, place.x, place.y, text.color, rows_);
       continue;
     }
@@ -82,6 +93,7 @@ void CairoGdiSink::BlendGlyphs(const GdiTextOutput& text) {
     FillGlyph(glyph, text.escapement, text.color);
     cairo_surface_flush(image_);
   }
+  held_.reset();
   cairo_surface_mark_dirty(image_);
 }
 

@@ -4,6 +4,8 @@
 
 #include <cairo.h>
 
+#include <memory>
+
 #include <inkline/win32_sink.h>
 
 #include "mask_blend.h"
@@ -28,12 +30,18 @@ class CairoGdiSink final : public GdiSink {
 
  private:
   void BlendGlyphs(const GdiTextOutput& text);
+  // glyph's mask from the cache, or made afresh in scratch_ when the cache
+  // does not keep its angle; null for a glyph too large for a mask.
+  const GlyphMask* MaskFor(const GdiGlyph& glyph, double escapement, const MaskPlace& place,
+                           bool cached);
   void FillGlyph(const GdiGlyph& glyph, double escapement, COLORREF color);
 
   cairo_t* cr_;
   GlyphRun* pending_;
   cairo_surface_t* image_ = nullptr;
   PixelRows rows_;
+  std::shared_ptr<const GlyphMask> held_;  // the cached mask being drawn
+  GlyphMask scratch_;                      // a mask not worth keeping
 };
 
 // Sets the source colour of cr to a COLORREF.

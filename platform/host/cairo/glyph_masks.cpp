@@ -18,6 +18,9 @@ constexpr int kPhases = 4;  // positions per pixel a mask is made for, on each a
 constexpr int kLargestMask = 512;
 constexpr std::size_t kCacheBytes = std::size_t{48} << 20;
 constexpr std::size_t kMaskOverhead = 96;  // bytes a mask costs beyond its pixels
+// Upright text is always kept; other angles once this many texts used them.
+constexpr long kTextsBeforeKeeping = 256;
+constexpr std::size_t kAnglesCounted = 8192;
 
 // Renders need a FreeType library of their own on each thread.
 class ThreadFreeType {
@@ -117,7 +120,8 @@ MaskPlace MaskPlaceFor(const GdiPoint& origin) {
 
 bool RasteriseGlyph(const GdiPath& outline, double escapement, int phaseX, int phaseY,
                     GlyphMask* mask) {
-  *mask = GlyphMask{};
+  mask->left = mask->top = mask->width = mask->height = 0;
+  mask->coverage.clear();  // a scratch mask keeps its room
   if (outline.count <= 0) return true;
   if (outline.count > std::numeric_limits<short>::max()) return false;
   const std::vector<GdiPoint> at = Turned(outline, escapement, phaseX, phaseY);
@@ -150,20 +154,32 @@ bool RasteriseGlyph(const GdiPath& outline, double escapement, int phaseX, int p
   target.buffer = mask->coverage.data();
   target.num_grays = 256;
   target.pixel_mode = FT_PIXEL_MODE_GRAY;
-  if (FT_Outline_Get_Bitmap(library, &source, &target) != 0) *mask = GlyphMask{};
+  if (FT_Outline_Get_Bitmap(library, &source, &target) != 0) mask->width = mask->height = 0;
   return true;
 }
 
+// The three parts folded, then mixed well (splitmix64's finaliser): ids of
+// one face differ only in their low bits.
 std::size_t GlyphMaskCache::KeyHash::operator()(const Key& k) const {
-  std::uint64_t h = k.shape * 0x9E3779B97F4A7C15ull;
-  h ^= (k.escapementBits + 0x632BE59BD9B4E019ull + (h << 6) + (h >> 2));
-  h ^= static_cast<std::uint64_t>(k.phase) * 0xC2B2AE3D27D4EB4Full;
-  return static_cast<std::size_t>(h ^ (h >> 29));
+  std::uint64_t h = k.shape ^ (k.escapementBits * 0x9E3779B97F4A7C15ull) ^
+                    (static_cast<std::uint64_t>(k.phase) << 56);
+  h = (h ^ (h >> 30)) * 0xBF58476D1CE4E5B9ull;
+  h = (h ^ (h >> 27)) * 0x94D049BB133111EBull;
+  return static_cast<std::size_t>(h ^ (h >> 31));
 }
 
 GlyphMaskCache& GlyphMaskCache::Shared() {
   static GlyphMaskCache cache(kCacheBytes);
   return cache;
+}
+
+bool GlyphMaskCache::Keeps(double escapement) {
+  if (escapement == 0.0) return true;
+  std::uint64_t bits = 0;
+  std::memcpy(&bits, &escapement, sizeof escapement);
+  std::lock_guard<std::mutex> hold(mutex_);
+  if (textsAt_.size() >= kAnglesCounted) textsAt_.clear();
+  return ++textsAt_[bits] >= kTextsBeforeKeeping;
 }
 
 std::shared_ptr<const GlyphMask> GlyphMaskCache::Get(const GdiGlyph& glyph, double escapement,

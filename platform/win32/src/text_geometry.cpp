@@ -69,7 +69,9 @@ bool LayOutText(const LOGFONTA& lf, int x, int y, const char* bytes, int count,
   g.emHeight = font.emHeight;
   g.escapement = degrees;
   g.file = font.file;
-  for (char32_t c : DecodeCodePage(bytes, count)) g.shapes.push_back(ShapeFor(font, c));
+  const std::u32string characters = DecodeCodePage(bytes, count);
+  g.shapes.reserve(characters.size());
+  for (char32_t c : characters) g.shapes.push_back(ShapeFor(font, c));
   g.glyphList.reserve(g.shapes.size());
   double pen = 0.0;
   for (const SharedShape& shape : g.shapes) {
