@@ -99,13 +99,11 @@ const SharedShape* SizedFace::Find(char32_t c) {
   return index == 0 ? nullptr : Shape(index);
 }
 
-void SizedFace::TrimShapes() {
-  if (shapes_.size() >= kMaxShapesPerSize) shapes_.clear();
-}
-
 const SharedShape* SizedFace::Shape(FT_UInt index) {
   auto it = shapes_.find(index);
   if (it != shapes_.end()) return &it->second;
+  // Texts hold the shapes they took, so forgetting them here is safe.
+  if (shapes_.size() >= kMaxShapesPerSize) shapes_.clear();
   auto shape = std::make_shared<GlyphShape>(Load(index));
   shape->id = (serial_ << 32) | index;
   return &shapes_.emplace(index, std::move(shape)).first->second;
@@ -194,8 +192,8 @@ SizedFace* FontCache::Sized(const FontFile& file, FT_Face face, double emX, doub
   return sized.get();
 }
 
-// Starts afresh where a bound is passed: before a text takes its faces and
-// shapes, never while it holds them.
+// Starts afresh where a bound is passed: before a text takes its faces,
+// never while it holds them. (Each face bounds its own shapes.)
 // Sized faces (with their glyph shapes) and resolved names are bounded
 // separately: a layer of many sizes must not throw away the name
 // resolutions, which cost a fontconfig match each.
@@ -208,7 +206,6 @@ void FontCache::Trim() {
     textFonts_.clear();
     files_.clear();
   }
-  for (auto& entry : sized_) entry.second->TrimShapes();
 }
 
 // What of a font description decides its faces and sizes.
@@ -219,17 +216,14 @@ static std::string TextFontKey(const LOGFONTA& lf) {
   return key + FaceBytes(lf);
 }
 
-bool FontCache::TextFontFor(const LOGFONTA& lf, TextFont* out) {
+const TextFont* FontCache::TextFontFor(const LOGFONTA& lf) {
   Trim();
-  const std::string key = TextFontKey(lf);
+  std::string key = TextFontKey(lf);
   auto known = textFonts_.find(key);
-  if (known != textFonts_.end()) {
-    *out = known->second;
-    return true;
-  }
-  if (!MakeTextFont(lf, out)) return false;
-  textFonts_[key] = *out;
-  return true;
+  if (known != textFonts_.end()) return &known->second;
+  TextFont made;
+  if (!MakeTextFont(lf, &made)) return nullptr;
+  return &textFonts_.emplace(std::move(key), std::move(made)).first->second;
 }
 
 bool FontCache::MakeTextFont(const LOGFONTA& lf, TextFont* out) {

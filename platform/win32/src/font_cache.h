@@ -44,12 +44,12 @@ class SizedFace {
   double ascent() const { return ascent_; }
   double descent() const { return descent_; }
 
-  // The glyph of c, or null when the face has none.
+  // The glyph of c, or null when the face has none. The pointer lasts until
+  // the next shape is asked for: a face forgets all its shapes when it has
+  // too many.
   const SharedShape* Find(char32_t c);
   // The face's "missing character" glyph.
   const SharedShape* Missing() { return Shape(0); }
-  // Forgets the shapes when there are too many; pointers to them go stale.
-  void TrimShapes();
 
  private:
   const SharedShape* Shape(FT_UInt index);
@@ -82,9 +82,10 @@ class FontCache {
   // Guards everything below, and every SizedFace handed out.
   std::mutex& mutex() { return mutex_; }
 
-  // The faces for text in font lf, at GDI's size for it. False when no
-  // installed font could be opened.
-  bool TextFontFor(const LOGFONTA& lf, TextFont* out);
+  // The faces for text in font lf, at GDI's size for it; null when no
+  // installed font could be opened. Valid while the mutex is held and no
+  // other font is asked for.
+  const TextFont* TextFontFor(const LOGFONTA& lf);
 
   // The file lf resolves to, "" if none.
   std::string FileFor(const LOGFONTA& lf);

@@ -22,7 +22,7 @@ struct TextToDevice {
 
 // The shape of c: from the font, else from a fallback, else the font's
 // missing-character glyph.
-const SharedShape& ShapeFor(TextFont& font, char32_t c) {
+const SharedShape& ShapeFor(const TextFont& font, char32_t c) {
   if (const SharedShape* s = font.face->Find(c)) return *s;
   if (c >= 0x20)
     for (SizedFace* f : font.fallbacks)
@@ -55,8 +55,9 @@ bool LayOutText(const LOGFONTA& lf, int x, int y, const char* bytes, int count,
                 bool placePoints, TextGeometry* out) {
   FontCache& cache = FontCache::Instance();
   std::lock_guard<std::mutex> hold(cache.mutex());
-  TextFont font;
-  if (!cache.TextFontFor(lf, &font)) return false;
+  const TextFont* found = cache.TextFontFor(lf);
+  if (!found) return false;
+  const TextFont& font = *found;
 
   const double degrees = lf.lfEscapement / 10.0;
   const double radians = degrees * kPi / 180.0;
