@@ -66,6 +66,22 @@ TEST(GlyphMasks, TurnFlipAndPhasePlaceTheShapeAsTheOutline) {
   }
 }
 
+// Figures already on the page (the outline path's polygons) keep their own
+// place: the mask's corner is a page pixel.
+TEST(GlyphMasks, FiguresOnThePageFillInPlace) {
+  const FramePath frame;  // read as y down: x 1..11, y 1..7, hole x 4..8, y 3..5
+  GlyphMask mask;
+  ASSERT_TRUE(RasteriseFigures(frame.view(), &mask));
+  EXPECT_EQ(mask.left, 1);
+  EXPECT_EQ(mask.top, 1);
+  EXPECT_EQ(CoverageAt(mask, 1, 6), 255);
+  EXPECT_EQ(CoverageAt(mask, 5, 3), 0);
+  EXPECT_EQ(CoverageAt(mask, 0, 6), 0);
+  long total = 0;
+  for (std::uint8_t v : mask.coverage) total += v;
+  EXPECT_NEAR(total / 255.0, 52.0, 0.5);
+}
+
 TEST(GlyphMasks, PlacesRoundToTheNearestQuarterPixel) {
   const struct {
     double at;

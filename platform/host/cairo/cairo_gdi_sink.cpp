@@ -46,11 +46,7 @@ void SetSourceRgb(cairo_t* cr, COLORREF rgb) {
 
 void CairoGdiSink::BlendGlyphsInto(cairo_surface_t* image, int top, int bottom) {
   image_ = image;
-  rows_.pixels = cairo_image_surface_get_data(image);
-  rows_.stride = cairo_image_surface_get_stride(image);
-  rows_.width = cairo_image_surface_get_width(image);
-  rows_.top = std::max(top, 0);
-  rows_.bottom = std::min(bottom, cairo_image_surface_get_height(image));
+  rows_ = RowsOf(image, top, bottom);
 }
 
 // A glyph too large for a mask, filled as its outline on the page.

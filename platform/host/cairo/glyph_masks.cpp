@@ -118,13 +118,14 @@ MaskPlace MaskPlaceFor(const GdiPoint& origin) {
   return place;
 }
 
-bool RasteriseGlyph(const GdiPath& outline, double escapement, int phaseX, int phaseY,
-                    GlyphMask* mask) {
+namespace {
+
+// The mask of path's figures at the device points at (types from path).
+bool RasteriseAt(const GdiPath& path, const std::vector<GdiPoint>& at, GlyphMask* mask) {
   mask->left = mask->top = mask->width = mask->height = 0;
   mask->coverage.clear();  // a scratch mask keeps its room
-  if (outline.count <= 0) return true;
-  if (outline.count > std::numeric_limits<short>::max()) return false;
-  const std::vector<GdiPoint> at = Turned(outline, escapement, phaseX, phaseY);
+  if (path.count <= 0) return true;
+  if (path.count > std::numeric_limits<short>::max()) return false;
   // Control points included: a curve stays within them.
   double minX = at[0].x, maxX = at[0].x, minY = at[0].y, maxY = at[0].y;
   for (const GdiPoint& p : at) {
@@ -137,7 +138,7 @@ bool RasteriseGlyph(const GdiPath& outline, double escapement, int phaseX, int p
   const int height = static_cast<int>(std::ceil(maxY)) - top;
   FT_Library library = ThreadLibrary();
   if (width <= 0 || height <= 0 || !library) return true;
-  FreeTypePath ft = ToFreeType(outline, at, left, top + height);
+  FreeTypePath ft = ToFreeType(path, at, left, top + height);
   mask->left = left, mask->top = top, mask->width = width, mask->height = height;
   mask->coverage.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
   FT_Outline source{};
@@ -156,6 +157,18 @@ bool RasteriseGlyph(const GdiPath& outline, double escapement, int phaseX, int p
   target.pixel_mode = FT_PIXEL_MODE_GRAY;
   if (FT_Outline_Get_Bitmap(library, &source, &target) != 0) mask->width = mask->height = 0;
   return true;
+}
+
+}  // namespace
+
+bool RasteriseGlyph(const GdiPath& outline, double escapement, int phaseX, int phaseY,
+                    GlyphMask* mask) {
+  return RasteriseAt(outline, Turned(outline, escapement, phaseX, phaseY), mask);
+}
+
+bool RasteriseFigures(const GdiPath& figures, GlyphMask* mask) {
+  return RasteriseAt(figures, std::vector<GdiPoint>(figures.points, figures.points + figures.count),
+                     mask);
 }
 
 // The three parts folded, then mixed well (splitmix64's finaliser): ids of

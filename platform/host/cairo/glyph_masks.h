@@ -33,6 +33,11 @@ MaskPlace MaskPlaceFor(const GdiPoint& origin);
 bool RasteriseGlyph(const GdiPath& outline, double escapement, int phaseX, int phaseY,
                     GlyphMask* mask);
 
+// The mask of figures already in device pixels (y down), filled by the
+// non-zero winding rule; its left and top are page pixels. False when too
+// large for a mask.
+bool RasteriseFigures(const GdiPath& figures, GlyphMask* mask);
+
 // Masks shared by every picture and thread of the process. Bounded: past the
 // bound the masks not used since the previous one are forgotten.
 class GlyphMaskCache {

@@ -34,6 +34,16 @@ inline void Prefetch(const PixelRows& rows, int row, int from, int to) {
 
 }  // namespace
 
+PixelRows RowsOf(cairo_surface_t* image, int top, int bottom) {
+  PixelRows rows;
+  rows.pixels = cairo_image_surface_get_data(image);
+  rows.stride = cairo_image_surface_get_stride(image);
+  rows.width = cairo_image_surface_get_width(image);
+  rows.top = std::max(top, 0);
+  rows.bottom = std::min(bottom, cairo_image_surface_get_height(image));
+  return rows;
+}
+
 void BlendMask(const GlyphMask& mask, int x, int y, COLORREF color, const PixelRows& rows) {
   const int left = x + mask.left, top = y + mask.top;
   const int from = std::max(left, 0), to = std::min(left + mask.width, rows.width);

@@ -3,6 +3,8 @@
 #ifndef INKLINE_HOST_CAIRO_MASK_BLEND_H
 #define INKLINE_HOST_CAIRO_MASK_BLEND_H
 
+#include <cairo.h>
+
 #include <inkline/win32.h>
 
 #include "glyph_masks.h"
@@ -15,6 +17,9 @@ struct PixelRows {
   int width = 0;
   int top = 0, bottom = 0;
 };
+
+// The rows [top, bottom) of image, an image surface, within the page.
+PixelRows RowsOf(cairo_surface_t* image, int top, int bottom);
 
 // Blends mask, its whole pixel at (x, y), in opaque color; what falls
 // outside rows is left alone.
