@@ -16,7 +16,7 @@ constexpr int kPhases = 4;  // positions per pixel a mask is made for, on each a
 // Masks wider or higher than this are not made: such glyphs are filled as
 // outlines, which is as fast at that size and keeps the cache small.
 constexpr int kLargestMask = 512;
-constexpr std::size_t kCacheBytes = std::size_t{48} << 20;
+constexpr std::size_t kCacheBytes = std::size_t{16} << 20;  // two generations of this at most
 constexpr std::size_t kMaskOverhead = 96;  // bytes a mask costs beyond its pixels
 // Upright text is always kept; other angles once this many texts used them.
 constexpr long kTextsBeforeKeeping = 256;
