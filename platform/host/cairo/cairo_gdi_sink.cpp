@@ -1,6 +1,5 @@
 #include "cairo_gdi_sink.h"
 
-#include <algorithm>
 #include <memory>
 
 #include "glyph_masks.h"
