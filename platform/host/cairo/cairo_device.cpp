@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <vector>
 
 #include <cairo-pdf.h>
 #include <cairo-svg.h>
@@ -15,7 +16,9 @@
 #include <inkline/win32_sink.h>
 
 #include "cairo_gdi_sink.h"
+#include "glyph_masks.h"
 #include "glyph_run.h"
+#include "mask_blend.h"
 #include "native_text.h"
 #include "png_writer.h"
 #include "svg_text_layer.h"
@@ -46,6 +49,12 @@ struct CairoDevice::State {
   NativeTextFonts nativeFonts;
   SvgTextLayer svgText;
   GlyphRun pendingText;  // native text not shown yet (PDF and PNG)
+  // A PNG page's rows this device draws into, for filling glyph outlines
+  // through a coverage mask (no pixels: other pictures, filled by Cairo).
+  PixelRows rows;
+  std::vector<GdiPoint> figurePoints;
+  std::vector<BYTE> figureTypes;
+  GlyphMask figureMask;
   float textAngle = 0.0f;
   short textOutline = 0;
   bool finished = false;
@@ -87,6 +96,33 @@ struct CairoDevice::State {
     return true;
   }
 
+  void DrawInto(int top, int bottom) {
+    sink->BlendGlyphsInto(surface, top, bottom);
+    rows = RowsOf(surface, top, bottom);
+  }
+
+  // Fills the runs (closed, non-zero winding) in rgb through a coverage
+  // mask; false, drawing nothing, when they are too large for one.
+  bool BlendRuns(const D_POINT* points, const int* counts, long runs, COLORREF rgb) {
+    figurePoints.clear();
+    figureTypes.clear();
+    long at = 0;
+    for (long r = 0; r < runs; ++r) {
+      const int n = std::max(counts[r], 0);
+      for (int i = 0; i < n; ++i) {
+        figurePoints.push_back(GdiPoint{points[at + i].x, Y(points[at + i].y)});
+        figureTypes.push_back(i == 0 ? PT_MOVETO : PT_LINETO);
+      }
+      at += n;
+    }
+    const GdiPath figures{figurePoints.data(), figureTypes.data(), static_cast<int>(figurePoints.size())};
+    if (!RasteriseFigures(figures, &figureMask)) return false;
+    cairo_surface_flush(surface);
+    BlendMask(figureMask, 0, 0, rgb, rows);
+    cairo_surface_mark_dirty(surface);
+    return true;
+  }
+
   void AppendRuns(const D_POINT* points, const int* counts, long runs, bool close) {
     long at = 0;
     for (long r = 0; r < runs; ++r) {
@@ -108,6 +144,12 @@ struct CairoDevice::State {
                 const BRUSH& brush) {
     pendingText.Show(cr);
     if (runs <= 0 || !UseBrush(brush)) return;
+    // On a picture page, glyph outlines (non-zero rule) go through the
+    // coverage rasteriser instead of Cairo's path filling.
+    COLORREF rgb = 0;
+    if (rule == CAIRO_FILL_RULE_WINDING && rows.pixels && Rgb(brush.color, &rgb) &&
+        BlendRuns(points, counts, runs, rgb))
+      return;
     cairo_new_path(cr);
     AppendRuns(points, counts, runs, true);
     cairo_set_fill_rule(cr, rule);
@@ -163,6 +205,7 @@ std::unique_ptr<CairoDevice> CairoDevice::CreateForBand(const Options& options, 
   if (!StartDrawing(*state, error)) return nullptr;
   cairo_rectangle(state->cr, 0, band.top, options.width, band.rows);
   cairo_clip(state->cr);
+  state->DrawInto(band.top, band.top + band.rows);
   return std::unique_ptr<CairoDevice>(new CairoDevice(std::move(state)));
 }
 
@@ -192,6 +235,7 @@ std::unique_ptr<CairoDevice> CairoDevice::Create(const std::string& path, const 
       break;
   }
   if (!StartDrawing(*state, error)) return nullptr;
+  if (options.format == PictureFormat::Png) state->DrawInto(0, options.height);
   COLORREF background = 0;
   if (options.backgroundColor > 0 && state->Rgb(options.backgroundColor, &background)) {
     SetSourceRgb(state->cr, background);

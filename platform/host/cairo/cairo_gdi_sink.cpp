@@ -1,8 +1,14 @@
 #include "cairo_gdi_sink.h"
 
+#include <memory>
+
+#include <inkline/shared/numeric.h>
+
+#include "glyph_masks.h"
 #include "glyph_run.h"
 
 namespace {
+
 
 // Appends a GDI path (PT_ types) to cr's current path.
 void AppendPath(cairo_t* cr, const GdiPath& path) {
@@ -38,6 +44,55 @@ void SetSourceRgb(cairo_t* cr, COLORREF rgb) {
                        GetBValue(rgb) / 255.0);
 }
 
+void CairoGdiSink::BlendGlyphsInto(cairo_surface_t* image, int top, int bottom) {
+  image_ = image;
+  rows_ = RowsOf(image, top, bottom);
+}
+
+// A glyph too large for a mask, filled as its outline on the page.
+void CairoGdiSink::FillGlyph(const GdiGlyph& glyph, double escapement, COLORREF color) {
+  cairo_new_path(cr_);
+  cairo_translate(cr_, glyph.origin.x, glyph.origin.y);
+  cairo_rotate(cr_, -escapement * shared::kPi / 180.0);
+  cairo_scale(cr_, 1.0, -1.0);
+  AppendPath(cr_, glyph.outline);
+  cairo_identity_matrix(cr_);
+  cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_WINDING);
+  SetSourceRgb(cr_, color);
+  cairo_fill(cr_);
+}
+
+const GlyphMask* CairoGdiSink::MaskFor(const GdiGlyph& glyph, double escapement,
+                                       const MaskPlace& place, bool cached) {
+  if (cached) {
+    held_ = GlyphMaskCache::Shared().Get(glyph, escapement, place);
+    return held_.get();
+  }
+  return RasteriseGlyph(glyph.outline, escapement, place.phaseX, place.phaseY, &scratch_)
+             ? &scratch_
+             : nullptr;
+}
+
+// Cairo draws into the same pixels, so it is told when they change under it.
+void CairoGdiSink::BlendGlyphs(const GdiTextOutput& text) {
+  const bool cached = GlyphMaskCache::Shared().Keeps(text.escapement);
+  cairo_surface_flush(image_);
+  for (int i = 0; i < text.glyphCount; ++i) {
+    const GdiGlyph& glyph = text.glyphList[i];
+    if (glyph.outline.count <= 0) continue;
+    const MaskPlace place = MaskPlaceFor(glyph.origin);
+    if (const GlyphMask* mask = MaskFor(glyph, text.escapement, place, cached)) {
+      BlendMask(*mask, place.x, place.y, text.color, rows_);
+      continue;
+    }
+    cairo_surface_mark_dirty(image_);
+    FillGlyph(glyph, text.escapement, text.color);
+    cairo_surface_flush(image_);
+  }
+  held_.reset();
+  cairo_surface_mark_dirty(image_);
+}
+
 void CairoGdiSink::Text(const GdiTextOutput& text) {
   if (pending_) pending_->Show(cr_);
   cairo_save(cr_);
@@ -50,7 +105,9 @@ void CairoGdiSink::Text(const GdiTextOutput& text) {
     SetSourceRgb(cr_, text.background);
     cairo_fill(cr_);
   }
-  if (text.glyphs.count > 0) {
+  if (rows_.pixels) {
+    BlendGlyphs(text);
+  } else if (text.glyphs.count > 0) {
     AppendPath(cr_, text.glyphs);
     cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_WINDING);
     SetSourceRgb(cr_, text.color);

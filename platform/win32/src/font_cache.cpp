@@ -1,6 +1,7 @@
 #include "font_cache.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 
@@ -82,8 +83,11 @@ std::string FaceBytes(const LOGFONTA& lf) {
 
 }  // namespace
 
+// Counts the sized faces ever made, for shape ids that are never reused.
+static std::atomic<unsigned long long> sizedFacesMade{0};
+
 SizedFace::SizedFace(FT_Face face, double emX, double emY, bool embolden, bool oblique)
-    : face_(face), embolden_(embolden), oblique_(oblique) {
+    : face_(face), embolden_(embolden), oblique_(oblique), serial_(++sizedFacesMade) {
   const FaceMetrics m = MetricsOf(face);
   scaleX_ = emX / m.unitsPerEm;
   scaleY_ = emY / m.unitsPerEm;
@@ -91,19 +95,19 @@ SizedFace::SizedFace(FT_Face face, double emX, double emY, bool embolden, bool o
   descent_ = m.descent * scaleY_;
 }
 
-const GlyphShape* SizedFace::Find(char32_t c) {
+const SharedShape* SizedFace::Find(char32_t c) {
   const FT_UInt index = FT_Get_Char_Index(face_, c);
   return index == 0 ? nullptr : Shape(index);
 }
 
-void SizedFace::TrimShapes() {
-  if (shapes_.size() >= kMaxShapesPerSize) shapes_.clear();
-}
-
-const GlyphShape* SizedFace::Shape(FT_UInt index) {
+const SharedShape* SizedFace::Shape(FT_UInt index) {
   auto it = shapes_.find(index);
   if (it != shapes_.end()) return &it->second;
-  return &shapes_.emplace(index, Load(index)).first->second;
+  // Texts hold the shapes they took, so forgetting them here is safe.
+  if (shapes_.size() >= kMaxShapesPerSize) shapes_.clear();
+  auto shape = std::make_shared<GlyphShape>(Load(index));
+  shape->id = (serial_ << 32) | index;
+  return &shapes_.emplace(index, std::move(shape)).first->second;
 }
 
 // Outlines are taken unscaled and unhinted, in font units, and scaled here:
@@ -189,8 +193,8 @@ SizedFace* FontCache::Sized(const FontFile& file, FT_Face face, double emX, doub
   return sized.get();
 }
 
-// Starts afresh where a bound is passed: before a text takes its faces and
-// shapes, never while it holds them.
+// Starts afresh where a bound is passed: before a text takes its faces,
+// never while it holds them. (Each face bounds its own shapes.)
 // Sized faces (with their glyph shapes) and resolved names are bounded
 // separately: a layer of many sizes must not throw away the name
 // resolutions, which cost a fontconfig match each.
@@ -203,7 +207,6 @@ void FontCache::Trim() {
     textFonts_.clear();
     files_.clear();
   }
-  for (auto& entry : sized_) entry.second->TrimShapes();
 }
 
 // What of a font description decides its faces and sizes.
@@ -214,17 +217,14 @@ static std::string TextFontKey(const LOGFONTA& lf) {
   return key + FaceBytes(lf);
 }
 
-bool FontCache::TextFontFor(const LOGFONTA& lf, TextFont* out) {
+const TextFont* FontCache::TextFontFor(const LOGFONTA& lf) {
   Trim();
-  const std::string key = TextFontKey(lf);
+  std::string key = TextFontKey(lf);
   auto known = textFonts_.find(key);
-  if (known != textFonts_.end()) {
-    *out = known->second;
-    return true;
-  }
-  if (!MakeTextFont(lf, out)) return false;
-  textFonts_[key] = *out;
-  return true;
+  if (known != textFonts_.end()) return &known->second;
+  TextFont made;
+  if (!MakeTextFont(lf, &made)) return nullptr;
+  return &textFonts_.emplace(std::move(key), std::move(made)).first->second;
 }
 
 bool FontCache::MakeTextFont(const LOGFONTA& lf, TextFont* out) {

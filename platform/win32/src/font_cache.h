@@ -22,11 +22,17 @@
 namespace gdi {
 
 // One glyph at one size: its figures in pixels, y up, from the pen position
-// on the baseline; and its advance, in whole pixels as GDI advances.
+// on the baseline; and its advance, in whole pixels as GDI advances. The id
+// is never given to another shape, even after the cache forgets this one.
 struct GlyphShape {
   ShapePath outline;
   double advance = 0.0;
+  unsigned long long id = 0;
 };
+
+// Shapes are shared: a text keeps the ones it drew while a sink draws them,
+// whatever the cache forgets meanwhile on another thread.
+using SharedShape = std::shared_ptr<const GlyphShape>;
 
 // A face at one size, with the synthetic bold and slant it needs.
 class SizedFace {
@@ -38,22 +44,23 @@ class SizedFace {
   double ascent() const { return ascent_; }
   double descent() const { return descent_; }
 
-  // The glyph of c, or null when the face has none.
-  const GlyphShape* Find(char32_t c);
+  // The glyph of c, or null when the face has none. The pointer lasts until
+  // the next shape is asked for: a face forgets all its shapes when it has
+  // too many.
+  const SharedShape* Find(char32_t c);
   // The face's "missing character" glyph.
-  const GlyphShape* Missing() { return Shape(0); }
-  // Forgets the shapes when there are too many; pointers to them go stale.
-  void TrimShapes();
+  const SharedShape* Missing() { return Shape(0); }
 
  private:
-  const GlyphShape* Shape(FT_UInt index);
+  const SharedShape* Shape(FT_UInt index);
   GlyphShape Load(FT_UInt index) const;
 
   FT_Face face_;
   double scaleX_, scaleY_;  // pixels per font unit
   bool embolden_, oblique_;
   double ascent_, descent_;
-  std::unordered_map<FT_UInt, GlyphShape> shapes_;
+  unsigned long long serial_;  // tells this face's shape ids from any other's
+  std::unordered_map<FT_UInt, SharedShape> shapes_;
 };
 
 // The faces one text is drawn in.
@@ -75,9 +82,10 @@ class FontCache {
   // Guards everything below, and every SizedFace handed out.
   std::mutex& mutex() { return mutex_; }
 
-  // The faces for text in font lf, at GDI's size for it. False when no
-  // installed font could be opened.
-  bool TextFontFor(const LOGFONTA& lf, TextFont* out);
+  // The faces for text in font lf, at GDI's size for it; null when no
+  // installed font could be opened. Valid while the mutex is held and no
+  // other font is asked for.
+  const TextFont* TextFontFor(const LOGFONTA& lf);
 
   // The file lf resolves to, "" if none.
   std::string FileFor(const LOGFONTA& lf);

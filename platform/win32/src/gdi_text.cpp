@@ -31,7 +31,8 @@ BOOL WINAPI TextOutA(HDC handle, int x, int y, LPCSTR text, int count) {
   }
   if (count == 0) return TRUE;
   gdi::TextGeometry g;
-  if (!gdi::LayOutText(lf, x, y, text, count, &g)) return FALSE;
+  const bool placePoints = intoPath || (sink && sink->WantsPlacedGlyphs());
+  if (!gdi::LayOutText(lf, x, y, text, count, placePoints, &g)) return FALSE;
   if (intoPath) {
     std::lock_guard<std::mutex> hold(Lock());
     gdi::DC* dc = gdi::FindDC(handle);
@@ -55,6 +56,8 @@ BOOL WINAPI TextOutA(HDC handle, int x, int y, LPCSTR text, int count) {
   for (int i = 0; i < 4; ++i) out.cell[i] = g.cell[i];
   out.color = color;
   out.glyphs = g.glyphs.view();
+  out.glyphList = g.glyphList.data();
+  out.glyphCount = static_cast<int>(g.glyphList.size());
   sink->Text(out);
   return TRUE;
 }

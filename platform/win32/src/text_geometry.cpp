@@ -23,22 +23,42 @@ struct TextToDevice {
 
 // The shape of c: from the font, else from a fallback, else the font's
 // missing-character glyph.
-const GlyphShape* ShapeFor(TextFont& font, char32_t c) {
-  if (const GlyphShape* s = font.face->Find(c)) return s;
+const SharedShape& ShapeFor(const TextFont& font, char32_t c) {
+  if (const SharedShape* s = font.face->Find(c)) return *s;
   if (c >= 0x20)
     for (SizedFace* f : font.fallbacks)
-      if (const GlyphShape* s = f->Find(c)) return s;
-  return font.face->Missing();
+      if (const SharedShape* s = f->Find(c)) return *s;
+  return *font.face->Missing();
+}
+
+// Every point of every shape moved onto the page, the pen advancing.
+void PlaceFigures(const std::vector<SharedShape>& shapes, const TextToDevice& place,
+                  double ascent, ShapePath* out) {
+  size_t points = 0;
+  for (const SharedShape& shape : shapes) points += shape->outline.points.size();
+  out->points.reserve(points);
+  out->types.reserve(points);
+  double pen = 0.0;
+  for (const SharedShape& shape : shapes) {
+    const ShapePath& outline = shape->outline;
+    for (int i = 0; i < outline.size(); ++i) {
+      const GdiPoint& p = outline.points[static_cast<size_t>(i)];
+      const GdiPoint d = place(pen + p.x, p.y - ascent);
+      out->Add(d.x, d.y, outline.types[static_cast<size_t>(i)]);
+    }
+    pen += shape->advance;
+  }
 }
 
 }  // namespace
 
 bool LayOutText(const LOGFONTA& lf, int x, int y, const char* bytes, int count,
-                TextGeometry* out) {
+                bool placePoints, TextGeometry* out) {
   FontCache& cache = FontCache::Instance();
   std::lock_guard<std::mutex> hold(cache.mutex());
-  TextFont font;
-  if (!cache.TextFontFor(lf, &font)) return false;
+  const TextFont* found = cache.TextFontFor(lf);
+  if (!found) return false;
+  const TextFont& font = *found;
 
   const double degrees = lf.lfEscapement / 10.0;
   const double radians = degrees * shared::kPi / 180.0;
@@ -51,25 +71,16 @@ bool LayOutText(const LOGFONTA& lf, int x, int y, const char* bytes, int count,
   g.emHeight = font.emHeight;
   g.escapement = degrees;
   g.file = font.file;
-  // Shapes first, to size the path once.
-  std::vector<const GlyphShape*> shapes;
-  size_t points = 0;
-  for (char32_t c : shared::DecodeCodePage(bytes, count)) {
-    shapes.push_back(ShapeFor(font, c));
-    points += shapes.back()->outline.points.size();
-  }
-  g.glyphs.points.reserve(points);
-  g.glyphs.types.reserve(points);
+  const std::u32string characters = shared::DecodeCodePage(bytes, count);
+  g.shapes.reserve(characters.size());
+  for (char32_t c : characters) g.shapes.push_back(ShapeFor(font, c));
+  g.glyphList.reserve(g.shapes.size());
   double pen = 0.0;
-  for (const GlyphShape* shape : shapes) {
-    const ShapePath& outline = shape->outline;
-    for (int i = 0; i < outline.size(); ++i) {
-      const GdiPoint& p = outline.points[static_cast<size_t>(i)];
-      const GdiPoint d = place(pen + p.x, p.y - ascent);
-      g.glyphs.Add(d.x, d.y, outline.types[static_cast<size_t>(i)]);
-    }
+  for (const SharedShape& shape : g.shapes) {
+    g.glyphList.push_back(GdiGlyph{shape->id, shape->outline.view(), place(pen, -ascent)});
     pen += shape->advance;
   }
+  if (placePoints) PlaceFigures(g.shapes, place, ascent, &g.glyphs);
   g.advance = pen;
   g.cell[0] = place(0.0, 0.0);
   g.cell[1] = place(pen, 0.0);

@@ -4,15 +4,19 @@
 #define INKLINE_PLATFORM_WIN32_TEXT_GEOMETRY_H
 
 #include <string>
+#include <vector>
 
 #include <inkline/win32.h>
 
+#include "font_cache.h"
 #include "shape_path.h"
 
 namespace gdi {
 
 struct TextGeometry {
-  ShapePath glyphs;     // the figures of all glyphs, in text order
+  ShapePath glyphs;     // the figures of all glyphs, in text order, when asked
+  std::vector<GdiGlyph> glyphList;  // each glyph's own outline and origin
+  std::vector<SharedShape> shapes;  // keeps glyphList's outlines alive
   GdiPoint cell[4];     // the character cell box: top left, top right, bottom right, bottom left
   double advance = 0.0; // along the baseline, pixels
   double emHeight = 0.0;
@@ -22,10 +26,11 @@ struct TextGeometry {
 
 // Lays out count code page bytes of text in font lf with the reference point
 // (x, y) at the top left of the first character cell (GDI's default text
-// alignment). lfEscapement turns the whole text about that point. False when
+// alignment). lfEscapement turns the whole text about that point. The
+// figures are placed into glyphs only when placePoints is true. False when
 // no font could be found.
 bool LayOutText(const LOGFONTA& lf, int x, int y, const char* bytes, int count,
-                TextGeometry* out);
+                bool placePoints, TextGeometry* out);
 
 }  // namespace gdi
 

@@ -32,6 +32,15 @@ struct GdiPath {
   int count;
 };
 
+// One glyph of a text, for sinks that draw each glyph from an image made
+// once instead of filling its outline every time. Glyphs with the same shape
+// have the same outline for the life of the process.
+struct GdiGlyph {
+  unsigned long long shape;
+  GdiPath outline;   // pixels, y up, from the pen position, not yet turned
+  GdiPoint origin;   // where the pen position lands, device pixels
+};
+
 // One TextOutA call that drew (no path was open).
 struct GdiTextOutput {
   // What was asked, for sinks that describe rather than draw.
@@ -51,7 +60,12 @@ struct GdiTextOutput {
   COLORREF background;
   GdiPoint cell[4];
   COLORREF color;
-  GdiPath glyphs;
+  GdiPath glyphs;  // empty when the sink wants no placed path
+  // The same glyphs one by one, in text order: each outline turned by the
+  // escapement (device x = origin.x + x cos - y sin, device y = origin.y -
+  // (x sin + y cos)) and moved to its origin gives its figures in glyphs.
+  const GdiGlyph* glyphList;
+  int glyphCount;
 };
 
 // One PolyDraw call that drew: stroke path (figures are not filled) with a
@@ -68,6 +82,9 @@ class GdiSink {
  public:
   virtual void Text(const GdiTextOutput& text) = 0;
   virtual void Stroke(const GdiStroke& stroke) = 0;
+  // Whether Text needs `glyphs`, every point placed on the page; a sink
+  // drawing from glyphList alone spares that work by saying no.
+  virtual bool WantsPlacedGlyphs() const { return true; }
 
  protected:
   GdiSink() = default;
