@@ -135,6 +135,7 @@ std::vector<std::string> Lines(const std::string& text) {
 
 bool IsGdi(const std::string& line) { return line.rfind("Gdi", 0) == 0; }
 
+#if defined(_WIN32)
 // The GDI output of a trace, each line under its annotation's heading.
 std::string GdiPart(const std::string& trace) {
   std::string out, heading;
@@ -147,6 +148,7 @@ std::string GdiPart(const std::string& trace) {
   }
   return out;
 }
+#endif
 
 // Compares actual with the golden file at path, or writes the file when
 // asked to. withoutGdi: compare only what is not GDI output.
