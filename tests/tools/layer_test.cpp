@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "gbk.h"
 #include "layer.h"
 #include "view.h"
@@ -122,6 +124,60 @@ TEST(LayerView, AutomaticViewFollowsTheTextsDirection) {
   const auto row = extent("horizontal"), column = extent("vertical");
   EXPECT_GT(row.first, 3 * row.second) << "a row is wide and low";
   EXPECT_GT(column.second, 3 * column.first) << "a column is tall and narrow";
+}
+
+}  // namespace
+
+namespace {
+
+// A file big enough that the label-by-label reading lets go of its first
+// pages while it still reads the rest.
+std::string WriteBigLayer(int features) {
+  const std::string path = ::testing::TempDir() + "/each_layer.geojson";
+  FILE* f = std::fopen(path.c_str(), "wb");
+  std::fputs(R"({"type":"FeatureCollection","features":[)", f);
+  for (int i = 0; i < features; ++i)
+    std::fprintf(f, R"(%s{"type":"Feature","geometry":{"type":"Point","coordinates":[%d,%d]},)"
+                    R"("properties":{"text":"label %d with a long enough text","height":%d,)"
+                    R"("angle":%d,"pad":"%0100d"}})",
+                 i ? "," : "", i % 997, i / 7, i, 1 + i % 9, i % 90, i);
+  std::fputs("]}", f);
+  std::fclose(f);
+  return path;
+}
+
+TEST(LayerReadEach, SameLabelsInOrderAndSameViewAsTheWholeLayer) {
+  const std::string path = WriteBigLayer(60000);  // about 13 MB
+  ASSERT_TRUE(CanReadEach(path, {}));
+  const Layer whole = ReadLayer(path);
+  LabelsExtent extent;
+  size_t n = 0;
+  size_t mismatches = 0;
+  const Layer each = ReadLayerEach(path, {}, [&](Label&& label) {
+    extent.Add(label);
+    const Label& w = whole.labels.at(n++);
+    mismatches += label.featureIndex != w.featureIndex || label.plain->text != w.plain->text ||
+                  label.plain->x != w.plain->x || label.plain->height != w.plain->height;
+  });
+  EXPECT_TRUE(each.labels.empty());
+  EXPECT_EQ(n, whole.labels.size());
+  EXPECT_EQ(mismatches, 0u);
+  const View a = MakeView(whole), b = MakeView(each.view, extent);
+  EXPECT_EQ(a.width, b.width);
+  EXPECT_EQ(a.height, b.height);
+  EXPECT_DOUBLE_EQ(a.scale, b.scale);
+  EXPECT_DOUBLE_EQ(a.minx, b.minx);
+  EXPECT_DOUBLE_EQ(a.miny, b.miny);
+  std::remove(path.c_str());
+}
+
+TEST(LayerReadEach, OnlyFilesTheOwnReaderTakes) {
+  EXPECT_FALSE(CanReadEach("-", {}));
+  EXPECT_FALSE(CanReadEach("roads.shp", {}));
+  LayerOptions filtered;
+  filtered.where = "pop > 1";
+  EXPECT_FALSE(CanReadEach("a.geojson", filtered));
+  EXPECT_TRUE(CanReadEach("a.geojson", {}));
 }
 
 }  // namespace

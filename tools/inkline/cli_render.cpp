@@ -171,6 +171,10 @@ class Render : public Subcommand {
   std::function<void(size_t, size_t)> Progress() const;
   int PrepareOutput(OutputFile& out) const;
   bool ReadInput(const RenderPlan& plan, Layer* layer, View* view, Diagnostics& diagnostics) const;
+  bool ReadView(const RenderPlan& plan, size_t* labels, View* view, Diagnostics& diagnostics) const;
+  bool Streams(const RenderPlan& plan) const;
+  int RunStreamed(const RenderPlan& plan, OutputFile& out, Diagnostics& diagnostics) const;
+  RenderSetup Setup(FontSet& fonts, const View& view) const;
   static bool LoadFontsSaid(const RenderPlan& plan, std::unique_ptr<FontSet>* fonts,
                             Diagnostics& diagnostics);
   bool placeOnly_;
@@ -267,6 +271,75 @@ bool Render::ReadInput(const RenderPlan& plan, Layer* layer, View* view,
   return true;
 }
 
+// The view alone, from a first reading that keeps no label; false (said)
+// when the layer cannot be read.
+bool Render::ReadView(const RenderPlan& plan, size_t* labels, View* view,
+                      Diagnostics& diagnostics) const {
+  LabelsExtent extent;
+  *labels = 0;
+  Layer layer;
+  try {
+    layer = ReadLayerEach(a_.layer, a_.layerOptions, [&](Label&& label) {
+      extent.Add(label);
+      ++*labels;
+    });
+  } catch (const LayerError& e) {
+    std::fprintf(stderr, "inkline: %s\n", e.what());
+    return false;
+  }
+  ApplyView(plan, layer);
+  *view = MakeView(layer.view, extent);
+  ScaleToLongerSide(plan, *view);
+  if (*labels == 0) diagnostics.Warn(a_.layer + ": the layer has no labels; the picture is empty");
+  return true;
+}
+
+// A file drawn by one thread is read twice, for the view and then label by
+// label as it is drawn, so no layer is ever held whole.
+bool Render::Streams(const RenderPlan& plan) const {
+  const bool bands = !a_.trace && plan.picture.format == PictureFormat::Png && plan.threads > 1;
+  return !a_.place && !bands && CanReadEach(a_.layer, a_.layerOptions);
+}
+
+RenderSetup Render::Setup(FontSet& fonts, const View& view) const {
+  RenderSetup setup;
+  setup.vectorFonts = fonts.vector();
+  setup.strokeFonts = fonts.stroke();
+  setup.hasFont = [&fonts](short n) { return fonts.HasFont(n); };
+  setup.view = view;
+  setup.progress = Progress();
+  return setup;
+}
+
+int Render::RunStreamed(const RenderPlan& plan, OutputFile& out, Diagnostics& diagnostics) const {
+  size_t labels = 0;
+  View view;
+  std::unique_ptr<FontSet> fonts;
+  if (!ReadView(plan, &labels, &view, diagnostics) || !LoadFontsSaid(plan, &fonts, diagnostics))
+    return kExitInput;
+  std::string problem;
+  std::unique_ptr<RenderTarget> target =
+      a_.trace ? MakeTraceTarget(view, plan.device, stdout)
+               : MakePictureTarget(out, view, plan.device, plan.picture, &problem);
+  if (!target) return OutputFailed(problem);
+  RenderSetup setup = Setup(*fonts, view);
+  setup.device = &target->Device();
+  LayerDrawing drawing(setup, diagnostics, labels);
+  try {
+    ReadLayerEach(a_.layer, a_.layerOptions, [&](Label&& label) {
+      ResolveUnits(label, view.scale, plan.dpi);
+      drawing.Draw(label);
+    });
+  } catch (const LayerError& e) {  // the file changed since the first reading
+    std::fprintf(stderr, "inkline: %s\n", e.what());
+    return kExitInput;
+  }
+  drawing.Finish();
+  fonts->ReportNotes(diagnostics);
+  if (!target->Finish(&problem)) return OutputFailed(problem);
+  return kExitOk;
+}
+
 // The fonts; false (said) when they cannot be used.
 bool Render::LoadFontsSaid(const RenderPlan& plan, std::unique_ptr<FontSet>* fonts,
                            Diagnostics& diagnostics) {
@@ -346,6 +419,7 @@ int Render::Run() {
   Diagnostics diagnostics(a_.quiet);
   OutputFile out;
   if (const int failed = PrepareOutput(out)) return failed;
+  if (Streams(plan)) return RunStreamed(plan, out, diagnostics);
   Layer layer;
   View view;
   std::unique_ptr<FontSet> fonts;
@@ -358,12 +432,7 @@ int Render::Run() {
       return kExitInput;
     layer = PlacedLayer(layer, placed);
   }
-  RenderSetup setup;
-  setup.vectorFonts = fonts->vector();
-  setup.strokeFonts = fonts->stroke();
-  setup.hasFont = [&](short n) { return fonts->HasFont(n); };
-  setup.view = view;
-  setup.progress = Progress();
+  RenderSetup setup = Setup(*fonts, view);
   // Markers of placed labels are drawn by the one-thread path only.
   if (!a_.trace && plan.picture.format == PictureFormat::Png && plan.threads > 1 &&
       placed.markers.empty()) {

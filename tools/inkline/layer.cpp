@@ -53,6 +53,13 @@ class MappedFile {
   const char* begin() const { return static_cast<const char*>(data_); }
   const char* end() const { return begin() + size_; }
 
+  // Gives the pages before at back: read once, they need not stay in memory.
+  void Release(const char* at) const {
+    const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+    const size_t bytes = static_cast<size_t>(at - begin()) / page * page;
+    if (bytes > 0) madvise(data_, bytes, MADV_DONTNEED);
+  }
+
  private:
   void* data_ = nullptr;
   size_t size_ = 0;
@@ -106,13 +113,33 @@ Layer ReadLayer(const std::string& path, const LayerOptions& options) {
   }
 }
 
-void ResolveUnits(Layer& layer, double scale, double dpi) {
-  for (Label& label : layer.labels) {
-    if (!label.plain) continue;
-    PlainLabel& p = *label.plain;
-    p.height = InMapUnits(p.height, p.heightUnit, scale, dpi);
-    p.width = InMapUnits(p.width, p.widthUnit, scale, dpi);
-    p.space = InMapUnits(p.space, p.spaceUnit, scale, dpi);
-    p.heightUnit = p.widthUnit = p.spaceUnit = Unit::Map;
+bool CanReadEach(const std::string& path, const LayerOptions& options) {
+  return path != "-" && OwnReader(path, options);
+}
+
+Layer ReadLayerEach(const std::string& path, const LayerOptions& options, const LabelSink& sink) {
+  if (!CanReadEach(path, options)) throw LayerError(path + ": cannot be read label by label");
+  try {
+    const MappedFile file(path);
+    return ParseGeoJsonEach(file.begin(), file.end(), path, options, sink,
+                            [&file](const char* at) { file.Release(at); });
+  } catch (const SingleFeatureError&) {
+    Layer layer = ReadGdalLayer(path, options);
+    for (Label& label : layer.labels) sink(std::move(label));
+    layer.labels.clear();
+    return layer;
   }
+}
+
+void ResolveUnits(Label& label, double scale, double dpi) {
+  if (!label.plain) return;
+  PlainLabel& p = *label.plain;
+  p.height = InMapUnits(p.height, p.heightUnit, scale, dpi);
+  p.width = InMapUnits(p.width, p.widthUnit, scale, dpi);
+  p.space = InMapUnits(p.space, p.spaceUnit, scale, dpi);
+  p.heightUnit = p.widthUnit = p.spaceUnit = Unit::Map;
+}
+
+void ResolveUnits(Layer& layer, double scale, double dpi) {
+  for (Label& label : layer.labels) ResolveUnits(label, scale, dpi);
 }

@@ -4,6 +4,7 @@
 #define INKLINE_TOOLS_LAYER_H
 
 #include <array>
+#include <functional>
 #include <map>
 #include <optional>
 #include <stdexcept>
@@ -97,8 +98,21 @@ Layer ReadLayer(const std::string& path, const LayerOptions& options = {});
 Layer ParseLayer(const std::string& json, const std::string& name,
                  const LayerOptions& options = {});
 
+// Takes the labels of a layer one at a time, in file order.
+using LabelSink = std::function<void(Label&&)>;
+
+// True when ReadLayerEach can read the layer: a file the command's own
+// reader takes, which can be read more than once.
+bool CanReadEach(const std::string& path, const LayerOptions& options);
+
+// Reads the layer like ReadLayer, but hands each label to sink as it is
+// read instead of keeping it: a layer of any size costs one label's memory.
+// The returned layer has the view and no labels.
+Layer ReadLayerEach(const std::string& path, const LayerOptions& options, const LabelSink& sink);
+
 // Turns the labels' pixel, point and millimetre sizes into map units at
 // scale device units per map unit.
 void ResolveUnits(Layer& layer, double scale, double dpi);
+void ResolveUnits(Label& label, double scale, double dpi);
 
 #endif  // INKLINE_TOOLS_LAYER_H

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <iterator>
 
 #include "geometry_json.h"
 #include "label_reader.h"
@@ -25,8 +26,9 @@ std::string Plain(const char* what) {
 
 class FeatureCollectionReader {
  public:
-  FeatureCollectionReader(const std::string& file, const LayerOptions& options)
-      : file_(file), options_(options), defaults_(DefaultValues(options)) {}
+  FeatureCollectionReader(const std::string& file, const LayerOptions& options,
+                          const LabelSink& sink)
+      : file_(file), options_(options), sink_(sink), defaults_(DefaultValues(options)) {}
 
   // The parser's callback: depth 0 is the document, 1 its members, 2 the
   // features. Returning false drops a value once it has been used.
@@ -89,12 +91,17 @@ class FeatureCollectionReader {
     const AnchorFn anchor = [&](bool required) {
       return required ? JsonAnchor(g == f.end() ? nullptr : &*g, at) : Anchor{};
     };
-    layer_.labels.push_back(ReadLabel(FeatureProps(props, options_, defaults_), anchor, at));
+    Label label = ReadLabel(FeatureProps(props, options_, defaults_), anchor, at);
+    if (sink_)
+      sink_(std::move(label));
+    else
+      layer_.labels.push_back(std::move(label));
     ++index_;
   }
 
   const std::string& file_;
   const LayerOptions& options_;
+  const LabelSink& sink_;
   const json defaults_;
   Layer layer_;
   std::string member_, type_;
@@ -102,15 +109,54 @@ class FeatureCollectionReader {
   long long index_ = 0;
 };
 
+// A position in the text that tells the mark every few megabytes how far
+// the parser has come.
+class MarkingCursor {
+ public:
+  using iterator_category = std::input_iterator_tag;
+  using value_type = char;
+  using difference_type = std::ptrdiff_t;
+  using pointer = const char*;
+  using reference = const char&;
+
+  MarkingCursor(const char* at, const ReadMark* mark) : at_(at), marked_(at), mark_(mark) {}
+  reference operator*() const { return *at_; }
+  MarkingCursor& operator++() {
+    constexpr std::ptrdiff_t kMarkEvery = std::ptrdiff_t{8} << 20;
+    if (++at_ - marked_ >= kMarkEvery && mark_ && *mark_) {
+      (*mark_)(at_);
+      marked_ = at_;
+    }
+    return *this;
+  }
+  MarkingCursor operator++(int) {
+    MarkingCursor before = *this;
+    ++*this;
+    return before;
+  }
+  bool operator==(const MarkingCursor& other) const { return at_ == other.at_; }
+  bool operator!=(const MarkingCursor& other) const { return at_ != other.at_; }
+
+ private:
+  const char* at_;
+  const char* marked_;
+  const ReadMark* mark_;
+};
+
 }  // namespace
 
 Layer ParseGeoJson(const char* begin, const char* end, const std::string& file,
-                   const LayerOptions& options) {
-  FeatureCollectionReader reader(file, options);
+                   const LayerOptions& options, const LabelSink& sink) {
+  return ParseGeoJsonEach(begin, end, file, options, sink, nullptr);
+}
+
+Layer ParseGeoJsonEach(const char* begin, const char* end, const std::string& file,
+                       const LayerOptions& options, const LabelSink& sink, const ReadMark& mark) {
+  FeatureCollectionReader reader(file, options, sink);
   json document;
   try {
     document = json::parse(
-        begin, end,
+        MarkingCursor(begin, &mark), MarkingCursor(end, &mark),
         [&](int depth, json::parse_event_t event, json& parsed) {
           return reader.OnEvent(depth, event, parsed);
         });

@@ -2,6 +2,7 @@
 #ifndef INKLINE_TOOLS_LAYER_JSON_H
 #define INKLINE_TOOLS_LAYER_JSON_H
 
+#include <functional>
 #include <string>
 
 #include "layer.h"
@@ -14,8 +15,17 @@ class SingleFeatureError : public LayerError {
 };
 
 // Reads the layer from the text between begin and end; throws LayerError
-// (SingleFeatureError for a lone Feature).
+// (SingleFeatureError for a lone Feature). With a sink, each label goes to
+// it as soon as it is read and the layer keeps none.
 Layer ParseGeoJson(const char* begin, const char* end, const std::string& file,
-                   const LayerOptions& options);
+                   const LayerOptions& options, const LabelSink& sink = nullptr);
+
+// Told now and then, every few megabytes, how far the parser has read.
+using ReadMark = std::function<void(const char* readUpTo)>;
+
+// ParseGeoJson with each label handed to sink, telling mark how far it has
+// read so that the caller can let go of the text before it.
+Layer ParseGeoJsonEach(const char* begin, const char* end, const std::string& file,
+                       const LayerOptions& options, const LabelSink& sink, const ReadMark& mark);
 
 #endif  // INKLINE_TOOLS_LAYER_JSON_H

@@ -141,16 +141,23 @@ void SetViewScales(MapString& text, const View& view) {
   text.SetScale(view.scale, 1.0, kScreenPixelsPerMillimetre);
 }
 
+LayerDrawing::LayerDrawing(const RenderSetup& setup, Diagnostics& diagnostics, size_t total)
+    : setup_(setup), diagnostics_(diagnostics), drawer_(*setup.device, setup), total_(total) {}
+
+void LayerDrawing::Draw(const Label& label) {
+  if (!drawer_.Ready()) return;
+  drawer_.Draw(label, PrepareLabel(label, setup_, checks_, diagnostics_));
+  if (setup_.progress && ++drawn_ % 256 == 0) setup_.progress(drawn_, total_);
+}
+
+void LayerDrawing::Finish() {
+  if (!drawer_.Ready()) return;
+  if (setup_.progress) setup_.progress(total_, total_);
+  checks_.Report(diagnostics_);
+}
+
 void RenderLayer(const Layer& layer, const RenderSetup& setup, Diagnostics& diagnostics) {
-  LabelDrawer drawer(*setup.device, setup);
-  if (!drawer.Ready()) return;
-  LabelChecks checks;
-  const size_t total = layer.labels.size();
-  for (size_t i = 0; i < total; ++i) {
-    const Label& label = layer.labels[i];
-    drawer.Draw(label, PrepareLabel(label, setup, checks, diagnostics));
-    if (setup.progress && (i + 1) % 256 == 0) setup.progress(i + 1, total);
-  }
-  if (setup.progress) setup.progress(total, total);
-  checks.Report(diagnostics);
+  LayerDrawing drawing(setup, diagnostics, layer.labels.size());
+  for (const Label& label : layer.labels) drawing.Draw(label);
+  drawing.Finish();
 }

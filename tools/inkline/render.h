@@ -65,6 +65,22 @@ class LabelDrawer {
   std::string scratch_;
 };
 
+// Draws labels one at a time as they come, in the order given; Finish
+// reports the problems once all are drawn. Not for several threads.
+class LayerDrawing {
+ public:
+  LayerDrawing(const RenderSetup& setup, Diagnostics& diagnostics, size_t total);
+  void Draw(const Label& label);
+  void Finish();
+
+ private:
+  const RenderSetup& setup_;
+  Diagnostics& diagnostics_;
+  LabelDrawer drawer_;
+  LabelChecks checks_;
+  size_t drawn_ = 0, total_;
+};
+
 // The scales a host sets so that heights in map units come out in device
 // units and widths given in screen pixels stay pixels.
 void SetViewScales(MapString& text, const View& view);

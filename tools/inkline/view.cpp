@@ -39,21 +39,26 @@ void AddPlain(const PlainLabel& p, Extent& e) {
     e.Add(p.x + k[0] * c - k[1] * s, p.y + k[0] * s + k[1] * c);
 }
 
-Extent LabelsExtent(const Layer& layer) {
-  Extent e;
-  for (const Label& l : layer.labels) {
-    if (l.plain) AddPlain(*l.plain, e);
-    for (const auto& part : l.shape.parts)
-      for (const auto& v : part) e.Add(v[0], v[1]);
-    if (l.rich) {
-      e.Add(l.rich->xmin, l.rich->ymin);
-      e.Add(l.rich->xmax, l.rich->ymax);
-    }
+void AddLabel(const Label& l, Extent& e) {
+  if (l.plain) AddPlain(*l.plain, e);
+  for (const auto& part : l.shape.parts)
+    for (const auto& v : part) e.Add(v[0], v[1]);
+  if (l.rich) {
+    e.Add(l.rich->xmin, l.rich->ymin);
+    e.Add(l.rich->xmax, l.rich->ymax);
   }
-  return e;
 }
 
 }  // namespace
+
+void LabelsExtent::Add(const Label& label) {
+  Extent e{minx_, miny_, maxx_, maxy_};
+  AddLabel(label, e);
+  minx_ = e.minx;
+  miny_ = e.miny;
+  maxx_ = e.maxx;
+  maxy_ = e.maxy;
+}
 
 std::string CheckBbox(const double b[4]) {
   if (!(b[2] > b[0]) || !(b[3] > b[1])) return "expected minx < maxx and miny < maxy";
@@ -66,15 +71,22 @@ std::string CheckBbox(const double b[4]) {
 }
 
 View MakeView(const Layer& layer) {
+  LabelsExtent extent;
+  if (!layer.view.hasBbox)
+    for (const Label& label : layer.labels) extent.Add(label);
+  return MakeView(layer.view, extent);
+}
+
+View MakeView(const ViewSpec& spec, const LabelsExtent& extent) {
   View v;
   double minx, miny, maxx, maxy;
-  if (layer.view.hasBbox) {
-    minx = layer.view.bbox[0];
-    miny = layer.view.bbox[1];
-    maxx = layer.view.bbox[2];
-    maxy = layer.view.bbox[3];
+  if (spec.hasBbox) {
+    minx = spec.bbox[0];
+    miny = spec.bbox[1];
+    maxx = spec.bbox[2];
+    maxy = spec.bbox[3];
   } else {
-    Extent e = LabelsExtent(layer);
+    Extent e{extent.minx_, extent.miny_, extent.maxx_, extent.maxy_};
     if (e.Empty()) e = Extent{0, 0, 1, 1};
     const double span = std::max(e.maxx - e.minx, e.maxy - e.miny);
     // A single point (or labels sized in pixels only) still gets an area.
@@ -85,9 +97,9 @@ View MakeView(const Layer& layer) {
     maxy = e.maxy + margin;
   }
   const double w = std::max(maxx - minx, 1e-9), h = std::max(maxy - miny, 1e-9);
-  if (layer.view.hasSize) {
-    v.width = layer.view.size[0];
-    v.height = layer.view.size[1];
+  if (spec.hasSize) {
+    v.width = spec.size[0];
+    v.height = spec.size[1];
   } else {
     const double longer = std::max(w, h);
     v.width = std::max(1, static_cast<int>(std::lround(1024 * w / longer)));

@@ -3,6 +3,7 @@
 #ifndef INKLINE_TOOLS_VIEW_H
 #define INKLINE_TOOLS_VIEW_H
 
+#include <cmath>
 #include <string>
 
 #include "layer.h"
@@ -16,9 +17,20 @@ struct View {
   double Y(double mapY) const { return (mapY - miny) * scale; }
 };
 
+// The area the labels of a layer cover, gathered one label at a time.
+class LabelsExtent {
+ public:
+  void Add(const Label& label);
+
+ private:
+  friend View MakeView(const ViewSpec& spec, const LabelsExtent& extent);
+  double minx_ = INFINITY, miny_ = INFINITY, maxx_ = -INFINITY, maxy_ = -INFINITY;
+};
+
 // The layer's own view, or where it has none: the features' extent (with a
 // margin for the labels' text) at 1024 pixels on the longer side.
 View MakeView(const Layer& layer);
+View MakeView(const ViewSpec& spec, const LabelsExtent& extent);
 
 // Empty when bbox (minx, miny, maxx, maxy) can be drawn; otherwise what is
 // wrong with it.
