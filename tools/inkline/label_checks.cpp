@@ -80,8 +80,8 @@ void LabelChecks::Report(Diagnostics& diagnostics) const {
   static const char* const says[kKinds] = {
       "hold bytes that are not UTF-8, drawn as '?'",
       "hold a NUL character (\\u0000); their text ends there",
-      "are under 1 pixel high at this view and cannot be read; give heights with a unit "
-      "(\"12px\", \"9pt\", \"3mm\") or set --height 12px",
+      ("are under 1 pixel high at this view and cannot be read; give heights with a unit "
+       "(\"12px\", \"9pt\", \"3mm\") or set --height 12px"),
       "are over 100000 pixels high or wide at this view and are not drawn",
       "lie too far outside the picture to reach it and are not drawn",
       "have markup without a <body ...> tag and may not draw as meant",

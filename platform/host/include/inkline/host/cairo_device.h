@@ -20,7 +20,7 @@ enum class PictureFormat { Png, Svg, Pdf };
 // false for any other.
 bool PictureFormatFor(const std::string& path, PictureFormat* format);
 
-class CairoDevice : public DeviceDriver {
+class CairoDevice final : public DeviceDriver {
  public:
   struct Options {
     PictureFormat format = PictureFormat::Png;

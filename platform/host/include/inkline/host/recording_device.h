@@ -43,7 +43,7 @@ class RecordingDevice : public DeviceDriver, public DecisionTrace {
 
   RecordingDevice();
   explicit RecordingDevice(const Settings& settings);
-  ~RecordingDevice();
+  virtual ~RecordingDevice();  // subclassed by checking devices, deleted through this class
   RecordingDevice(const RecordingDevice&) = delete;
   RecordingDevice& operator=(const RecordingDevice&) = delete;
 
