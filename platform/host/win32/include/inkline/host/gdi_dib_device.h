@@ -15,7 +15,7 @@
 #include <inkline/afx.h>
 #include <inkline/device.h>
 
-class GdiDibDevice final : public DeviceDriver {
+class GdiDibDevice : public DeviceDriver {
  public:
   struct Options {
     int width = 256;
