@@ -38,7 +38,7 @@ void CheckLabel(const Label& label) {
   }
 }
 
-void CheckView(const ViewSpec& v) {
+void CheckView(const ViewRequest& v) {
   if (v.hasBbox) FuzzCheck(v.bbox[0] < v.bbox[2] && v.bbox[1] < v.bbox[3]);
   if (v.hasSize) FuzzCheck(v.size[0] >= 1 && v.size[0] <= 20000 && v.size[1] >= 1 && v.size[1] <= 20000);
 }

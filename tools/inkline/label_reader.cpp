@@ -275,8 +275,8 @@ Label ReadLabel(const FeatureProps& props, const AnchorFn& anchor, const Where& 
   return label;
 }
 
-ViewSpec ReadView(const json& view, const Where& at) {
-  ViewSpec v;
+ViewRequest ReadView(const json& view, const Where& at) {
+  ViewRequest v;
   if (!view.is_object()) at.Fail("\"view\"", "expected an object with \"bbox\" and \"size\"");
   if (const auto b = view.find("bbox"); b != view.end()) {
     if (!b->is_array() || b->size() != 4) at.Fail("\"view.bbox\"", "expected [minx, miny, maxx, maxy]");

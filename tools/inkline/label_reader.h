@@ -58,6 +58,6 @@ using AnchorFn = std::function<Anchor(bool required)>;
 Label ReadLabel(const FeatureProps& props, const AnchorFn& anchor, const Where& at);
 
 // Reads the layer's "view" block.
-ViewSpec ReadView(const nlohmann::json& view, const Where& at);
+ViewRequest ReadView(const nlohmann::json& view, const Where& at);
 
 #endif  // INKLINE_TOOLS_LABEL_READER_H

@@ -60,7 +60,7 @@ struct Label {
   std::optional<double> priority;  // "priority": placed before labels of lower priority
 };
 
-struct ViewSpec {
+struct ViewRequest {
   bool hasBbox = false;
   double bbox[4] = {0, 0, 0, 0};  // minx, miny, maxx, maxy
   bool hasSize = false;
@@ -69,7 +69,7 @@ struct ViewSpec {
 
 struct Layer {
   std::vector<Label> labels;
-  ViewSpec view;
+  ViewRequest view;
 };
 
 // A problem with the input: the message names the file, and where known the

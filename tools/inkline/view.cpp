@@ -77,14 +77,14 @@ View MakeView(const Layer& layer) {
   return MakeView(layer.view, extent);
 }
 
-View MakeView(const ViewSpec& spec, const LabelsExtent& extent) {
+View MakeView(const ViewRequest& request, const LabelsExtent& extent) {
   View v;
   double minx, miny, maxx, maxy;
-  if (spec.hasBbox) {
-    minx = spec.bbox[0];
-    miny = spec.bbox[1];
-    maxx = spec.bbox[2];
-    maxy = spec.bbox[3];
+  if (request.hasBbox) {
+    minx = request.bbox[0];
+    miny = request.bbox[1];
+    maxx = request.bbox[2];
+    maxy = request.bbox[3];
   } else {
     Extent e{extent.minx_, extent.miny_, extent.maxx_, extent.maxy_};
     if (e.Empty()) e = Extent{0, 0, 1, 1};
@@ -97,9 +97,9 @@ View MakeView(const ViewSpec& spec, const LabelsExtent& extent) {
     maxy = e.maxy + margin;
   }
   const double w = std::max(maxx - minx, 1e-9), h = std::max(maxy - miny, 1e-9);
-  if (spec.hasSize) {
-    v.width = spec.size[0];
-    v.height = spec.size[1];
+  if (request.hasSize) {
+    v.width = request.size[0];
+    v.height = request.size[1];
   } else {
     const double longer = std::max(w, h);
     v.width = std::max(1, static_cast<int>(std::lround(1024 * w / longer)));

@@ -23,14 +23,14 @@ class LabelsExtent {
   void Add(const Label& label);
 
  private:
-  friend View MakeView(const ViewSpec& spec, const LabelsExtent& extent);
+  friend View MakeView(const ViewRequest& request, const LabelsExtent& extent);
   double minx_ = INFINITY, miny_ = INFINITY, maxx_ = -INFINITY, maxy_ = -INFINITY;
 };
 
 // The layer's own view, or where it has none: the features' extent (with a
 // margin for the labels' text) at 1024 pixels on the longer side.
 View MakeView(const Layer& layer);
-View MakeView(const ViewSpec& spec, const LabelsExtent& extent);
+View MakeView(const ViewRequest& request, const LabelsExtent& extent);
 
 // Empty when bbox (minx, miny, maxx, maxy) can be drawn; otherwise what is
 // wrong with it.
