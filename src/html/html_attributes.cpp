@@ -31,11 +31,11 @@ int CHTMLAttributes::ParseAside(const char* text, AttributeChainMemo* memo) {
       if (Aside.empty()) Aside.reserve(kUsualAttributes);
       Aside.emplace_back();
     }
-    const int length = Aside[count].ParseAttribute(text + used);
+    const int length = Aside[count].ParseAttribute(nameBegin);
     if (length == 0) break;
     if (memo) memo->Parsed(nameBegin);
     ++count;
-    used += length;
+    used = static_cast<int>(nameBegin - text) + length;
   }
   AsideCount = count;
   return used;

@@ -78,17 +78,29 @@ void CHTMLReader::ReadReference() {
     ++Position;  // the "&" is character data
     return;
   }
-  Text.append(Buffer + RunStart, Position - RunStart);
+  CollectRun(Position);
   Text.push_back(resolved);
   Position += static_cast<uint32_t>(length);
   RunStart = Position;
+}
+
+void CHTMLReader::CollectRun(uint32_t end) {
+  const std::size_t length = end - RunStart;
+  if (Text.size() + length + 1 > Text.capacity()) {
+    // Room at once for what text the rest of the buffer can still hold (up
+    // to a bound), so a fresh reader grows its text once, not by doubling.
+    constexpr std::size_t kRoomAhead = 4096;
+    const std::size_t rest = BufferLength - RunStart + 1;
+    Text.reserve(Text.size() + (rest < kRoomAhead ? rest : kRoomAhead));
+  }
+  Text.append(Buffer + RunStart, length);
 }
 
 bool CHTMLReader::SendTextBefore(uint32_t tagStart) {
   // Text before a tag is sent untrimmed.
   bool abort = false;
   if (tagStart > RunStart || !Text.empty()) {
-    Text.append(Buffer + RunStart, tagStart - RunStart);
+    CollectRun(tagStart);
     FilterText(Text);
     abort = SendText();
     Text.clear();
@@ -112,7 +124,7 @@ bool CHTMLReader::SendTagEvents(bool opening, bool closing) {
 bool CHTMLReader::SendFinalText() {
   if (Position == RunStart && Text.empty()) return false;
   // The end of the text: only here is trailing white space trimmed.
-  Text.append(Buffer + RunStart, Position - RunStart);
+  CollectRun(Position);
   FilterText(Text);
   std::size_t kept = Text.size();
   while (kept > 0 && IsWhiteSpace(Text[kept - 1])) --kept;

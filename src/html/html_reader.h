@@ -56,6 +56,8 @@ class CHTMLReader {
   // handler asked to stop.
   bool ReadContent();
   void ReadReference();
+  // Adds the pending run, Buffer[RunStart, end), to Text.
+  void CollectRun(uint32_t end);
   bool SendTextBefore(uint32_t tagStart);
   bool SendTagEvents(bool opening, bool closing);
   bool SendFinalText();

@@ -68,7 +68,7 @@ int CHTMLTag::ParseTag(const char* text, bool& opening, bool& closing, bool read
 
   opening = name.Opening;
   closing = end.Closing;
-  Name.assign(name.Begin, name.End);
+  html_text::AssignBytes(Name, name.Begin, name.End);
   if (end.WithAttributes) Attributes.CommitAside();
   HasAttributes = end.WithAttributes;
   return static_cast<int>(end.Close + 1 - text);

@@ -6,9 +6,11 @@
 #ifndef INKLINE_SRC_HTML_HTML_TEXT_H
 #define INKLINE_SRC_HTML_HTML_TEXT_H
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
+#include <string>
 
 #include <inkline/shared/text_units.h>
 
@@ -22,7 +24,16 @@ namespace html_text {
 // every byte of their names and values.
 class ByteClasses {
  public:
-  enum : unsigned char { kWhiteSpace = 1, kLetter = 2, kDigit = 4, kNamePunctuation = 8 };
+  enum : unsigned char {
+    kWhiteSpace = 1,
+    kLetter = 2,
+    kDigit = 4,
+    kNamePunctuation = 8,
+    kLeadByte = 16,
+    kNul = 32,
+    kTagPunctuation = 64,  // "/" and ">"
+    kQuote = 128,          // either quote
+  };
 
   constexpr ByteClasses() {
     for (const char c : {' ', '\t', '\r', '\n', '\v', '\f'}) Set(c, kWhiteSpace);
@@ -30,6 +41,10 @@ class ByteClasses {
     for (char c = 'A'; c <= 'Z'; ++c) Set(c, kLetter);
     for (char c = '0'; c <= '9'; ++c) Set(c, kDigit);
     for (const char c : {'-', '.', ':', '_'}) Set(c, kNamePunctuation);
+    for (int b = 0x80; b <= 0xFF; ++b) Bits[b] |= kLeadByte;
+    Set('\0', kNul);
+    for (const char c : {'/', '>'}) Set(c, kTagPunctuation);
+    for (const char c : {'"', '\''}) Set(c, kQuote);
   }
 
   constexpr bool Has(char c, unsigned char classes) const {
@@ -43,6 +58,8 @@ class ByteClasses {
 };
 
 inline constexpr ByteClasses kByteClasses{};
+
+inline bool HasClass(char c, unsigned char classes) { return kByteClasses.Has(c, classes); }
 
 // Space, tab, CR, LF, vertical tab and form feed.
 inline bool IsWhiteSpace(char c) { return kByteClasses.Has(c, ByteClasses::kWhiteSpace); }
@@ -69,6 +86,24 @@ inline const char* NextChar(const char* p) {
 inline const char* SkipWhiteSpace(const char* p) {
   while (IsWhiteSpace(*p)) ++p;
   return p;
+}
+
+// Replaces s with the bytes [begin, end), which may lie in s itself. Markup
+// repeats its names and values, so a string no shorter than the new bytes is
+// overwritten in place rather than through the general replace.
+inline void AssignBytes(std::string& s, const char* begin, const char* end) {
+  const std::size_t length = static_cast<std::size_t>(end - begin);
+  const std::size_t size = s.size();
+  if (length <= size) {
+    if (length != 0) std::memmove(&s[0], begin, length);
+    s.erase(length);
+  } else if (length <= s.capacity()) {
+    // Longer bytes cannot lie in s: overwrite, then grow within capacity.
+    if (size != 0) std::memcpy(&s[0], begin, size);
+    for (const char* p = begin + size; p != end; ++p) s.push_back(*p);
+  } else {
+    s.assign(begin, length);
+  }
 }
 
 // The first character equal to c at or after p, stepping by character so a

@@ -24,7 +24,7 @@ class AttributeChainMemo {
   // Starts a tag at tagStart: failures wholly before it can no longer be met.
   void BeginTag(const char* tagStart) {
     Pending.Clear();
-    if (tagStart > FailingUpTo) Failing.clear();
+    if (tagStart > FailingUpTo && !Failing.empty()) Failing.clear();
   }
   // The current tag parsed an attribute named at nameBegin.
   void Parsed(const char* nameBegin) { Pending.Push(nameBegin); }
