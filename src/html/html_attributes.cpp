@@ -1,5 +1,6 @@
 #include "html/html_attributes.h"
 
+#include "html/attribute_scan.h"
 #include "html/html_text.h"
 
 namespace {
@@ -20,25 +21,32 @@ int CHTMLAttributes::ParseAttributes(const char* text, AttributeChainMemo* memo)
 int CHTMLAttributes::ParseAside(const char* text, AttributeChainMemo* memo) {
   AsideCount = 0;
   std::size_t count = 0;
-  int used = 0;
+  const char* end = text;
   // Each parsed attribute consumes at least its name; at the end of the text
   // no further attribute can parse, which ends the loop. Attributes are
   // parsed over the ones an earlier parse left, keeping their strings.
   for (;;) {
-    const char* nameBegin = html_text::SkipWhiteSpace(text + used);
+    const char* nameBegin = html_text::SkipWhiteSpace(end);
     if (memo && memo->KnownToFail(nameBegin)) return kKnownToFail;
+    html_text::AttributeBytes bytes;
+    if (!html_text::ScanAttribute(nameBegin, bytes)) break;
     if (count == Aside.size()) {
       if (Aside.empty()) Aside.reserve(kUsualAttributes);
       Aside.emplace_back();
     }
-    const int length = Aside[count].ParseAttribute(nameBegin);
-    if (length == 0) break;
+    CHTMLElemAttr& attribute = Aside[count];
+    if (bytes.AsWritten) {
+      html_text::AssignBytes(attribute.Name, bytes.NameBegin, bytes.NameEnd);
+      html_text::AssignBytes(attribute.Value, bytes.ValueBegin, bytes.ValueEnd);
+    } else {
+      attribute.ParseAttribute(nameBegin);  // the value needs trimming or folding
+    }
     if (memo) memo->Parsed(nameBegin);
     ++count;
-    used = static_cast<int>(nameBegin - text) + length;
+    end = bytes.End;
   }
   AsideCount = count;
-  return used;
+  return static_cast<int>(end - text);
 }
 
 void CHTMLAttributes::CommitAside() {

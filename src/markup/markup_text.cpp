@@ -12,14 +12,46 @@ std::string LowerCaseCopy(std::string lower) {
   return lower;
 }
 
+namespace {
+
+// Lower-cases the sixteen bytes at p when none of them leads a two-byte
+// character, as in the usual all-ASCII tag; false leaves them to the byte
+// loop.
+bool LowerCaseAsciiBlock(char* p) {
+#if defined(__SSE2__) && defined(__GNUC__)
+  const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  if (_mm_movemask_epi8(bytes) != 0) return false;
+  const __m128i upper = _mm_and_si128(_mm_cmpgt_epi8(bytes, _mm_set1_epi8('A' - 1)),
+                                      _mm_cmplt_epi8(bytes, _mm_set1_epi8('Z' + 1)));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(p),
+                   _mm_add_epi8(bytes, _mm_and_si128(upper, _mm_set1_epi8('a' - 'A'))));
+  return true;
+#else
+  (void)p;
+  return false;
+#endif
+}
+
+}  // namespace
+
 void LowerCaseInPlace(std::string& text) {
   const std::size_t size = text.size();
-  for (std::size_t i = 0; i < size; ++i) {
-    const char c = text[i];
-    if (IsLeadByte(c)) {
-      ++i;  // the second byte stays as it is
-    } else if (c >= 'A' && c <= 'Z') {
-      text[i] = static_cast<char>(c - 'A' + 'a');
+  std::size_t i = 0;
+  while (i < size) {
+    // i is always a character start here, so a whole block of ASCII bytes
+    // may be done at once.
+    if (size - i >= 16 && LowerCaseAsciiBlock(&text[i])) {
+      i += 16;
+      continue;
+    }
+    const std::size_t blockEnd = size - i >= 16 ? i + 16 : size;
+    for (; i < blockEnd; ++i) {
+      const char c = text[i];
+      if (IsLeadByte(c)) {
+        ++i;  // the second byte stays as it is
+      } else if (c >= 'A' && c <= 'Z') {
+        text[i] = static_cast<char>(c - 'A' + 'a');
+      }
     }
   }
 }
