@@ -56,6 +56,35 @@ void CHTMLAttributes::CommitAside() {
   AsideCount = 0;
 }
 
+void CHTMLAttributes::Assign(const html_text::AttributeSpans& spans) {
+  const std::size_t count = spans.Size();
+  if (count == 0) return;
+  // Room first: the only step that can fail.
+  if (List.size() < count) {
+    if (List.capacity() == 0) List.reserve(count > kUsualAttributes ? count : kUsualAttributes);
+    List.resize(count);
+  }
+  for (std::size_t i = 0; i < count; ++i) {
+    const html_text::AttributeBytes& bytes = spans[i];
+    CHTMLElemAttr& attribute = List[i];
+    const auto nameLength = static_cast<std::size_t>(bytes.NameEnd - bytes.NameBegin);
+    const auto valueLength = static_cast<std::size_t>(bytes.ValueEnd - bytes.ValueBegin);
+    if (attribute.Name.capacity() < nameLength) attribute.Name.reserve(nameLength);
+    if (attribute.Value.capacity() < valueLength) attribute.Value.reserve(valueLength);
+  }
+  for (std::size_t i = 0; i < count; ++i) {
+    const html_text::AttributeBytes& bytes = spans[i];
+    CHTMLElemAttr& attribute = List[i];
+    if (bytes.AsWritten) {
+      html_text::AssignBytes(attribute.Name, bytes.NameBegin, bytes.NameEnd);
+      html_text::AssignBytes(attribute.Value, bytes.ValueBegin, bytes.ValueEnd);
+    } else {
+      attribute.ParseAttribute(bytes.NameBegin);  // the value needs trimming or folding
+    }
+  }
+  ListCount = count;
+}
+
 int CHTMLAttributes::GetCount() const { return static_cast<int>(ListCount); }
 
 CHTMLElemAttr CHTMLAttributes::GetAttribute(int index) const {

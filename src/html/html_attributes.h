@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "html/attribute_scan.h"
 #include "html/html_elem_attr.h"
 #include "html/tag_parse_memo.h"
 
@@ -41,6 +42,13 @@ class CHTMLAttributes {
   bool HasList() const { return ListCount > 0; }
 
  private:
+  // A tag finds its attributes first and hands them over once it parses.
+  friend class CHTMLTag;
+  // Replaces the list with attributes already found in a text (at least
+  // one), writing them over the old ones' strings. Running out of memory
+  // throws before any attribute changes.
+  void Assign(const html_text::AttributeSpans& spans);
+
   using AttributeList = std::vector<CHTMLElemAttr>;
   AttributeList List;  // the first ListCount are the attributes
   std::size_t ListCount = 0;

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "html/attribute_scan.h"
 #include "html/html_text.h"
 
 using html_text::FindChar;
@@ -39,6 +40,26 @@ bool ReadTagName(const char* open, TagName& name) {
   return true;
 }
 
+// The attributes at rest, found in order (duplicates kept) with each noted
+// in the memo as ParseAttributes would: their bytes, 0 when none stands
+// there, -1 when the tag is known to fail.
+int FindAttributes(const char* rest, AttributeChainMemo* memo, html_text::AttributeSpans& spans) {
+  const char* end = rest;
+  for (;;) {
+    const char* nameBegin = SkipWhiteSpace(end);
+    if (memo && memo->KnownToFail(nameBegin)) {
+      memo->TagFailed();  // what led there fails as well
+      return -1;
+    }
+    html_text::AttributeBytes bytes;
+    if (!html_text::ScanAttribute(nameBegin, bytes)) break;
+    spans.Push(bytes);
+    if (memo) memo->Parsed(nameBegin);
+    end = bytes.End;
+  }
+  return static_cast<int>(end - rest);
+}
+
 }  // namespace
 
 int CHTMLTag::ParseTag(const char* text, bool& opening, bool& closing, bool readAttributes,
@@ -56,30 +77,46 @@ int CHTMLTag::ParseTag(const char* text, bool& opening, bool& closing, bool read
 
   TagName name;
   if (!ReadTagName(open, name)) return 0;
+  html_text::AttributeSpans spans;
   TagEnd end;
   if (*name.End == '>') {
     end.Close = name.End;
     end.Closing = !name.Opening;
   } else if (name.Opening) {
-    end = FindEndAfterName(text, name.End, readAttributes, memo);
+    end = FindEndAfterName(text, name.End, readAttributes, memo, spans);
   }
   // An end tag carries nothing after its name.
   if (!end.Close) return 0;
 
+  if (end.WithAttributes) {
+    try {
+      Attributes.Assign(spans);
+    } catch (const std::bad_alloc&) {
+      return 0;  // out of memory: no tag, and the old one kept whole
+    }
+  }
   opening = name.Opening;
   closing = end.Closing;
   html_text::AssignBytes(Name, name.Begin, name.End);
-  if (end.WithAttributes) Attributes.CommitAside();
   HasAttributes = end.WithAttributes;
   return static_cast<int>(end.Close + 1 - text);
 }
 
 CHTMLTag::TagEnd CHTMLTag::FindEndAfterName(const char* text, const char* nameEnd,
-                                            bool readAttributes, TagParseMemo* memo) {
+                                            bool readAttributes, TagParseMemo* memo,
+                                            html_text::AttributeSpans& spans) {
   const char* rest = SkipWhiteSpace(nameEnd);
   AttributeChainMemo* chains = memo ? &memo->Chains : nullptr;
-  const int used = readAttributes ? ParseAttributesAside(text, rest, chains) : 0;
-  if (used < 0) return {};
+  int used = 0;
+  if (readAttributes) {
+    if (chains) chains->BeginTag(text);
+    try {
+      used = FindAttributes(rest, chains, spans);
+    } catch (const std::bad_alloc&) {
+      return {};  // out of memory: no tag
+    }
+    if (used < 0) return {};
+  }
 
   TagEnd end;
   if (used > 0) {
@@ -100,20 +137,4 @@ CHTMLTag::TagEnd CHTMLTag::FindEndAfterName(const char* text, const char* nameEn
   end.Close = memo ? memo->CloseSearch.Find(nameEnd) : FindChar(nameEnd, '>');
   end.Closing = end.Close != nullptr && end.Close[-1] == '/';
   return end;
-}
-
-int CHTMLTag::ParseAttributesAside(const char* text, const char* rest,
-                                   AttributeChainMemo* chains) {
-  if (chains) chains->BeginTag(text);
-  int used = 0;
-  try {
-    used = Attributes.ParseAside(rest, chains);
-  } catch (const std::bad_alloc&) {
-    return -1;
-  }
-  if (used == CHTMLAttributes::kKnownToFail) {
-    chains->TagFailed();  // what led there fails as well
-    return -1;
-  }
-  return used;
 }

@@ -33,21 +33,19 @@ class CHTMLTag {
 
  private:
   // Where a tag ends: its ">", null when it does not end; whether it closes
-  // as well and whether attributes were parsed aside for it.
+  // as well and whether attributes were found for it.
   struct TagEnd {
     const char* Close = nullptr;
     bool Closing = false;
     bool WithAttributes = false;
   };
 
-  // The end of an opening tag whose name ends at nameEnd, not at a ">".
+  // The end of an opening tag whose name ends at nameEnd, not at a ">", and
+  // the attributes found on the way.
   TagEnd FindEndAfterName(const char* text, const char* nameEnd, bool readAttributes,
-                          TagParseMemo* memo);
-  // Parses the attributes at rest aside: their bytes, 0 when none parse, -1
-  // when the tag cannot end (known from the memo, or out of memory).
-  int ParseAttributesAside(const char* text, const char* rest, AttributeChainMemo* chains);
+                          TagParseMemo* memo, html_text::AttributeSpans& spans);
 
-  // Attributes are parsed aside and take the list's place only when the tag
+  // Attributes are found first and replace the list only when the tag
   // succeeds, so a tag reuses its attributes' strings from tag to tag.
   CHTMLAttributes Attributes;
   bool HasAttributes = false;

@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <memory>
+#include <random>
 #include <string>
 
 #include "html/html_tag.h"
@@ -123,6 +124,49 @@ TEST(HtmlTag, ALeadByteBeforeTheEndIsOneByte) {
     bool opening = false;
     bool closing = false;
     EXPECT_EQ(tag.ParseTag(copy.get(), opening, closing, true), 0) << text;
+  }
+}
+
+// One tag object serves every tag of a document, writing names and values
+// over the last tag's strings: whatever lengths follow one another (shorter,
+// longer, past the strings' own room), more attributes than before, values
+// to trim or fold and values with two-byte characters, it must read each
+// tag as a fresh object does, and as its attributes read one by one.
+TEST(HtmlTag, AReusedTagReadsLikeAFreshOne) {
+  std::mt19937 rng(5);
+  auto value = [&rng]() {
+    static const char* const kPieces[] = {"0", "7", ".", "a", "Z", " ", "\t", "\r", "\n", "\xb0\xa1"};
+    std::string v;
+    for (std::size_t n = rng() % 41; n > 0; --n) v += kPieces[rng() % 10];
+    return v;
+  };
+  CHTMLTag reused;
+  for (int i = 0; i < 400; ++i) {
+    const std::string name(1 + rng() % 12, 'n');
+    std::string text = "<" + name;
+    const int attributes = static_cast<int>(rng() % 20);
+    for (int a = 0; a < attributes; ++a) {
+      text += " " + std::string(1 + rng() % 20, static_cast<char>('a' + a % 26)) + "=";
+      const std::string v = value();
+      text += rng() % 2 ? "\"" + v + "\"" : (v.empty() || v.find_first_of(" \t\r\n") != std::string::npos ? "z" : v);
+    }
+    text += ">";
+    std::string oneByOne = attributes > 0 ? name : name + " (none)";
+    CHTMLElemAttr attribute;
+    for (const char* p = text.c_str() + 1 + name.size(); *p != '>';) {
+      const int consumed = attribute.ParseAttribute(p);
+      ASSERT_GT(consumed, 0) << text;
+      oneByOne += " " + attribute.GetName() + "=" + attribute.Value;
+      p += consumed;
+    }
+    CHTMLTag fresh;
+    bool opening = false;
+    bool closing = false;
+    const int length = fresh.ParseTag(text.c_str(), opening, closing, true);
+    ASSERT_GT(length, 0) << text;
+    ASSERT_EQ(reused.ParseTag(text.c_str(), opening, closing, true), length) << text;
+    ASSERT_EQ(Describe(fresh), oneByOne) << text;
+    ASSERT_EQ(Describe(reused), oneByOne) << text;
   }
 }
 

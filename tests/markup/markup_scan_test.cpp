@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "markup/markup_scan.h"
+#include "markup/markup_text.h"
 
 namespace {
 
@@ -56,6 +57,24 @@ TEST(MarkupScan, FastSearchMatchesSteppingOnRandomText) {
       ASSERT_EQ(FindAscii(text, '>', from), SteppingFind(text, from, '>', '>')) << text;
       if (from == text.size()) break;
     }
+  }
+}
+
+TEST(MarkupScan, FastLowerCaseMatchesSteppingOnRandomText) {
+  // Sixteen ASCII bytes go at once; a two-byte character keeps its second
+  // byte, an upper-case letter or not, across the blocks' edges.
+  static const char kBytes[] = {'A', 'Z', 'a', 'M', '@', '[', '<', ' ', '\xb0', '\x81'};
+  std::mt19937 random(99);
+  for (int n = 0; n < 4000; ++n) {
+    std::string text(random() % 70, ' ');
+    for (char& c : text) c = kBytes[random() % (random() % 4 == 0 ? sizeof kBytes : 8)];
+    std::string stepped = text;
+    for (std::size_t i = 0; i < stepped.size(); i += CharSizeAt(stepped, i)) {
+      if (stepped[i] >= 'A' && stepped[i] <= 'Z') stepped[i] = static_cast<char>(stepped[i] + 32);
+    }
+    std::string fast = text;
+    LowerCaseInPlace(fast);
+    ASSERT_EQ(fast, stepped) << text;
   }
 }
 
