@@ -77,17 +77,26 @@ int CHTMLTag::ParseTag(const char* text, bool& opening, bool& closing, bool read
 
   TagName name;
   if (!ReadTagName(open, name)) return 0;
-  html_text::AttributeSpans spans;
-  TagEnd end;
-  if (*name.End == '>') {
-    end.Close = name.End;
-    end.Closing = !name.Opening;
-  } else if (name.Opening) {
-    end = FindEndAfterName(text, name.End, readAttributes, memo, spans);
+  if (*name.End != '>') {
+    // An end tag carries nothing after its name.
+    if (!name.Opening) return 0;
+    return ParseOpeningTagRest(text, name.Begin, name.End, opening, closing, readAttributes,
+                               memo);
   }
-  // An end tag carries nothing after its name.
-  if (!end.Close) return 0;
+  // The usual tag, no more than a name.
+  opening = name.Opening;
+  closing = !name.Opening;
+  html_text::AssignBytes(Name, name.Begin, name.End);
+  HasAttributes = false;
+  return static_cast<int>(name.End + 1 - text);
+}
 
+int CHTMLTag::ParseOpeningTagRest(const char* text, const char* nameBegin, const char* nameEnd,
+                                  bool& opening, bool& closing, bool readAttributes,
+                                  TagParseMemo* memo) {
+  html_text::AttributeSpans spans;
+  const TagEnd end = FindEndAfterName(text, nameEnd, readAttributes, memo, spans);
+  if (!end.Close) return 0;
   if (end.WithAttributes) {
     try {
       Attributes.Assign(spans);
@@ -95,9 +104,9 @@ int CHTMLTag::ParseTag(const char* text, bool& opening, bool& closing, bool read
       return 0;  // out of memory: no tag, and the old one kept whole
     }
   }
-  opening = name.Opening;
+  opening = true;
   closing = end.Closing;
-  html_text::AssignBytes(Name, name.Begin, name.End);
+  html_text::AssignBytes(Name, nameBegin, nameEnd);
   HasAttributes = end.WithAttributes;
   return static_cast<int>(end.Close + 1 - text);
 }

@@ -40,6 +40,10 @@ class CHTMLTag {
     bool WithAttributes = false;
   };
 
+  // ParseTag of an opening tag whose name [nameBegin, nameEnd) ends other
+  // than at a ">".
+  int ParseOpeningTagRest(const char* text, const char* nameBegin, const char* nameEnd,
+                          bool& opening, bool& closing, bool readAttributes, TagParseMemo* memo);
   // The end of an opening tag whose name ends at nameEnd, not at a ">", and
   // the attributes found on the way.
   TagEnd FindEndAfterName(const char* text, const char* nameEnd, bool readAttributes,
