@@ -3,10 +3,8 @@
 #ifndef INKLINE_SRC_HTML_ATTRIBUTE_SCAN_H
 #define INKLINE_SRC_HTML_ATTRIBUTE_SCAN_H
 
-#include <cstddef>
-#include <vector>
-
 #include "html/html_text.h"
+#include "html/inline_stack.h"
 
 namespace html_text {
 
@@ -109,33 +107,8 @@ inline bool ScanAttribute(const char* nameBegin, AttributeBytes& out) {
 }
 
 // The attributes of one tag as found, before any is copied: a tag takes
-// them only once it knows it parses whole. Most tags have a few, which stay
-// in place uninitialised until found.
-class AttributeSpans {
- public:
-  AttributeSpans() {}  // NOLINT: the in-place array is meant to stay uninitialised
-  AttributeSpans(const AttributeSpans&) = delete;
-  AttributeSpans& operator=(const AttributeSpans&) = delete;
-
-  std::size_t Size() const { return Count; }
-  const AttributeBytes& operator[](std::size_t i) const {
-    return i < kInPlace ? InPlace[i] : More[i - kInPlace];
-  }
-  void Push(const AttributeBytes& bytes) {
-    if (Count < kInPlace) {
-      InPlace[Count] = bytes;
-    } else {
-      More.push_back(bytes);
-    }
-    ++Count;
-  }
-
- private:
-  static constexpr std::size_t kInPlace = 16;
-  AttributeBytes InPlace[kInPlace];
-  std::vector<AttributeBytes> More;
-  std::size_t Count = 0;
-};
+// them only once it knows it parses whole.
+using AttributeSpans = InlineStack<AttributeBytes, 16>;
 
 }  // namespace html_text
 

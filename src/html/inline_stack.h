@@ -32,7 +32,9 @@ class InlineStack {
   }
 
  private:
-  T InPlace[N] = {};
+  // Left uninitialised: only the first Count are ever read, and a stack
+  // made for every tag should not clear room it seldom fills.
+  T InPlace[N];
   std::vector<T> More;
   std::size_t Count = 0;
 };
