@@ -36,15 +36,16 @@ void CHTMLElemAttr::AssignValue(const char* begin, const char* end) {
   while (end > begin && IsWhiteSpace(end[-1])) --end;
   const char* p = begin;
   while (p < end && *p != '\n' && *p != '\r' && *p != '\t') ++p;
-  if (p == end) {
-    AssignBytes(Value, begin, end);  // nothing to rewrite
-    return;
-  }
-  Value.clear();
-  Value.reserve(static_cast<std::string::size_type>(end - begin));
-  for (p = begin; p < end; ++p) {
-    const char c = *p;
+  const auto clean = static_cast<std::size_t>(p - begin);
+  // The bytes may be the value's own (SetValue(Value)): they are moved in
+  // first and folded in place, which only ever writes behind what it reads.
+  AssignBytes(Value, begin, end);
+  if (p == end) return;
+  std::size_t kept = clean;
+  for (std::size_t i = clean; i < Value.size(); ++i) {
+    const char c = Value[i];
     if (c == '\n') continue;
-    Value.push_back(c == '\r' || c == '\t' ? ' ' : c);
+    Value[kept++] = c == '\r' || c == '\t' ? ' ' : c;
   }
+  Value.erase(kept);
 }

@@ -85,6 +85,10 @@ TEST(HtmlElemAttr, SetValueTrimsAndFoldsLineBreaks) {
     CHTMLElemAttr attribute;
     attribute.SetValue(c.in);
     EXPECT_EQ(attribute.Value, c.out) << c.in;
+    // The value given may be the attribute's own.
+    attribute.Value = c.in;
+    attribute.SetValue(attribute.Value);
+    EXPECT_EQ(attribute.Value, c.out) << c.in;
   }
 }
 
