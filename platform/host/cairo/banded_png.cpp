@@ -1,5 +1,12 @@
 #include <inkline/host/banded_png.h>
 
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
 #include <cairo.h>
 
 #include <inkline/afx.h>
@@ -8,26 +15,39 @@
 #include "cairo_gdi_sink.h"
 #include "png_writer.h"
 
+// The page's pixels: address space for all of them, memory only for the
+// rows being drawn (untouched rows cost none, written rows are given back).
 struct BandedPng::Page {
+  void* base = MAP_FAILED;
+  size_t bytes = 0;
+  int stride = 0;
+  bool opaque = true;
+  uint32_t background = 0;  // an opaque page's background pixel
   cairo_surface_t* surface = nullptr;
   ~Page() {
     if (surface) cairo_surface_destroy(surface);
+    if (base != MAP_FAILED) munmap(base, bytes);
+  }
+  unsigned char* Row(int y) const {
+    return static_cast<unsigned char*>(base) + static_cast<size_t>(y) * static_cast<size_t>(stride);
+  }
+  // Gives back the memory of rows [top, bottom), whole memory pages only.
+  void Release(int top, int bottom) const {
+    const uintptr_t size = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+    const uintptr_t from = (reinterpret_cast<uintptr_t>(Row(top)) + size - 1) / size * size;
+    const uintptr_t to = reinterpret_cast<uintptr_t>(Row(bottom)) / size * size;
+    if (from < to) madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
   }
 };
 
-BandedPng::BandedPng(std::unique_ptr<Page> page, std::string path)
-    : page_(std::move(page)), path_(std::move(path)) {}
-
-BandedPng::~BandedPng() {
-  bands_.clear();  // the devices draw into the page's pixels
-}
-
 namespace {
 
-// The page's background, as a device drawing the whole page paints it.
-bool PaintBackground(cairo_surface_t* surface, bool opaque, COLORREF background) {
-  if (!opaque) return true;
+// Paints rows [top, bottom) of the surface as a device drawing the whole
+// page paints its background.
+bool PaintBackground(cairo_surface_t* surface, COLORREF background, int top, int bottom) {
   cairo_t* cr = cairo_create(surface);
+  cairo_rectangle(cr, 0, top, cairo_image_surface_get_width(surface), bottom - top);
+  cairo_clip(cr);
   SetSourceRgb(cr, background);
   cairo_paint(cr);
   const bool ok = cairo_status(cr) == CAIRO_STATUS_SUCCESS;
@@ -36,46 +56,126 @@ bool PaintBackground(cairo_surface_t* surface, bool opaque, COLORREF background)
   return ok;
 }
 
+// The pixel the background paints.
+uint32_t BackgroundPixel(COLORREF background) {
+  uint32_t pixel = 0;
+  cairo_surface_t* one = cairo_image_surface_create_for_data(
+      reinterpret_cast<unsigned char*>(&pixel), CAIRO_FORMAT_RGB24, 1, 1, 4);
+  PaintBackground(one, background, 0, 1);
+  cairo_surface_destroy(one);
+  return pixel;
+}
+
 }  // namespace
 
+BandedPng::BandedPng(std::unique_ptr<Page> page, std::string path, const CairoDevice::Options& options)
+    : page_(std::move(page)), path_(std::move(path)), options_(options) {}
+
+BandedPng::~BandedPng() {
+  bands_.clear();  // the devices draw into the page's pixels
+}
+
+int BandedPng::NextRow() const { return writer_ ? writer_->RowsWritten() : top_; }
+
 std::unique_ptr<BandedPng> BandedPng::Create(const std::string& path,
-                                             const CairoDevice::Options& options,
-                                             const std::vector<int>& tops, std::string* error) {
-  if (options.width < 1 || options.height < 1 || tops.empty() || tops[0] != 0) {
+                                             const CairoDevice::Options& options, size_t pixelBytes,
+                                             std::string* error) {
+  if (options.width < 1 || options.height < 1) {
     *error = "the picture needs a size of at least 1 x 1";
     return nullptr;
   }
   COLORREF background = 0;
-  const bool opaque = options.backgroundColor > 0 &&
-                      GetCOLORREFByColorNo(options.backgroundColor, background,
-                                           const_cast<void*>(options.palette)) != 0;
   auto page = std::make_unique<Page>();
-  page->surface = cairo_image_surface_create(opaque ? CAIRO_FORMAT_RGB24 : CAIRO_FORMAT_ARGB32,
-                                             options.width, options.height);
-  if (cairo_surface_status(page->surface) != CAIRO_STATUS_SUCCESS ||
-      !PaintBackground(page->surface, opaque, background)) {
+  page->opaque = options.backgroundColor > 0 &&
+                 GetCOLORREFByColorNo(options.backgroundColor, background,
+                                      const_cast<void*>(options.palette)) != 0;
+  const cairo_format_t format = page->opaque ? CAIRO_FORMAT_RGB24 : CAIRO_FORMAT_ARGB32;
+  page->stride = cairo_format_stride_for_width(format, options.width);
+  page->bytes = static_cast<size_t>(page->stride) * static_cast<size_t>(options.height);
+  page->base = mmap(nullptr, page->bytes, PROT_READ | PROT_WRITE,
+                    MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+  if (page->stride <= 0 || page->base == MAP_FAILED) {
+    *error = path + ": the picture is too large";
+    return nullptr;
+  }
+  page->surface = cairo_image_surface_create_for_data(page->Row(0), format, options.width,
+                                                      options.height, page->stride);
+  if (cairo_surface_status(page->surface) != CAIRO_STATUS_SUCCESS) {
     *error = path + ": " + cairo_status_to_string(cairo_surface_status(page->surface));
     return nullptr;
   }
-  CairoDevice::PageBand band;
-  band.pixels = cairo_image_surface_get_data(page->surface);
-  band.stride = cairo_image_surface_get_stride(page->surface);
-  band.opaque = opaque;
-  std::unique_ptr<BandedPng> png(new BandedPng(std::move(page), path));
-  for (size_t i = 0; i < tops.size(); ++i) {
-    band.top = tops[i];
-    band.rows = (i + 1 < tops.size() ? tops[i + 1] : options.height) - band.top;
-    std::unique_ptr<CairoDevice> device = CairoDevice::CreateForBand(options, band, error);
-    if (!device) return nullptr;
-    png->bands_.push_back(std::move(device));
+  if (page->opaque) page->background = BackgroundPixel(background);
+  std::unique_ptr<BandedPng> png(new BandedPng(std::move(page), path, options));
+  png->stretchRows_ = options.height;
+  if (png->page_->opaque) {
+    png->writer_ = PngRowWriter::Open(path, options.width, options.height, error);
+    if (!png->writer_) return nullptr;
+    const int chunk = png->writer_->ChunkRows();
+    const size_t rows = pixelBytes / static_cast<size_t>(png->page_->stride);
+    png->stretchRows_ = static_cast<int>(
+        std::min<size_t>(options.height, std::max<size_t>(chunk, rows / chunk * chunk)));
   }
   return png;
 }
 
-bool BandedPng::Finish(std::string* error) {
+bool BandedPng::StartStretch(const std::vector<int>& tops, int bottom, std::string* error) {
+  const int top = NextRow();
+  if (tops.empty() || tops[0] != top || bottom <= top || bottom > options_.height ||
+      (bottom != options_.height && bottom - top != stretchRows_)) {
+    *error = "a stretch of rows out of turn";
+    return false;
+  }
+  COLORREF background = 0;
+  if (page_->opaque && GetCOLORREFByColorNo(options_.backgroundColor, background,
+                                            const_cast<void*>(options_.palette)) != 0 &&
+      !PaintBackground(page_->surface, background, top, bottom)) {
+    *error = path_ + ": " + cairo_status_to_string(cairo_surface_status(page_->surface));
+    return false;
+  }
+  top_ = top;
+  bottom_ = bottom;
+  CairoDevice::PageBand band;
+  band.pixels = page_->Row(0);
+  band.stride = page_->stride;
+  band.opaque = page_->opaque;
+  for (size_t i = 0; i < tops.size(); ++i) {
+    band.top = tops[i];
+    band.rows = (i + 1 < tops.size() ? tops[i + 1] : bottom) - band.top;
+    std::unique_ptr<CairoDevice> device = CairoDevice::CreateForBand(options_, band, error);
+    if (!device) return false;
+    bands_.push_back(std::move(device));
+  }
+  return true;
+}
+
+bool BandedPng::FinishStretch(int threads, std::string* error) {
   for (std::unique_ptr<CairoDevice>& band : bands_)
     if (!band->Finish(error)) return false;
   bands_.clear();
   cairo_surface_mark_dirty(page_->surface);  // drawn through the bands' surfaces
+  if (!writer_) {
+    top_ = bottom_;
+    return true;
+  }
+  if (!writer_->WriteRows(page_->Row(top_), static_cast<size_t>(page_->stride), bottom_, threads, error))
+    return false;
+  page_->Release(top_, bottom_);
+  return true;
+}
+
+bool BandedPng::SkipStretch(int bottom, int threads, std::string* error) {
+  if (!writer_) {
+    *error = "a transparent page is drawn whole";
+    return false;
+  }
+  return writer_->WriteFlatRows(page_->background, bottom, threads, error);
+}
+
+bool BandedPng::Finish(std::string* error) {
+  if (writer_) return writer_->Close(error);
+  if (top_ != options_.height) {
+    *error = path_ + ": the picture is missing rows";
+    return false;
+  }
   return WritePng(page_->surface, path_, error);
 }

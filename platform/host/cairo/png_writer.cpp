@@ -1,27 +1,24 @@
 #include "png_writer.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <cstdio>
+#include <atomic>
 #include <cstring>
-#include <memory>
-#include <vector>
+#include <thread>
 
-#include <libdeflate.h>
+#include <zlib.h>
 
 namespace {
 
 // PNG filter type 2: each byte minus the byte above it.
 constexpr unsigned char kFilterUp = 2;
 constexpr int kBytesPerPixel = 3;
+// Run-length matching at the lowest level: about as fast as the fastest
+// deflate there is, and on filtered map pictures about as small.
 constexpr int kLevel = 1;
-
-struct FileCloser {
-  void operator()(FILE* f) const { std::fclose(f); }
-};
-struct CompressorFree {
-  void operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
-};
+constexpr int kStrategy = Z_RLE;
+// A chunk holds about this many bytes of scanlines, at least kMinChunkRows rows.
+constexpr size_t kChunkBytes = size_t{1} << 20;
+constexpr int kMinChunkRows = 16;
 
 void PutBigEndian(uint32_t value, unsigned char* out) {
   out[0] = static_cast<unsigned char>(value >> 24);
@@ -33,49 +30,210 @@ void PutBigEndian(uint32_t value, unsigned char* out) {
 bool WriteChunk(FILE* file, const char type[4], const unsigned char* data, size_t size) {
   unsigned char head[8];
   PutBigEndian(static_cast<uint32_t>(size), head);
-  for (int i = 0; i < 4; ++i) head[4 + i] = static_cast<unsigned char>(type[i]);
-  uint32_t crc = libdeflate_crc32(0, head + 4, 4);
-  if (size > 0) crc = libdeflate_crc32(crc, data, size);  // a null buffer would reset it
+  std::memcpy(head + 4, type, 4);
+  uLong crc = crc32(0, head + 4, 4);
+  if (size > 0) crc = crc32_z(crc, data, size);
   unsigned char tail[4];
-  PutBigEndian(crc, tail);
+  PutBigEndian(static_cast<uint32_t>(crc), tail);
   return std::fwrite(head, 1, 8, file) == 8 && (size == 0 || std::fwrite(data, 1, size, file) == size) &&
          std::fwrite(tail, 1, 4, file) == 4;
 }
 
-// A chunk holds at most 2^31 - 1 bytes; the compressed stream may take several.
-bool WriteImageData(FILE* file, const unsigned char* data, size_t size) {
-  constexpr size_t kMaxChunk = size_t{1} << 30;
-  for (size_t at = 0; at < size; at += kMaxChunk)
-    if (!WriteChunk(file, "IDAT", data + at, std::min(kMaxChunk, size - at))) return false;
+size_t ScanlineBytes(int width) { return 1 + static_cast<size_t>(width) * kBytesPerPixel; }
+
+// Cairo keeps RGB24 pixels as native-endian 0x00RRGGBB words; a scanline is
+// the filter byte, then R, G, B per pixel, each minus the byte above.
+void FilterRow(const uint32_t* row, const uint32_t* above, int width, unsigned char* out) {
+  *out++ = kFilterUp;
+  for (int x = 0; x < width; ++x) {
+    const uint32_t p = row[x], q = above[x];
+    out[0] = static_cast<unsigned char>((p >> 16) - (q >> 16));
+    out[1] = static_cast<unsigned char>((p >> 8) - (q >> 8));
+    out[2] = static_cast<unsigned char>(p - q);
+    out += kBytesPerPixel;
+  }
+}
+
+struct Deflater {
+  z_stream z{};
+  bool ok = false;
+  Deflater() { ok = deflateInit2(&z, kLevel, Z_DEFLATED, -15, 8, kStrategy) == Z_OK; }
+  ~Deflater() {
+    if (ok) deflateEnd(&z);
+  }
+  Deflater(const Deflater&) = delete;
+  Deflater& operator=(const Deflater&) = delete;
+
+  // The scanlines as raw deflate, ended on a byte boundary (a sync flush),
+  // or as the end of the whole stream.
+  bool Pack(const std::vector<unsigned char>& in, bool last, std::string* out) {
+    if (!ok || deflateReset(&z) != Z_OK) return false;
+    out->resize(deflateBound(&z, in.size()) + 16);
+    z.next_in = const_cast<unsigned char*>(in.data());
+    z.avail_in = static_cast<uInt>(in.size());
+    z.next_out = reinterpret_cast<unsigned char*>(&(*out)[0]);
+    z.avail_out = static_cast<uInt>(out->size());
+    const int status = deflate(&z, last ? Z_FINISH : Z_SYNC_FLUSH);
+    if (status != (last ? Z_STREAM_END : Z_OK) || z.avail_in != 0) return false;
+    out->resize(out->size() - z.avail_out);
+    return true;
+  }
+};
+
+}  // namespace
+
+struct PngRowWriter::Chunk {
+  std::shared_ptr<const std::string> packed;
+  uint32_t adler = 1;
+  size_t length = 0;  // of the scanlines
+};
+
+PngRowWriter::PngRowWriter(FILE* file, std::string path, int width, int height)
+    : file_(file), path_(std::move(path)), width_(width), height_(height),
+      above_(static_cast<size_t>(width), 0) {
+  chunkRows_ = std::max(kMinChunkRows, static_cast<int>(kChunkBytes / ScanlineBytes(width)));
+}
+
+PngRowWriter::~PngRowWriter() {
+  if (file_) std::fclose(file_);
+}
+
+std::unique_ptr<PngRowWriter> PngRowWriter::Open(const std::string& path, int width, int height,
+                                                 std::string* error) {
+  if (width < 1 || height < 1) {
+    *error = "the picture needs a size of at least 1 x 1";
+    return nullptr;
+  }
+  FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) {
+    *error = path + ": could not be written";
+    return nullptr;
+  }
+  std::unique_ptr<PngRowWriter> png(new PngRowWriter(file, path, width, height));
+  unsigned char header[13] = {};
+  PutBigEndian(static_cast<uint32_t>(width), header);
+  PutBigEndian(static_cast<uint32_t>(height), header + 4);
+  header[8] = 8;  // bits per sample
+  header[9] = 2;  // colour type: RGB
+  static const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  // The zlib stream's head: deflate, a 32 KB window, the fastest level.
+  static const unsigned char kZlibHead[2] = {0x78, 0x01};
+  if (std::fwrite(kSignature, 1, 8, file) != 8 || !WriteChunk(file, "IHDR", header, sizeof header) ||
+      !WriteChunk(file, "IDAT", kZlibHead, 2)) {
+    png->Failed(error);
+    return nullptr;
+  }
+  return png;
+}
+
+bool PngRowWriter::Failed(std::string* error) {
+  *error = path_ + ": could not be written";
+  return false;
+}
+
+// Filters and packs the chunks of rows [next_, to) on up to `threads`
+// threads. A chunk whose every row repeats the one above filters to zeros
+// alone; all such chunks but the last pack alike, so that one is reused.
+bool PngRowWriter::Compress(const unsigned char* pixels, size_t stride, int to, int threads,
+                            std::vector<Chunk>* chunks) const {
+  const int first = next_;
+  const int count = (to - first + chunkRows_ - 1) / chunkRows_;
+  chunks->assign(static_cast<size_t>(count), Chunk{});
+  const size_t rowBytes = static_cast<size_t>(width_) * 4;
+  auto row = [&](int y) {
+    return y < first ? above_.data()
+                     : reinterpret_cast<const uint32_t*>(pixels + stride * static_cast<size_t>(y - first));
+  };
+  std::atomic<int> nextChunk{0};
+  std::atomic<bool> ok{true};
+  auto work = [&] {
+    Deflater deflater;
+    std::vector<unsigned char> lines;
+    for (int c; (c = nextChunk.fetch_add(1)) < count && ok;) {
+      const int from = first + c * chunkRows_, end = std::min(to, from + chunkRows_);
+      const bool last = end == height_;
+      bool repeats = !last && end - from == chunkRows_;
+      for (int y = from; repeats && y < end; ++y) repeats = std::memcmp(row(y), row(y - 1), rowBytes) == 0;
+      Chunk& chunk = (*chunks)[static_cast<size_t>(c)];
+      lines.resize(ScanlineBytes(width_) * static_cast<size_t>(end - from));
+      if (repeats && flatChunk_) {
+        chunk.packed = flatChunk_;
+        chunk.length = lines.size();
+        continue;  // adler filled in below
+      }
+      for (int y = from; y < end; ++y)
+        FilterRow(row(y), row(y - 1), width_, lines.data() + ScanlineBytes(width_) * (y - from));
+      auto packed = std::make_shared<std::string>();
+      if (!deflater.Pack(lines, last, packed.get())) ok = false;
+      chunk.packed = packed;
+      chunk.adler = static_cast<uint32_t>(adler32_z(1, lines.data(), lines.size()));
+      chunk.length = lines.size();
+    }
+  };
+  // The reusable chunk first, so every thread can take it.
+  if (!flatChunk_) {
+    std::vector<unsigned char> zeros(ScanlineBytes(width_) * static_cast<size_t>(chunkRows_), 0);
+    for (size_t at = 0; at < zeros.size(); at += ScanlineBytes(width_)) zeros[at] = kFilterUp;
+    auto packed = std::make_shared<std::string>();
+    Deflater deflater;
+    if (!deflater.Pack(zeros, false, packed.get())) return false;
+    flatChunk_ = packed;
+    flatAdler_ = static_cast<uint32_t>(adler32_z(1, zeros.data(), zeros.size()));
+  }
+  std::vector<std::thread> helpers;
+  for (int t = 1; t < std::min(threads, count); ++t) helpers.emplace_back(work);
+  work();
+  for (std::thread& t : helpers) t.join();
+  for (Chunk& chunk : *chunks)
+    if (chunk.packed == flatChunk_) chunk.adler = flatAdler_;
+  return ok;
+}
+
+bool PngRowWriter::Append(const std::vector<Chunk>& chunks, int to, std::string* error) {
+  for (const Chunk& chunk : chunks) {
+    const std::string& bytes = *chunk.packed;
+    if (!WriteChunk(file_, "IDAT", reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()))
+      return Failed(error);
+    adler_ = static_cast<uint32_t>(adler32_combine(adler_, chunk.adler, static_cast<z_off_t>(chunk.length)));
+  }
+  next_ = to;
   return true;
 }
 
-// Turns the surface's pixels, in place, into PNG scanlines: a filter byte,
-// then R, G, B per pixel, each minus the same byte of the row above. Cairo
-// keeps RGB24 pixels as native-endian 0x00RRGGBB words; a scanline (1 + 3w
-// bytes) is shorter than a surface row (4w bytes or more), so row y lands at
-// or before its own pixels and only rows already read are overwritten.
-// Returns the length of the scanlines.
-size_t FilterInPlace(unsigned char* data, int width, int height, int stride) {
-  const size_t line = 1 + static_cast<size_t>(width) * kBytesPerPixel;
-  std::vector<uint32_t> above(static_cast<size_t>(width), 0), current(static_cast<size_t>(width));
-  for (int y = 0; y < height; ++y) {
-    std::memcpy(current.data(), data + static_cast<size_t>(y) * stride, current.size() * 4);
-    unsigned char* out = data + line * static_cast<size_t>(y);
-    *out++ = kFilterUp;
-    for (int x = 0; x < width; ++x) {
-      const uint32_t p = current[x], q = above[x];
-      out[0] = static_cast<unsigned char>((p >> 16) - (q >> 16));
-      out[1] = static_cast<unsigned char>((p >> 8) - (q >> 8));
-      out[2] = static_cast<unsigned char>(p - q);
-      out += kBytesPerPixel;
-    }
-    current.swap(above);
+bool PngRowWriter::WriteRows(const unsigned char* pixels, size_t stride, int to, int threads,
+                             std::string* error) {
+  if (to <= next_ || to > height_ || (to != height_ && to % chunkRows_ != 0)) {
+    *error = path_ + ": rows written out of turn";
+    return false;
   }
-  return line * static_cast<size_t>(height);
+  std::vector<Chunk> chunks;
+  if (!Compress(pixels, stride, to, threads, &chunks)) {
+    *error = path_ + ": the picture could not be compressed";
+    return false;
+  }
+  const int first = next_;
+  if (!Append(chunks, to, error)) return false;
+  std::memcpy(above_.data(), pixels + stride * static_cast<size_t>(to - 1 - first), above_.size() * 4);
+  return true;
 }
 
-}  // namespace
+bool PngRowWriter::WriteFlatRows(uint32_t pixel, int to, int threads, std::string* error) {
+  const std::vector<uint32_t> row(static_cast<size_t>(width_), pixel);
+  return WriteRows(reinterpret_cast<const unsigned char*>(row.data()), 0, to, threads, error);
+}
+
+bool PngRowWriter::Close(std::string* error) {
+  if (next_ != height_) {
+    *error = path_ + ": the picture is missing rows";
+    return false;
+  }
+  unsigned char adler[4];
+  PutBigEndian(adler_, adler);
+  const bool ok = WriteChunk(file_, "IDAT", adler, 4) && WriteChunk(file_, "IEND", nullptr, 0);
+  const bool closed = std::fclose(file_) == 0;
+  file_ = nullptr;
+  return ok && closed ? true : Failed(error);
+}
 
 bool WritePng(cairo_surface_t* image, const std::string& path, std::string* error) {
   if (cairo_image_surface_get_format(image) != CAIRO_FORMAT_RGB24) {
@@ -85,37 +243,11 @@ bool WritePng(cairo_surface_t* image, const std::string& path, std::string* erro
     return false;
   }
   cairo_surface_flush(image);
-  const int width = cairo_image_surface_get_width(image);
   const int height = cairo_image_surface_get_height(image);
-  // The picture is done with: its pixels become the scanlines, saving a copy.
-  unsigned char* rows = cairo_image_surface_get_data(image);
-  const size_t rowBytes = FilterInPlace(rows, width, height, cairo_image_surface_get_stride(image));
-
-  std::unique_ptr<libdeflate_compressor, CompressorFree> compressor(
-      libdeflate_alloc_compressor(kLevel));
-  if (!compressor) {
-    *error = path + ": out of memory";
-    return false;
-  }
-  // Untouched pages of the bound cost no memory.
-  const size_t bound = libdeflate_zlib_compress_bound(compressor.get(), rowBytes);
-  std::unique_ptr<unsigned char[]> packed(new unsigned char[bound]);
-  const size_t packedSize =
-      libdeflate_zlib_compress(compressor.get(), rows, rowBytes, packed.get(), bound);
-
-  unsigned char header[13] = {};
-  PutBigEndian(static_cast<uint32_t>(width), header);
-  PutBigEndian(static_cast<uint32_t>(height), header + 4);
-  header[8] = 8;  // bits per sample
-  header[9] = 2;  // colour type: RGB
-  static const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-
-  std::unique_ptr<FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
-  bool ok = file && packedSize > 0 && std::fwrite(kSignature, 1, 8, file.get()) == 8 &&
-            WriteChunk(file.get(), "IHDR", header, sizeof header) &&
-            WriteImageData(file.get(), packed.get(), packedSize) &&
-            WriteChunk(file.get(), "IEND", nullptr, 0);
-  if (file) ok = std::fclose(file.release()) == 0 && ok;
-  if (!ok) *error = path + ": could not be written";
-  return ok;
+  std::unique_ptr<PngRowWriter> png =
+      PngRowWriter::Open(path, cairo_image_surface_get_width(image), height, error);
+  return png &&
+         png->WriteRows(cairo_image_surface_get_data(image),
+                        static_cast<size_t>(cairo_image_surface_get_stride(image)), height, 1, error) &&
+         png->Close(error);
 }
