@@ -61,7 +61,8 @@ struct Block {
 };
 
 // One stretch of rows: its bands drawn on threads of their own while this
-// thread reads and prepares the labels.
+// thread reads and prepares the labels; a single band is drawn on this
+// thread, block by block as they are read.
 class StretchDrawing {
  public:
   StretchDrawing(BandedPng& png, const std::vector<int>& tops, int bottom, const RenderSetup& setup)
@@ -69,14 +70,25 @@ class StretchDrawing {
     for (int b = 0; b < png.Bands(); ++b) {
       const int from = tops[static_cast<size_t>(b)];
       const int to = b + 1 < png.Bands() ? tops[static_cast<size_t>(b) + 1] : bottom;
-      drawers_.emplace_back([this, &png, &setup, b, from, to] { Draw(png.Band(b), setup, b, from, to); });
+      bands_.push_back(Band{&png.Band(b), nullptr, from, to});
     }
+    // String objects are made on the thread that draws with them.
+    if (bands_.size() == 1) {
+      bands_[0].drawer = std::make_unique<LabelDrawer>(*bands_[0].device, setup);
+      return;
+    }
+    for (int b = 0; b < png.Bands(); ++b) drawers_.emplace_back([this, &setup, b] { DrawAll(b, setup); });
   }
   ~StretchDrawing() { Join(); }
   StretchDrawing(const StretchDrawing&) = delete;
   StretchDrawing& operator=(const StretchDrawing&) = delete;
 
-  void Push(std::shared_ptr<const Block> block) { blocks_.Push(std::move(block)); }
+  void Push(std::shared_ptr<const Block> block) {
+    if (drawers_.empty())
+      Draw(bands_[0], *block);
+    else
+      blocks_.Push(std::move(block));
+  }
   void Join() {
     blocks_.Close();
     for (std::thread& t : drawers_)
@@ -84,16 +96,25 @@ class StretchDrawing {
   }
 
  private:
-  void Draw(DeviceDriver& device, const RenderSetup& setup, int band, int from, int to) {
-    LabelDrawer drawer(device, setup);
-    while (std::shared_ptr<const Block> block = blocks_.Next(band)) {
-      if (!drawer.Ready()) continue;
-      for (size_t i = 0; i < block->labels.size(); ++i)
-        if (block->reach[i].Touches(from, to)) drawer.Draw(block->labels[i], block->ready[i]);
-    }
+  struct Band {
+    DeviceDriver* device;
+    std::unique_ptr<LabelDrawer> drawer;
+    int from, to;
+  };
+  static void Draw(Band& band, const Block& block) {
+    if (!band.drawer->Ready()) return;
+    for (size_t i = 0; i < block.labels.size(); ++i)
+      if (block.reach[i].Touches(band.from, band.to)) band.drawer->Draw(block.labels[i], block.ready[i]);
+  }
+  void DrawAll(int b, const RenderSetup& setup) {
+    Band& band = bands_[static_cast<size_t>(b)];
+    band.drawer = std::make_unique<LabelDrawer>(*band.device, setup);
+    while (std::shared_ptr<const Block> block = blocks_.Next(b)) Draw(band, *block);
+    band.drawer.reset();
   }
 
   LabelBlocks<Block> blocks_;
+  std::vector<Band> bands_;
   std::vector<std::thread> drawers_;
 };
 

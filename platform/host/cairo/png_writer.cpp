@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <mutex>
 #include <thread>
 
 #include <zlib.h>
@@ -131,73 +132,75 @@ bool PngRowWriter::Failed(std::string* error) {
   return false;
 }
 
-// Filters and packs the chunks of rows [next_, to) on up to `threads`
-// threads. A chunk whose every row repeats the one above filters to zeros
-// alone; all such chunks but the last pack alike, so that one is reused.
-bool PngRowWriter::Compress(const unsigned char* pixels, size_t stride, int to, int threads,
-                            std::vector<Chunk>* chunks) const {
+// Filters, packs and writes the chunks of rows [next_, to) on up to
+// `threads` threads. Each chunk is written, and freed, as soon as those
+// before it are. A chunk whose every row repeats the one above filters to
+// zeros alone; all such chunks but the last pack alike, so one is reused.
+bool PngRowWriter::WriteChunks(const unsigned char* pixels, size_t stride, int to, int threads) {
   const int first = next_;
   const int count = (to - first + chunkRows_ - 1) / chunkRows_;
-  chunks->assign(static_cast<size_t>(count), Chunk{});
   const size_t rowBytes = static_cast<size_t>(width_) * 4;
   auto row = [&](int y) {
     return y < first ? above_.data()
                      : reinterpret_cast<const uint32_t*>(pixels + stride * static_cast<size_t>(y - first));
   };
+  std::vector<Chunk> chunks(static_cast<size_t>(count));
   std::atomic<int> nextChunk{0};
-  std::atomic<bool> ok{true};
+  std::mutex writing;
+  int written = 0;
+  bool ok = true;
   auto work = [&] {
     Deflater deflater;
     std::vector<unsigned char> lines;
-    for (int c; (c = nextChunk.fetch_add(1)) < count && ok;) {
+    for (int c; (c = nextChunk.fetch_add(1)) < count;) {
       const int from = first + c * chunkRows_, end = std::min(to, from + chunkRows_);
       const bool last = end == height_;
       bool repeats = !last && end - from == chunkRows_;
       for (int y = from; repeats && y < end; ++y) repeats = std::memcmp(row(y), row(y - 1), rowBytes) == 0;
-      Chunk& chunk = (*chunks)[static_cast<size_t>(c)];
-      lines.resize(ScanlineBytes(width_) * static_cast<size_t>(end - from));
-      if (repeats && flatChunk_) {
-        chunk.packed = flatChunk_;
-        chunk.length = lines.size();
-        continue;  // adler filled in below
+      Chunk chunk{flatChunk_, flatAdler_, ScanlineBytes(width_) * static_cast<size_t>(end - from)};
+      bool packed = true;
+      if (!repeats) {
+        lines.resize(chunk.length);
+        for (int y = from; y < end; ++y)
+          FilterRow(row(y), row(y - 1), width_, lines.data() + ScanlineBytes(width_) * (y - from));
+        auto bytes = std::make_shared<std::string>();
+        packed = deflater.Pack(lines, last, bytes.get());
+        chunk.packed = bytes;
+        chunk.adler = static_cast<uint32_t>(adler32_z(1, lines.data(), lines.size()));
       }
-      for (int y = from; y < end; ++y)
-        FilterRow(row(y), row(y - 1), width_, lines.data() + ScanlineBytes(width_) * (y - from));
-      auto packed = std::make_shared<std::string>();
-      if (!deflater.Pack(lines, last, packed.get())) ok = false;
-      chunk.packed = packed;
-      chunk.adler = static_cast<uint32_t>(adler32_z(1, lines.data(), lines.size()));
-      chunk.length = lines.size();
+      std::lock_guard<std::mutex> lock(writing);
+      ok = ok && packed;
+      chunks[static_cast<size_t>(c)] = std::move(chunk);
+      for (; written < count && chunks[static_cast<size_t>(written)].packed; ++written) {
+        ok = ok && Append(chunks[static_cast<size_t>(written)]);
+        chunks[static_cast<size_t>(written)].packed.reset();
+      }
     }
   };
-  // The reusable chunk first, so every thread can take it.
-  if (!flatChunk_) {
-    std::vector<unsigned char> zeros(ScanlineBytes(width_) * static_cast<size_t>(chunkRows_), 0);
-    for (size_t at = 0; at < zeros.size(); at += ScanlineBytes(width_)) zeros[at] = kFilterUp;
-    auto packed = std::make_shared<std::string>();
-    Deflater deflater;
-    if (!deflater.Pack(zeros, false, packed.get())) return false;
-    flatChunk_ = packed;
-    flatAdler_ = static_cast<uint32_t>(adler32_z(1, zeros.data(), zeros.size()));
-  }
+  if (!PackFlatChunk()) return false;  // first, so every thread can take it
   std::vector<std::thread> helpers;
   for (int t = 1; t < std::min(threads, count); ++t) helpers.emplace_back(work);
   work();
   for (std::thread& t : helpers) t.join();
-  for (Chunk& chunk : *chunks)
-    if (chunk.packed == flatChunk_) chunk.adler = flatAdler_;
-  return ok;
+  return ok && written == count;
 }
 
-bool PngRowWriter::Append(const std::vector<Chunk>& chunks, int to, std::string* error) {
-  for (const Chunk& chunk : chunks) {
-    const std::string& bytes = *chunk.packed;
-    if (!WriteChunk(file_, "IDAT", reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()))
-      return Failed(error);
-    adler_ = static_cast<uint32_t>(adler32_combine(adler_, chunk.adler, static_cast<z_off_t>(chunk.length)));
-  }
-  next_ = to;
+bool PngRowWriter::PackFlatChunk() {
+  if (flatChunk_) return true;
+  std::vector<unsigned char> zeros(ScanlineBytes(width_) * static_cast<size_t>(chunkRows_), 0);
+  for (size_t at = 0; at < zeros.size(); at += ScanlineBytes(width_)) zeros[at] = kFilterUp;
+  auto packed = std::make_shared<std::string>();
+  Deflater deflater;
+  if (!deflater.Pack(zeros, false, packed.get())) return false;
+  flatChunk_ = packed;
+  flatAdler_ = static_cast<uint32_t>(adler32_z(1, zeros.data(), zeros.size()));
   return true;
+}
+
+bool PngRowWriter::Append(const Chunk& chunk) {
+  const std::string& bytes = *chunk.packed;
+  adler_ = static_cast<uint32_t>(adler32_combine(adler_, chunk.adler, static_cast<z_off_t>(chunk.length)));
+  return WriteChunk(file_, "IDAT", reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
 }
 
 bool PngRowWriter::WriteRows(const unsigned char* pixels, size_t stride, int to, int threads,
@@ -206,13 +209,9 @@ bool PngRowWriter::WriteRows(const unsigned char* pixels, size_t stride, int to,
     *error = path_ + ": rows written out of turn";
     return false;
   }
-  std::vector<Chunk> chunks;
-  if (!Compress(pixels, stride, to, threads, &chunks)) {
-    *error = path_ + ": the picture could not be compressed";
-    return false;
-  }
   const int first = next_;
-  if (!Append(chunks, to, error)) return false;
+  if (!WriteChunks(pixels, stride, to, threads)) return Failed(error);
+  next_ = to;
   std::memcpy(above_.data(), pixels + stride * static_cast<size_t>(to - 1 - first), above_.size() * 4);
   return true;
 }

@@ -50,9 +50,9 @@ class PngRowWriter {
  private:
   struct Chunk;
   PngRowWriter(FILE* file, std::string path, int width, int height);
-  bool Compress(const unsigned char* pixels, size_t stride, int to, int threads,
-                std::vector<Chunk>* chunks) const;
-  bool Append(const std::vector<Chunk>& chunks, int to, std::string* error);
+  bool WriteChunks(const unsigned char* pixels, size_t stride, int to, int threads);
+  bool PackFlatChunk();
+  bool Append(const Chunk& chunk);
   bool Failed(std::string* error);
 
   FILE* file_;
@@ -63,8 +63,8 @@ class PngRowWriter {
   uint32_t adler_ = 1;           // of every scanline written
   // A whole chunk of rows each repeating the one above: filtered to zeros,
   // packed once.
-  mutable std::shared_ptr<const std::string> flatChunk_;
-  mutable uint32_t flatAdler_ = 1;
+  std::shared_ptr<const std::string> flatChunk_;
+  uint32_t flatAdler_ = 1;
 };
 
 // Writes an RGB24 image surface as an 8-bit RGB PNG. Any other format goes
