@@ -156,7 +156,8 @@ bool PngRowWriter::WriteChunks(const unsigned char* pixels, size_t stride, int t
       const int from = first + c * chunkRows_, end = std::min(to, from + chunkRows_);
       const bool last = end == height_;
       bool repeats = !last && end - from == chunkRows_;
-      for (int y = from; repeats && y < end; ++y) repeats = std::memcmp(row(y), row(y - 1), rowBytes) == 0;
+      for (int y = from; repeats && y < end; ++y)
+        repeats = row(y) == row(y - 1) || std::memcmp(row(y), row(y - 1), rowBytes) == 0;
       Chunk chunk{flatChunk_, flatAdler_, ScanlineBytes(width_) * static_cast<size_t>(end - from)};
       bool packed = true;
       if (!repeats) {
