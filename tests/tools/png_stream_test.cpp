@@ -3,6 +3,7 @@
 // threads, is the file a device drawing the whole page writes.
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -52,7 +53,7 @@ TEST(PngRowWriter, ChunkedStreamDecodesToThePageOnAnyThreads) {
   for (int threads : {1, 3}) {
     const std::string path = TempPath("rows" + std::to_string(threads));
     std::string error;
-    std::unique_ptr<PngRowWriter> png = PngRowWriter::Open(path, width, height, &error);
+    std::unique_ptr<PngRowWriter> png = PngRowWriter::Open(path, width, height, false, &error);
     ASSERT_TRUE(png) << error;
     // In uneven calls: one chunk, then the rest but the last chunk, then that.
     const int chunk = png->ChunkRows(), stride = width * 4;
@@ -84,7 +85,7 @@ TEST(PngRowWriter, ChunkedStreamDecodesToThePageOnAnyThreads) {
 TEST(PngRowWriter, RefusesRowsOutOfTurn) {
   std::string error;
   const std::string path = TempPath("turn");
-  std::unique_ptr<PngRowWriter> png = PngRowWriter::Open(path, 22000, 100, &error);
+  std::unique_ptr<PngRowWriter> png = PngRowWriter::Open(path, 22000, 100, false, &error);
   ASSERT_TRUE(png);
   ASSERT_LT(png->ChunkRows(), 100);
   // Not a whole number of chunks, then past the bottom, then short of it.
@@ -93,6 +94,42 @@ TEST(PngRowWriter, RefusesRowsOutOfTurn) {
   ASSERT_TRUE(png->WriteFlatRows(0, png->ChunkRows(), 1, &error)) << error;
   EXPECT_FALSE(png->Close(&error));
   std::remove(path.c_str());
+}
+
+// A transparent page reads back as the same page written by Cairo's own
+// writer: colours are unpremultiplied alike.
+TEST(PngRowWriter, TransparentPageReadsBackAsCairosWriterWrites) {
+  const int width = 256, height = 64;
+  cairo_surface_t* page = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+  cairo_surface_flush(page);
+  for (int y = 0; y < height; ++y) {
+    auto* row = reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(page) +
+                                            y * cairo_image_surface_get_stride(page));
+    for (int x = 0; x < width; ++x) {
+      const uint32_t a = static_cast<uint32_t>(x), c = a * static_cast<uint32_t>(y * 4 + 3) / 255;
+      row[x] = a << 24 | c << 16 | (a - c) << 8 | (a / 3);  // premultiplied: no channel over alpha
+    }
+  }
+  cairo_surface_mark_dirty(page);
+  const std::string ours = TempPath("alpha-ours"), theirs = TempPath("alpha-cairo");
+  std::string error;
+  ASSERT_TRUE(WritePng(page, ours, &error)) << error;
+  ASSERT_EQ(cairo_surface_write_to_png(page, theirs.c_str()), CAIRO_STATUS_SUCCESS);
+  cairo_surface_destroy(page);
+  cairo_surface_t* a = cairo_image_surface_create_from_png(ours.c_str());
+  cairo_surface_t* b = cairo_image_surface_create_from_png(theirs.c_str());
+  ASSERT_EQ(cairo_surface_status(a), CAIRO_STATUS_SUCCESS);
+  ASSERT_EQ(cairo_image_surface_get_format(a), CAIRO_FORMAT_ARGB32);
+  int differ = 0;
+  for (int y = 0; y < height; ++y)
+    differ += std::memcmp(cairo_image_surface_get_data(a) + y * cairo_image_surface_get_stride(a),
+                          cairo_image_surface_get_data(b) + y * cairo_image_surface_get_stride(b),
+                          static_cast<size_t>(width) * 4) != 0;
+  EXPECT_EQ(differ, 0);
+  cairo_surface_destroy(a);
+  cairo_surface_destroy(b);
+  std::remove(ours.c_str());
+  std::remove(theirs.c_str());
 }
 
 // The showcase on a page of several stretches, drawn on one and on three

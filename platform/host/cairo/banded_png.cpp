@@ -75,7 +75,7 @@ BandedPng::~BandedPng() {
   bands_.clear();  // the devices draw into the page's pixels
 }
 
-int BandedPng::NextRow() const { return writer_ ? writer_->RowsWritten() : top_; }
+int BandedPng::NextRow() const { return writer_->RowsWritten(); }
 
 std::unique_ptr<BandedPng> BandedPng::Create(const std::string& path,
                                              const CairoDevice::Options& options, size_t pixelBytes,
@@ -106,17 +106,14 @@ std::unique_ptr<BandedPng> BandedPng::Create(const std::string& path,
     *error = path + ": " + cairo_status_to_string(cairo_surface_status(page->surface));
     return nullptr;
   }
-  if (page->opaque) page->background = BackgroundPixel(background);
+  if (page->opaque) page->background = BackgroundPixel(background);  // else clear: 0
   std::unique_ptr<BandedPng> png(new BandedPng(std::move(page), path, options));
-  png->stretchRows_ = options.height;
-  if (png->page_->opaque) {
-    png->writer_ = PngRowWriter::Open(path, options.width, options.height, error);
-    if (!png->writer_) return nullptr;
-    const int chunk = png->writer_->ChunkRows();
-    const size_t rows = pixelBytes / static_cast<size_t>(png->page_->stride);
-    png->stretchRows_ = static_cast<int>(
-        std::min<size_t>(options.height, std::max<size_t>(chunk, rows / chunk * chunk)));
-  }
+  png->writer_ = PngRowWriter::Open(path, options.width, options.height, !png->page_->opaque, error);
+  if (!png->writer_) return nullptr;
+  const int chunk = png->writer_->ChunkRows();
+  const size_t rows = pixelBytes / static_cast<size_t>(png->page_->stride);
+  png->stretchRows_ = static_cast<int>(
+      std::min<size_t>(options.height, std::max<size_t>(chunk, rows / chunk * chunk)));
   return png;
 }
 
@@ -155,10 +152,6 @@ bool BandedPng::FinishStretch(int threads, std::string* error) {
     if (!band->Finish(error)) return false;
   bands_.clear();
   cairo_surface_mark_dirty(page_->surface);  // drawn through the bands' surfaces
-  if (!writer_) {
-    top_ = bottom_;
-    return true;
-  }
   if (!writer_->WriteRows(page_->Row(top_), static_cast<size_t>(page_->stride), bottom_, threads, error))
     return false;
   page_->Release(top_, bottom_);
@@ -166,18 +159,7 @@ bool BandedPng::FinishStretch(int threads, std::string* error) {
 }
 
 bool BandedPng::SkipStretch(int bottom, int threads, std::string* error) {
-  if (!writer_) {
-    *error = "a transparent page is drawn whole";
-    return false;
-  }
   return writer_->WriteFlatRows(page_->background, bottom, threads, error);
 }
 
-bool BandedPng::Finish(std::string* error) {
-  if (writer_) return writer_->Close(error);
-  if (top_ != options_.height) {
-    *error = path_ + ": the picture is missing rows";
-    return false;
-  }
-  return WritePng(page_->surface, path_, error);
-}
+bool BandedPng::Finish(std::string* error) { return writer_->Close(error); }

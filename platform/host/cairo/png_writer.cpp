@@ -12,7 +12,6 @@ namespace {
 
 // PNG filter type 2: each byte minus the byte above it.
 constexpr unsigned char kFilterUp = 2;
-constexpr int kBytesPerPixel = 3;
 // Run-length matching at the lowest level: about as fast as the fastest
 // deflate there is, and on filtered map pictures about as small.
 constexpr int kLevel = 1;
@@ -40,18 +39,40 @@ bool WriteChunk(FILE* file, const char type[4], const unsigned char* data, size_
          std::fwrite(tail, 1, 4, file) == 4;
 }
 
-size_t ScanlineBytes(int width) { return 1 + static_cast<size_t>(width) * kBytesPerPixel; }
+size_t ScanlineBytes(int width, bool alpha) {
+  return 1 + static_cast<size_t>(width) * (alpha ? 4 : 3);
+}
 
 // Cairo keeps RGB24 pixels as native-endian 0x00RRGGBB words; a scanline is
 // the filter byte, then R, G, B per pixel, each minus the byte above.
-void FilterRow(const uint32_t* row, const uint32_t* above, int width, unsigned char* out) {
+void FilterRgb(const uint32_t* row, const uint32_t* above, int width, unsigned char* out) {
   *out++ = kFilterUp;
   for (int x = 0; x < width; ++x) {
     const uint32_t p = row[x], q = above[x];
     out[0] = static_cast<unsigned char>((p >> 16) - (q >> 16));
     out[1] = static_cast<unsigned char>((p >> 8) - (q >> 8));
     out[2] = static_cast<unsigned char>(p - q);
-    out += kBytesPerPixel;
+    out += 3;
+  }
+}
+
+// A premultiplied 0xAARRGGBB pixel as straight R, G, B, A in one word (R in
+// the lowest byte), each colour rounded to the nearest, as PNG readers that
+// premultiply again expect.
+uint32_t Straight(uint32_t p) {
+  const uint32_t a = p >> 24;
+  if (a == 0) return 0;
+  const auto channel = [&](int shift) { return ((((p >> shift) & 0xFF) * 255 + a / 2) / a) & 0xFF; };
+  return channel(16) | channel(8) << 8 | channel(0) << 16 | a << 24;
+}
+
+// Cairo's ARGB32 pixels as R, G, B, A scanlines, filtered like RGB ones.
+void FilterRgba(const uint32_t* row, const uint32_t* above, int width, unsigned char* out) {
+  *out++ = kFilterUp;
+  for (int x = 0; x < width; ++x) {
+    const uint32_t p = Straight(row[x]), q = Straight(above[x]);
+    for (int i = 0; i < 4; ++i) out[i] = static_cast<unsigned char>((p >> (8 * i)) - (q >> (8 * i)));
+    out += 4;
   }
 }
 
@@ -89,10 +110,10 @@ struct PngRowWriter::Chunk {
   size_t length = 0;  // of the scanlines
 };
 
-PngRowWriter::PngRowWriter(FILE* file, std::string path, int width, int height)
-    : file_(file), path_(std::move(path)), width_(width), height_(height),
+PngRowWriter::PngRowWriter(FILE* file, std::string path, int width, int height, bool alpha)
+    : file_(file), path_(std::move(path)), width_(width), height_(height), alpha_(alpha),
       above_(static_cast<size_t>(width), 0) {
-  chunkRows_ = std::max(kMinChunkRows, static_cast<int>(kChunkBytes / ScanlineBytes(width)));
+  chunkRows_ = std::max(kMinChunkRows, static_cast<int>(kChunkBytes / ScanlineBytes(width, alpha)));
 }
 
 PngRowWriter::~PngRowWriter() {
@@ -100,7 +121,7 @@ PngRowWriter::~PngRowWriter() {
 }
 
 std::unique_ptr<PngRowWriter> PngRowWriter::Open(const std::string& path, int width, int height,
-                                                 std::string* error) {
+                                                 bool alpha, std::string* error) {
   if (width < 1 || height < 1) {
     *error = "the picture needs a size of at least 1 x 1";
     return nullptr;
@@ -110,12 +131,12 @@ std::unique_ptr<PngRowWriter> PngRowWriter::Open(const std::string& path, int wi
     *error = path + ": could not be written";
     return nullptr;
   }
-  std::unique_ptr<PngRowWriter> png(new PngRowWriter(file, path, width, height));
+  std::unique_ptr<PngRowWriter> png(new PngRowWriter(file, path, width, height, alpha));
   unsigned char header[13] = {};
   PutBigEndian(static_cast<uint32_t>(width), header);
   PutBigEndian(static_cast<uint32_t>(height), header + 4);
   header[8] = 8;  // bits per sample
-  header[9] = 2;  // colour type: RGB
+  header[9] = alpha ? 6 : 2;  // colour type: RGBA or RGB
   static const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   // The zlib stream's head: deflate, a 32 KB window, the fastest level.
   static const unsigned char kZlibHead[2] = {0x78, 0x01};
@@ -139,7 +160,8 @@ bool PngRowWriter::Failed(std::string* error) {
 bool PngRowWriter::WriteChunks(const unsigned char* pixels, size_t stride, int to, int threads) {
   const int first = next_;
   const int count = (to - first + chunkRows_ - 1) / chunkRows_;
-  const size_t rowBytes = static_cast<size_t>(width_) * 4;
+  const size_t rowBytes = static_cast<size_t>(width_) * 4, line = ScanlineBytes(width_, alpha_);
+  const auto filter = alpha_ ? FilterRgba : FilterRgb;
   auto row = [&](int y) {
     return y < first ? above_.data()
                      : reinterpret_cast<const uint32_t*>(pixels + stride * static_cast<size_t>(y - first));
@@ -158,12 +180,12 @@ bool PngRowWriter::WriteChunks(const unsigned char* pixels, size_t stride, int t
       bool repeats = !last && end - from == chunkRows_;
       for (int y = from; repeats && y < end; ++y)
         repeats = row(y) == row(y - 1) || std::memcmp(row(y), row(y - 1), rowBytes) == 0;
-      Chunk chunk{flatChunk_, flatAdler_, ScanlineBytes(width_) * static_cast<size_t>(end - from)};
+      Chunk chunk{flatChunk_, flatAdler_, line * static_cast<size_t>(end - from)};
       bool packed = true;
       if (!repeats) {
         lines.resize(chunk.length);
         for (int y = from; y < end; ++y)
-          FilterRow(row(y), row(y - 1), width_, lines.data() + ScanlineBytes(width_) * (y - from));
+          filter(row(y), row(y - 1), width_, lines.data() + line * static_cast<size_t>(y - from));
         auto bytes = std::make_shared<std::string>();
         packed = deflater.Pack(lines, last, bytes.get());
         chunk.packed = bytes;
@@ -188,8 +210,9 @@ bool PngRowWriter::WriteChunks(const unsigned char* pixels, size_t stride, int t
 
 bool PngRowWriter::PackFlatChunk() {
   if (flatChunk_) return true;
-  std::vector<unsigned char> zeros(ScanlineBytes(width_) * static_cast<size_t>(chunkRows_), 0);
-  for (size_t at = 0; at < zeros.size(); at += ScanlineBytes(width_)) zeros[at] = kFilterUp;
+  const size_t line = ScanlineBytes(width_, alpha_);
+  std::vector<unsigned char> zeros(line * static_cast<size_t>(chunkRows_), 0);
+  for (size_t at = 0; at < zeros.size(); at += line) zeros[at] = kFilterUp;
   auto packed = std::make_shared<std::string>();
   Deflater deflater;
   if (!deflater.Pack(zeros, false, packed.get())) return false;
@@ -236,7 +259,8 @@ bool PngRowWriter::Close(std::string* error) {
 }
 
 bool WritePng(cairo_surface_t* image, const std::string& path, std::string* error) {
-  if (cairo_image_surface_get_format(image) != CAIRO_FORMAT_RGB24) {
+  const cairo_format_t format = cairo_image_surface_get_format(image);
+  if (format != CAIRO_FORMAT_RGB24 && format != CAIRO_FORMAT_ARGB32) {
     const cairo_status_t status = cairo_surface_write_to_png(image, path.c_str());
     if (status == CAIRO_STATUS_SUCCESS) return true;
     *error = path + ": " + cairo_status_to_string(status);
@@ -244,8 +268,8 @@ bool WritePng(cairo_surface_t* image, const std::string& path, std::string* erro
   }
   cairo_surface_flush(image);
   const int height = cairo_image_surface_get_height(image);
-  std::unique_ptr<PngRowWriter> png =
-      PngRowWriter::Open(path, cairo_image_surface_get_width(image), height, error);
+  std::unique_ptr<PngRowWriter> png = PngRowWriter::Open(
+      path, cairo_image_surface_get_width(image), height, format == CAIRO_FORMAT_ARGB32, error);
   return png &&
          png->WriteRows(cairo_image_surface_get_data(image),
                         static_cast<size_t>(cairo_image_surface_get_stride(image)), height, 1, error) &&

@@ -20,13 +20,14 @@
 
 #include <cairo.h>
 
-// An 8-bit RGB PNG written row chunk by row chunk from Cairo RGB24 pixels.
+// An 8-bit RGB PNG written chunk by chunk from Cairo RGB24 pixels, or an
+// RGBA one from ARGB32 pixels.
 class PngRowWriter {
  public:
   // Opens path and writes the picture's head. Null, with *error, when the
   // file cannot be written.
   static std::unique_ptr<PngRowWriter> Open(const std::string& path, int width, int height,
-                                            std::string* error);
+                                            bool alpha, std::string* error);
   ~PngRowWriter();
   PngRowWriter(const PngRowWriter&) = delete;
   PngRowWriter& operator=(const PngRowWriter&) = delete;
@@ -41,15 +42,15 @@ class PngRowWriter {
   // threads. False, with *error, when the file cannot be written.
   bool WriteRows(const unsigned char* pixels, size_t stride, int to, int threads,
                  std::string* error);
-  // Writes the next rows, up to `to` (as above), all of one RGB24 pixel
-  // value, without needing their pixels.
+  // Writes the next rows, up to `to` (as above), all of one pixel value,
+  // without needing their pixels.
   bool WriteFlatRows(uint32_t pixel, int to, int threads, std::string* error);
   // Ends the stream and the file once every row is written.
   bool Close(std::string* error);
 
  private:
   struct Chunk;
-  PngRowWriter(FILE* file, std::string path, int width, int height);
+  PngRowWriter(FILE* file, std::string path, int width, int height, bool alpha);
   bool WriteChunks(const unsigned char* pixels, size_t stride, int to, int threads);
   bool PackFlatChunk();
   bool Append(const Chunk& chunk);
@@ -58,6 +59,7 @@ class PngRowWriter {
   FILE* file_;
   std::string path_;
   int width_, height_, chunkRows_;
+  bool alpha_;
   int next_ = 0;                // rows written so far
   std::vector<uint32_t> above_;  // the pixels of the last row written
   uint32_t adler_ = 1;           // of every scanline written
@@ -67,8 +69,8 @@ class PngRowWriter {
   uint32_t flatAdler_ = 1;
 };
 
-// Writes an RGB24 image surface as an 8-bit RGB PNG. Any other format goes
-// through Cairo's own writer. False, with *error, when the file cannot be
+// Writes an RGB24 image surface as an 8-bit RGB PNG, an ARGB32 one as RGBA.
+// Any other format goes through Cairo's own writer. False, with *error, when the file cannot be
 // written.
 bool WritePng(cairo_surface_t* image, const std::string& path, std::string* error);
 

@@ -16,7 +16,7 @@ class PngRowWriter;
 class BandedPng {
  public:
   // The page of options' size, writing to path. At most pixelBytes of
-  // pixels are kept at once (a transparent page is kept whole). Null, with
+  // pixels are kept at once (but always a chunk of the file's rows). Null, with
   // *error, when the page cannot be made.
   static std::unique_ptr<BandedPng> Create(const std::string& path,
                                            const CairoDevice::Options& options, size_t pixelBytes,
@@ -49,7 +49,7 @@ class BandedPng {
   struct Page;
   BandedPng(std::unique_ptr<Page> page, std::string path, const CairoDevice::Options& options);
   std::unique_ptr<Page> page_;
-  std::unique_ptr<PngRowWriter> writer_;  // opaque pages
+  std::unique_ptr<PngRowWriter> writer_;
   std::string path_;
   CairoDevice::Options options_;
   int stretchRows_ = 1;
