@@ -111,9 +111,10 @@ std::unique_ptr<BandedPng> BandedPng::Create(const std::string& path,
   png->writer_ = PngRowWriter::Open(path, options.width, options.height, !png->page_->opaque, error);
   if (!png->writer_) return nullptr;
   const int chunk = png->writer_->ChunkRows();
+  // Whole chunks, rounded up: a page of exactly pixelBytes is one stretch.
   const size_t rows = pixelBytes / static_cast<size_t>(png->page_->stride);
   png->stretchRows_ = static_cast<int>(
-      std::min<size_t>(options.height, std::max<size_t>(chunk, rows / chunk * chunk)));
+      std::min<size_t>(options.height, std::max<size_t>(1, (rows + chunk - 1) / chunk) * chunk));
   return png;
 }
 

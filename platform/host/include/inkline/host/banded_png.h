@@ -15,8 +15,8 @@ class PngRowWriter;
 
 class BandedPng {
  public:
-  // The page of options' size, writing to path. At most pixelBytes of
-  // pixels are kept at once (but always a chunk of the file's rows). Null, with
+  // The page of options' size, writing to path. About pixelBytes of pixels
+  // are kept at once (rounded up to whole chunks of the file's rows). Null, with
   // *error, when the page cannot be made.
   static std::unique_ptr<BandedPng> Create(const std::string& path,
                                            const CairoDevice::Options& options, size_t pixelBytes,
