@@ -15,6 +15,9 @@ namespace {
 constexpr size_t kBlockLabels = 512;
 constexpr size_t kBlocksHeld = 8;
 constexpr size_t kAnchorsKept = 4096;
+// Bands no lower than this: a label reaching across more bands is drawn
+// once for each, so thin bands cost more than their thread gains.
+constexpr int kMinBandRows = 128;
 
 // The rows (from the top of the page) a label may touch, taken generously:
 // a circle around its anchor wide enough for its text at any angle, with
@@ -42,6 +45,7 @@ Reach ReachOf(const Label& label, const ReadyLabel& ready, const View& v) {
 
 // Band tops in [top, bottom) that give each band about as many anchors.
 std::vector<int> BalancedTops(const std::vector<double>& anchorRows, int top, int bottom, int bands) {
+  bands = std::max(1, std::min(bands, (bottom - top) / kMinBandRows));
   const auto first = std::lower_bound(anchorRows.begin(), anchorRows.end(), top);
   const auto last = std::lower_bound(anchorRows.begin(), anchorRows.end(), bottom);
   const size_t n = static_cast<size_t>(last - first);
