@@ -298,8 +298,8 @@ bool Render::ReadView(const RenderPlan& plan, size_t* labels, View* view,
   return true;
 }
 
-// A file is read twice, for the view and then label by label as it is
-// drawn, so no layer is ever held whole.
+// A file is read for the view, then label by label as it is drawn (a PNG's
+// labels once for each stretch of rows), so no layer is ever held whole.
 bool Render::Streams() const {
   return !a_.place && CanReadEach(a_.layer, a_.layerOptions);
 }
@@ -402,7 +402,8 @@ int Render::RunPlace() {
   return kExitOk;
 }
 
-// A PNG on several threads, a band of the page each; 0 or the exit code.
+// A PNG drawn a stretch of rows at a time, a band of it a thread; 0 or the
+// exit code.
 int Render::DrawInBands(const RenderPlan& plan, PngRun& run, const RenderSetup& setup,
                         OutputFile& out, Diagnostics& diagnostics) const {
   std::string problem;
