@@ -1,7 +1,8 @@
 // Writes PNG pictures fast and a few rows at a time: one fixed row filter
-// (UP) and a low compression level, which on map pictures (large flat areas)
-// gives files about as small as trying every filter at the default level, in
-// a fraction of the time.
+// (UP) and run-length matching at the lowest level, in a fraction of the time
+// of trying every filter at the default level. Files come out a little larger
+// on sparse pictures (a quarter on the showcase, 8% on 10,000 labels on a
+// 4096-pixel page) and no larger on dense ones.
 //
 // The rows are compressed in chunks of a fixed number of rows, each chunk a
 // deflate stream of its own ended on a byte boundary, so chunks can be
