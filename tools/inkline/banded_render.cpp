@@ -74,11 +74,11 @@ class StretchDrawing {
     for (int b = 0; b < png.Bands(); ++b) {
       const int from = tops[static_cast<size_t>(b)];
       const int to = b + 1 < png.Bands() ? tops[static_cast<size_t>(b) + 1] : bottom;
-      bands_.push_back(Band{&png.Band(b), nullptr, from, to});
+      bands_.push_back(Band{&png, b, nullptr, from, to});
     }
     // String objects are made on the thread that draws with them.
     if (bands_.size() == 1) {
-      bands_[0].drawer = std::make_unique<LabelDrawer>(*bands_[0].device, setup);
+      bands_[0].drawer = std::make_unique<LabelDrawer>(png.Band(0), setup);
       return;
     }
     for (int b = 0; b < png.Bands(); ++b) drawers_.emplace_back([this, &setup, b] { DrawAll(b, setup); });
@@ -101,18 +101,23 @@ class StretchDrawing {
 
  private:
   struct Band {
-    DeviceDriver* device;
+    BandedPng* png;
+    int index;
     std::unique_ptr<LabelDrawer> drawer;
     int from, to;
   };
   static void Draw(Band& band, const Block& block) {
     if (!band.drawer->Ready()) return;
-    for (size_t i = 0; i < block.labels.size(); ++i)
-      if (block.reach[i].Touches(band.from, band.to)) band.drawer->Draw(block.labels[i], block.ready[i]);
+    for (size_t i = 0; i < block.labels.size(); ++i) {
+      const Reach& reach = block.reach[i];
+      if (!reach.Touches(band.from, band.to)) continue;
+      band.png->PaintRows(band.index, std::floor(reach.top), std::ceil(reach.bottom));
+      band.drawer->Draw(block.labels[i], block.ready[i]);
+    }
   }
   void DrawAll(int b, const RenderSetup& setup) {
     Band& band = bands_[static_cast<size_t>(b)];
-    band.drawer = std::make_unique<LabelDrawer>(*band.device, setup);
+    band.drawer = std::make_unique<LabelDrawer>(band.png->Band(b), setup);
     while (std::shared_ptr<const Block> block = blocks_.Next(b)) Draw(band, *block);
     band.drawer.reset();
   }

@@ -108,6 +108,7 @@ std::unique_ptr<BandedPng> BandedPng::Create(const std::string& path,
   }
   if (page->opaque) page->background = BackgroundPixel(background);  // else clear: 0
   std::unique_ptr<BandedPng> png(new BandedPng(std::move(page), path, options));
+  png->backgroundRow_.assign(static_cast<size_t>(options.width), png->page_->background);
   png->writer_ = PngRowWriter::Open(path, options.width, options.height, !png->page_->opaque, error);
   if (!png->writer_) return nullptr;
   const int chunk = png->writer_->ChunkRows();
@@ -125,15 +126,9 @@ bool BandedPng::StartStretch(const std::vector<int>& tops, int bottom, std::stri
     *error = "a stretch of rows out of turn";
     return false;
   }
-  COLORREF background = 0;
-  if (page_->opaque && GetCOLORREFByColorNo(options_.backgroundColor, background,
-                                            const_cast<void*>(options_.palette)) != 0 &&
-      !PaintBackground(page_->surface, background, top, bottom)) {
-    *error = path_ + ": " + cairo_status_to_string(cairo_surface_status(page_->surface));
-    return false;
-  }
   top_ = top;
   bottom_ = bottom;
+  bandRows_.clear();
   CairoDevice::PageBand band;
   band.pixels = page_->Row(0);
   band.stride = page_->stride;
@@ -144,8 +139,41 @@ bool BandedPng::StartStretch(const std::vector<int>& tops, int bottom, std::stri
     std::unique_ptr<CairoDevice> device = CairoDevice::CreateForBand(options_, band, error);
     if (!device) return false;
     bands_.push_back(std::move(device));
+    const int end = band.top + band.rows;
+    bandRows_.push_back(BandRows{band.top, end, std::vector<char>(static_cast<size_t>(
+                                     (end - 1) / kPaintRows - band.top / kPaintRows + 1))});
   }
   return true;
+}
+
+void BandedPng::PaintRows(int band, double top, double bottom) {
+  BandRows& rows = bandRows_[static_cast<size_t>(band)];
+  if (!(bottom >= rows.from && top < rows.to)) return;
+  const int from = top <= rows.from ? rows.from : static_cast<int>(top);
+  const int to = bottom >= rows.to - 1 ? rows.to - 1 : static_cast<int>(bottom);
+  const int first = rows.from / kPaintRows;
+  for (int block = from / kPaintRows; block <= to / kPaintRows; ++block) {
+    char& painted = rows.painted[static_cast<size_t>(block - first)];
+    if (painted) continue;
+    painted = 1;
+    if (!page_->opaque) continue;  // a clear page's memory is clear already
+    const int y0 = std::max(block * kPaintRows, rows.from), y1 = std::min((block + 1) * kPaintRows, rows.to);
+    for (int y = y0; y < y1; ++y) {
+      auto* pixels = reinterpret_cast<uint32_t*>(page_->Row(y));
+      std::fill(pixels, pixels + options_.width, page_->background);
+    }
+  }
+}
+
+// Row y of the stretch: its pixels where its band painted them, else the
+// bare background (never touched, so it costs no memory).
+const unsigned char* BandedPng::RowAt(int y) const {
+  for (const BandRows& rows : bandRows_)
+    if (y >= rows.from && y < rows.to)
+      return rows.painted[static_cast<size_t>(y / kPaintRows - rows.from / kPaintRows)]
+                 ? page_->Row(y)
+                 : reinterpret_cast<const unsigned char*>(backgroundRow_.data());
+  return page_->Row(y);
 }
 
 bool BandedPng::FinishStretch(int threads, std::string* error) {
@@ -153,8 +181,7 @@ bool BandedPng::FinishStretch(int threads, std::string* error) {
     if (!band->Finish(error)) return false;
   bands_.clear();
   cairo_surface_mark_dirty(page_->surface);  // drawn through the bands' surfaces
-  if (!writer_->WriteRows(page_->Row(top_), static_cast<size_t>(page_->stride), bottom_, threads, error))
-    return false;
+  if (!writer_->WriteRows([this](int y) { return RowAt(y); }, bottom_, threads, error)) return false;
   page_->Release(top_, bottom_);
   return true;
 }

@@ -158,14 +158,13 @@ bool PngRowWriter::Failed(std::string* error) {
 // `threads` threads. Each chunk is written, and freed, as soon as those
 // before it are. A chunk whose every row repeats the one above filters to
 // zeros alone; all such chunks but the last pack alike, so one is reused.
-bool PngRowWriter::WriteChunks(const unsigned char* pixels, size_t stride, int to, int threads) {
+bool PngRowWriter::WriteChunks(const RowAt& rowAt, int to, int threads) {
   const int first = next_;
   const int count = (to - first + chunkRows_ - 1) / chunkRows_;
   const size_t rowBytes = static_cast<size_t>(width_) * 4, line = ScanlineBytes(width_, alpha_);
   const auto filter = alpha_ ? FilterRgba : FilterRgb;
   auto row = [&](int y) {
-    return y < first ? above_.data()
-                     : reinterpret_cast<const uint32_t*>(pixels + stride * static_cast<size_t>(y - first));
+    return y < first ? above_.data() : reinterpret_cast<const uint32_t*>(rowAt(y));
   };
   std::vector<Chunk> chunks(static_cast<size_t>(count));
   std::atomic<int> nextChunk{0};
@@ -230,14 +229,19 @@ bool PngRowWriter::Append(const Chunk& chunk) {
 
 bool PngRowWriter::WriteRows(const unsigned char* pixels, size_t stride, int to, int threads,
                              std::string* error) {
+  const int first = next_;
+  return WriteRows(
+      [&](int y) { return pixels + stride * static_cast<size_t>(y - first); }, to, threads, error);
+}
+
+bool PngRowWriter::WriteRows(const RowAt& rowAt, int to, int threads, std::string* error) {
   if (to <= next_ || to > height_ || (to != height_ && to % chunkRows_ != 0)) {
     *error = path_ + ": rows written out of turn";
     return false;
   }
-  const int first = next_;
-  if (!WriteChunks(pixels, stride, to, threads)) return Failed(error);
+  if (!WriteChunks(rowAt, to, threads)) return Failed(error);
   next_ = to;
-  std::memcpy(above_.data(), pixels + stride * static_cast<size_t>(to - 1 - first), above_.size() * 4);
+  std::memcpy(above_.data(), rowAt(to - 1), above_.size() * 4);
   return true;
 }
 

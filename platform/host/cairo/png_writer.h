@@ -15,6 +15,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -43,6 +44,10 @@ class PngRowWriter {
   // threads. False, with *error, when the file cannot be written.
   bool WriteRows(const unsigned char* pixels, size_t stride, int to, int threads,
                  std::string* error);
+  // The same, row y's pixels (counted from the top of the picture) at
+  // rowAt(y); rows alike may share one pointer.
+  using RowAt = std::function<const unsigned char*(int y)>;
+  bool WriteRows(const RowAt& rowAt, int to, int threads, std::string* error);
   // Writes the next rows, up to `to` (as above), all of one pixel value,
   // without needing their pixels.
   bool WriteFlatRows(uint32_t pixel, int to, int threads, std::string* error);
@@ -52,7 +57,7 @@ class PngRowWriter {
  private:
   struct Chunk;
   PngRowWriter(FILE* file, std::string path, int width, int height, bool alpha);
-  bool WriteChunks(const unsigned char* pixels, size_t stride, int to, int threads);
+  bool WriteChunks(const RowAt& rowAt, int to, int threads);
   bool PackFlatChunk();
   bool Append(const Chunk& chunk);
   bool Failed(std::string* error);

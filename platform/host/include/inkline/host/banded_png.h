@@ -5,6 +5,7 @@
 #ifndef INKLINE_HOST_BANDED_PNG_H
 #define INKLINE_HOST_BANDED_PNG_H
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,12 +31,17 @@ class BandedPng {
   // The first row not written yet.
   int NextRow() const;
 
-  // Paints the background of rows [NextRow(), bottom) and makes a device
-  // for each band, split at the rows of tops (rising, tops[0] == NextRow()).
-  // bottom is NextRow() + StretchRows() or the page's height.
+  // Makes a device for each band of rows [NextRow(), bottom), split at the
+  // rows of tops (rising, tops[0] == NextRow()). bottom is NextRow() +
+  // StretchRows() or the page's height. The background is painted only
+  // where PaintRows asks: rows never painted are written as bare background.
   bool StartStretch(const std::vector<int>& tops, int bottom, std::string* error);
   int Bands() const { return static_cast<int>(bands_.size()); }
   CairoDevice& Band(int i) { return *bands_[i]; }
+  // Paints the background of the band's rows from top to bottom (page rows,
+  // either may lie past the band), a block of rows at a time, unless painted
+  // already. Call before drawing there, from the band's thread.
+  void PaintRows(int band, double top, double bottom);
   // Completes the bands, then writes their rows, compressed on up to
   // `threads` threads, and frees them.
   bool FinishStretch(int threads, std::string* error);
@@ -47,7 +53,13 @@ class BandedPng {
 
  private:
   struct Page;
+  struct BandRows {
+    int from, to;
+    std::vector<char> painted;  // per block of kPaintRows page rows
+  };
+  static constexpr int kPaintRows = 32;
   BandedPng(std::unique_ptr<Page> page, std::string path, const CairoDevice::Options& options);
+  const unsigned char* RowAt(int y) const;
   std::unique_ptr<Page> page_;
   std::unique_ptr<PngRowWriter> writer_;
   std::string path_;
@@ -55,6 +67,8 @@ class BandedPng {
   int stretchRows_ = 1;
   int top_ = 0, bottom_ = 0;  // the stretch being drawn
   std::vector<std::unique_ptr<CairoDevice>> bands_;
+  std::vector<BandRows> bandRows_;
+  std::vector<uint32_t> backgroundRow_;
 };
 
 #endif  // INKLINE_HOST_BANDED_PNG_H
