@@ -8,7 +8,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  libfreetype-dev libfontconfig-dev libcairo2-dev nlohmann-json3-dev libdeflate-dev
+  libfreetype-dev libfontconfig-dev libcairo2-dev nlohmann-json3-dev zlib1g-dev
   libcli11-dev libgdal-dev gdal-bin
   fonts-dejavu-core fonts-liberation2 fonts-arphic-uming fonts-wqy-microhei hershey-fonts-data
   # The Windows library: cross-compiler, GoogleTest sources, Wine, and clang

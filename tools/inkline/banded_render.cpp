@@ -1,14 +1,23 @@
 #include "banded_render.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
+#include <memory>
 #include <thread>
 #include <vector>
 
 #include <inkline/host/banded_png.h>
 
+#include "label_blocks.h"
+
 namespace {
+
+constexpr size_t kBlockLabels = 512;
+constexpr size_t kBlocksHeld = 8;
+constexpr size_t kAnchorsKept = 4096;
+// Bands no lower than this: a label reaching across more bands is drawn
+// once for each, so thin bands cost more than their thread gains.
+constexpr int kMinBandRows = 128;
 
 // The rows (from the top of the page) a label may touch, taken generously:
 // a circle around its anchor wide enough for its text at any angle, with
@@ -16,8 +25,7 @@ namespace {
 // Rich text may flow out of its box, so it reaches every row.
 struct Reach {
   double top = -INFINITY, bottom = INFINITY;
-  bool Touches(int from, int to) const { return bottom >= from && top < to; }
-  bool Bounded() const { return std::isfinite(top) && std::isfinite(bottom) && top <= bottom; }
+  bool Touches(double from, double to) const { return bottom >= from && top < to; }
 };
 constexpr Reach kEverywhere{};
 constexpr Reach kNowhere{INFINITY, -INFINITY};
@@ -35,75 +43,203 @@ Reach ReachOf(const Label& label, const ReadyLabel& ready, const View& v) {
   return Reach{row - radius, row + radius};
 }
 
-// Band tops that give each band about as many label anchors.
-std::vector<int> BalancedTops(const std::vector<Reach>& reach, int height, int bands) {
-  std::vector<double> rows;
-  rows.reserve(reach.size());
-  for (const Reach& r : reach)
-    if (r.Bounded())
-      rows.push_back(std::clamp((r.top + r.bottom) / 2, 0.0, static_cast<double>(height - 1)));
-  std::sort(rows.begin(), rows.end());
-  std::vector<int> tops{0};
+// Band tops in [top, bottom) that give each band about as many anchors.
+std::vector<int> BalancedTops(const std::vector<double>& anchorRows, int top, int bottom, int bands) {
+  bands = std::max(1, std::min(bands, (bottom - top) / kMinBandRows));
+  const auto first = std::lower_bound(anchorRows.begin(), anchorRows.end(), top);
+  const auto last = std::lower_bound(anchorRows.begin(), anchorRows.end(), bottom);
+  const size_t n = static_cast<size_t>(last - first);
+  std::vector<int> tops{top};
   for (int b = 1; b < bands; ++b) {
-    const int top = rows.empty() ? height * b / bands
-                                 : static_cast<int>(rows[rows.size() * b / bands]);
-    if (top > tops.back() && top < height) tops.push_back(top);
+    const int at = n == 0 ? top + static_cast<int>(static_cast<long long>(bottom - top) * b / bands)
+                          : static_cast<int>(first[static_cast<long>(n * b / bands)]);
+    if (at > tops.back() && at < bottom) tops.push_back(at);
   }
   return tops;
 }
 
-struct BandWork {
-  const Layer& layer;
-  const std::vector<ReadyLabel>& ready;
-  const std::vector<Reach>& reach;
-  const RenderSetup& setup;
-  std::atomic<size_t> visited{0};
-  size_t visits = 0;  // labels drawn over all bands
+struct Block {
+  std::vector<Label> labels;
+  std::vector<ReadyLabel> ready;
+  std::vector<Reach> reach;
 };
 
-void DrawBand(BandWork& work, DeviceDriver& device, int from, int to, bool reportsProgress) {
-  LabelDrawer drawer(device, work.setup);
-  if (!drawer.Ready()) return;
-  const size_t total = work.layer.labels.size();
-  size_t mine = 0;
-  for (size_t i = 0; i < total; ++i) {
-    if (!work.reach[i].Touches(from, to)) continue;
-    drawer.Draw(work.layer.labels[i], work.ready[i]);
-    if (++mine % 256 != 0) continue;
-    const size_t seen = work.visited.fetch_add(256) + 256;
-    if (reportsProgress && work.setup.progress && work.visits > 0)
-      work.setup.progress(std::min(total, seen * total / work.visits), total);
+// One stretch of rows: its bands drawn on threads of their own while this
+// thread reads and prepares the labels; a single band is drawn on this
+// thread, block by block as they are read.
+class StretchDrawing {
+ public:
+  StretchDrawing(BandedPng& png, const std::vector<int>& tops, int bottom, const RenderSetup& setup)
+      : blocks_(png.Bands(), kBlocksHeld) {
+    for (int b = 0; b < png.Bands(); ++b) {
+      const int from = tops[static_cast<size_t>(b)];
+      const int to = b + 1 < png.Bands() ? tops[static_cast<size_t>(b) + 1] : bottom;
+      bands_.push_back(Band{&png, b, nullptr, from, to});
+    }
+    // String objects are made on the thread that draws with them.
+    if (bands_.size() == 1) {
+      bands_[0].drawer = std::make_unique<LabelDrawer>(png.Band(0), setup);
+      return;
+    }
+    for (int b = 0; b < png.Bands(); ++b) drawers_.emplace_back([this, &setup, b] { DrawAll(b, setup); });
   }
+  ~StretchDrawing() { Join(); }
+  StretchDrawing(const StretchDrawing&) = delete;
+  StretchDrawing& operator=(const StretchDrawing&) = delete;
+
+  void Push(std::shared_ptr<const Block> block) {
+    if (drawers_.empty())
+      Draw(bands_[0], *block);
+    else
+      blocks_.Push(std::move(block));
+  }
+  void Join() {
+    blocks_.Close();
+    for (std::thread& t : drawers_)
+      if (t.joinable()) t.join();
+  }
+
+ private:
+  struct Band {
+    BandedPng* png;
+    int index;
+    std::unique_ptr<LabelDrawer> drawer;
+    int from, to;
+  };
+  static void Draw(Band& band, const Block& block) {
+    if (!band.drawer->Ready()) return;
+    for (size_t i = 0; i < block.labels.size(); ++i) {
+      const Reach& reach = block.reach[i];
+      if (!reach.Touches(band.from, band.to)) continue;
+      band.png->PaintRows(band.index, std::floor(reach.top), std::ceil(reach.bottom));
+      band.drawer->Draw(block.labels[i], block.ready[i]);
+    }
+  }
+  void DrawAll(int b, const RenderSetup& setup) {
+    Band& band = bands_[static_cast<size_t>(b)];
+    band.drawer = std::make_unique<LabelDrawer>(band.png->Band(b), setup);
+    while (std::shared_ptr<const Block> block = blocks_.Next(b)) Draw(band, *block);
+    band.drawer.reset();
+  }
+
+  LabelBlocks<Block> blocks_;
+  std::vector<Band> bands_;
+  std::vector<std::thread> drawers_;
+};
+
+// A device whose kind does not clip glyphs at its window is told its
+// band's rows as the window, so the library skips glyphs that cannot reach
+// them; kinds 1 and 3 drop glyphs outside the window, so they keep the page's.
+void NarrowWindow(CairoDevice& band, const CairoDevice::Options& options, int from, int to) {
+  if (options.kind == 1 || options.kind == 3) return;
+  band.WinRect = D_RECT{0.0, static_cast<double>(options.height - to), static_cast<double>(options.width),
+                        static_cast<double>(options.height - from)};
+}
+
+class PageDrawing {
+ public:
+  PageDrawing(const PngRun& run, const RenderSetup& setup, const CairoDevice::Options& options,
+              Diagnostics& diagnostics, BandedPng& png)
+      : run_(run), setup_(setup), options_(options), diagnostics_(diagnostics), png_(png) {}
+  bool Draw(std::string* error);
+
+ private:
+  bool DrawStretch(int top, int bottom, bool first, std::string* error);
+  void Read(StretchDrawing& drawing, bool first);
+
+  const PngRun& run_;
+  const RenderSetup& setup_;
+  const CairoDevice::Options& options_;
+  Diagnostics& diagnostics_;
+  BandedPng& png_;
+  LabelChecks checks_;
+  std::vector<char> reached_;  // per stretch: some label reaches it
+};
+
+bool PageDrawing::Draw(std::string* error) {
+  const int height = options_.height, rows = png_.StretchRows();
+  reached_.assign(static_cast<size_t>((height + rows - 1) / rows), 0);
+  for (int top = 0, s = 0; top < height; top += rows, ++s) {
+    const int bottom = std::min(height, top + rows);
+    const bool ok = s == 0 || reached_[static_cast<size_t>(s)]
+                        ? DrawStretch(top, bottom, s == 0, error)
+                        : png_.SkipStretch(bottom, run_.threads, error);
+    if (!ok) return false;
+  }
+  if (setup_.progress) setup_.progress(run_.total, run_.total);
+  checks_.Report(diagnostics_);
+  return png_.Finish(error);
+}
+
+bool PageDrawing::DrawStretch(int top, int bottom, bool first, std::string* error) {
+  const std::vector<int> tops = BalancedTops(run_.anchorRows, top, bottom, run_.threads);
+  if (!png_.StartStretch(tops, bottom, error)) return false;
+  for (int b = 0; b < png_.Bands(); ++b)
+    NarrowWindow(png_.Band(b), options_, tops[static_cast<size_t>(b)],
+                 b + 1 < png_.Bands() ? tops[static_cast<size_t>(b) + 1] : bottom);
+  {
+    StretchDrawing drawing(png_, tops, bottom, setup_);
+    Read(drawing, first);
+  }
+  return png_.FinishStretch(run_.threads, error);
+}
+
+// Reads the layer into blocks for the drawers. The first reading counts the
+// labels' problems and notes which stretches any label reaches.
+void PageDrawing::Read(StretchDrawing& drawing, bool first) {
+  LabelChecks again;
+  LabelChecks& checks = first ? checks_ : again;
+  const int rows = png_.StretchRows();
+  auto block = std::make_shared<Block>();
+  size_t seen = 0;
+  run_.labels([&](Label&& label) {
+    block->ready.push_back(PrepareLabel(label, setup_, checks, diagnostics_));
+    const Reach reach = ReachOf(label, block->ready.back(), setup_.view);
+    block->reach.push_back(reach);
+    block->labels.push_back(std::move(label));
+    if (first && reach.bottom >= 0 && reach.top < options_.height) {
+      const size_t from = static_cast<size_t>(std::max(0.0, reach.top) / rows);
+      const size_t to = static_cast<size_t>(std::min<double>(options_.height - 1, reach.bottom) / rows);
+      std::fill(reached_.begin() + static_cast<long>(from), reached_.begin() + static_cast<long>(to) + 1, 1);
+    }
+    if (block->labels.size() == kBlockLabels) {
+      drawing.Push(std::move(block));
+      block = std::make_shared<Block>();
+    }
+    if (first && setup_.progress && ++seen % 256 == 0) setup_.progress(seen, run_.total);
+  });
+  if (!block->labels.empty()) drawing.Push(std::move(block));
 }
 
 }  // namespace
 
-bool RenderPngInBands(const Layer& layer, const RenderSetup& setup, const std::string& path,
-                      const CairoDevice::Options& options, int threads, Diagnostics& diagnostics,
+void AnchorSample::Add(const Label& label) {
+  if (!label.plain) return;
+  if (seen_++ % every_ != 0) return;
+  ys_.push_back(label.plain->y);
+  if (ys_.size() < 2 * kAnchorsKept) return;
+  // Full: keep every other one, and from now on every other one offered.
+  for (size_t i = 0; i < ys_.size() / 2; ++i) ys_[i] = ys_[2 * i];
+  ys_.resize(ys_.size() / 2);
+  every_ *= 2;
+}
+
+std::vector<double> AnchorSample::Rows(const View& view) const {
+  std::vector<double> rows;
+  rows.reserve(ys_.size());
+  for (double y : ys_) {
+    const double row = view.height - view.Y(y);
+    if (std::isfinite(row)) rows.push_back(row);
+  }
+  std::sort(rows.begin(), rows.end());
+  return rows;
+}
+
+bool RenderPngInBands(const PngRun& run, const RenderSetup& setup, const std::string& path,
+                      const CairoDevice::Options& options, Diagnostics& diagnostics,
                       std::string* error) {
-  const size_t total = layer.labels.size();
-  LabelChecks checks;
-  std::vector<ReadyLabel> ready(total);
-  std::vector<Reach> reach(total);
-  for (size_t i = 0; i < total; ++i) {
-    ready[i] = PrepareLabel(layer.labels[i], setup, checks, diagnostics);
-    reach[i] = ReachOf(layer.labels[i], ready[i], setup.view);
-  }
-  const std::vector<int> tops = BalancedTops(reach, options.height, threads);
-  std::unique_ptr<BandedPng> png = BandedPng::Create(path, options, tops, error);
+  std::unique_ptr<BandedPng> png = BandedPng::Create(path, options, run.pixelBytes, error);
   if (!png) return false;
-  BandWork work{layer, ready, reach, setup};
-  for (size_t b = 0; b < tops.size(); ++b) {
-    const int to = b + 1 < tops.size() ? tops[b + 1] : options.height;
-    for (const Reach& r : reach) work.visits += r.Touches(tops[b], to);
-  }
-  std::vector<std::thread> workers;
-  for (int b = 1; b < png->Bands(); ++b)
-    workers.emplace_back(DrawBand, std::ref(work), std::ref(png->Band(b)), tops[b],
-                         b + 1 < png->Bands() ? tops[b + 1] : options.height, false);
-  DrawBand(work, png->Band(0), 0, png->Bands() > 1 ? tops[1] : options.height, true);
-  for (std::thread& t : workers) t.join();
-  if (setup.progress) setup.progress(total, total);
-  checks.Report(diagnostics);
-  return png->Finish(error);
+  PageDrawing drawing(run, setup, options, diagnostics, *png);
+  return drawing.Draw(error);
 }

@@ -171,15 +171,18 @@ class Render : public Subcommand {
   std::function<void(size_t, size_t)> Progress() const;
   int PrepareOutput(OutputFile& out) const;
   bool ReadInput(const RenderPlan& plan, Layer* layer, View* view, Diagnostics& diagnostics) const;
-  bool ReadView(const RenderPlan& plan, size_t* labels, View* view, Diagnostics& diagnostics) const;
-  bool Streams(const RenderPlan& plan) const;
+  bool ReadView(const RenderPlan& plan, size_t* labels, View* view, Diagnostics& diagnostics,
+                AnchorSample* anchors = nullptr) const;
+  bool Streams() const;
+  bool DrawsPng(const RenderPlan& plan) const;
   int RunStreamed(const RenderPlan& plan, OutputFile& out, Diagnostics& diagnostics) const;
+  int RunPngStreamed(const RenderPlan& plan, OutputFile& out, Diagnostics& diagnostics) const;
   RenderSetup Setup(FontSet& fonts, const View& view) const;
   static bool LoadFontsSaid(const RenderPlan& plan, std::unique_ptr<FontSet>* fonts,
                             Diagnostics& diagnostics);
   bool placeOnly_;
-  int DrawInBands(const RenderPlan& plan, const Layer& layer, const RenderSetup& setup,
-                  OutputFile& out, Diagnostics& diagnostics) const;
+  int DrawInBands(const RenderPlan& plan, PngRun& run, const RenderSetup& setup, OutputFile& out,
+                  Diagnostics& diagnostics) const;
   RenderArgs a_;
 };
 
@@ -274,13 +277,14 @@ bool Render::ReadInput(const RenderPlan& plan, Layer* layer, View* view,
 // The view alone, from a first reading that keeps no label; false (said)
 // when the layer cannot be read.
 bool Render::ReadView(const RenderPlan& plan, size_t* labels, View* view,
-                      Diagnostics& diagnostics) const {
+                      Diagnostics& diagnostics, AnchorSample* anchors) const {
   LabelsExtent extent;
   *labels = 0;
   Layer layer;
   try {
     layer = ReadLayerEach(a_.layer, a_.layerOptions, [&](Label&& label) {
       extent.Add(label);
+      if (anchors) anchors->Add(label);
       ++*labels;
     });
   } catch (const LayerError& e) {
@@ -294,11 +298,14 @@ bool Render::ReadView(const RenderPlan& plan, size_t* labels, View* view,
   return true;
 }
 
-// A file drawn by one thread is read twice, for the view and then label by
-// label as it is drawn, so no layer is ever held whole.
-bool Render::Streams(const RenderPlan& plan) const {
-  const bool bands = !a_.trace && plan.picture.format == PictureFormat::Png && plan.threads > 1;
-  return !a_.place && !bands && CanReadEach(a_.layer, a_.layerOptions);
+// A file is read for the view, then label by label as it is drawn (a PNG's
+// labels once for each stretch of rows), so no layer is ever held whole.
+bool Render::Streams() const {
+  return !a_.place && CanReadEach(a_.layer, a_.layerOptions);
+}
+
+bool Render::DrawsPng(const RenderPlan& plan) const {
+  return !a_.trace && plan.picture.format == PictureFormat::Png;
 }
 
 RenderSetup Render::Setup(FontSet& fonts, const View& view) const {
@@ -395,15 +402,44 @@ int Render::RunPlace() {
   return kExitOk;
 }
 
-// A PNG on several threads, a band of the page each; 0 or the exit code.
-int Render::DrawInBands(const RenderPlan& plan, const Layer& layer, const RenderSetup& setup,
+// A PNG drawn a stretch of rows at a time, a band of it a thread; 0 or the
+// exit code.
+int Render::DrawInBands(const RenderPlan& plan, PngRun& run, const RenderSetup& setup,
                         OutputFile& out, Diagnostics& diagnostics) const {
   std::string problem;
   const CairoDevice::Options options = PictureOptions(setup.view, plan.device, plan.picture);
-  if (RenderPngInBands(layer, setup, out.temp(), options, plan.threads, diagnostics, &problem) &&
-      out.Commit(&problem))
-    return kExitOk;
+  run.threads = plan.threads;
+  try {
+    if (RenderPngInBands(run, setup, out.temp(), options, diagnostics, &problem) &&
+        out.Commit(&problem))
+      return kExitOk;
+  } catch (const LayerError& e) {  // the file changed since the first reading
+    std::fprintf(stderr, "inkline: %s\n", e.what());
+    return kExitInput;
+  }
   return OutputFailed(problem);
+}
+
+// A PNG from a layer read label by label: once for the view, then once for
+// each stretch of rows drawn.
+int Render::RunPngStreamed(const RenderPlan& plan, OutputFile& out, Diagnostics& diagnostics) const {
+  PngRun run;
+  View view;
+  AnchorSample anchors;
+  std::unique_ptr<FontSet> fonts;
+  if (!ReadView(plan, &run.total, &view, diagnostics, &anchors) ||
+      !LoadFontsSaid(plan, &fonts, diagnostics))
+    return kExitInput;
+  run.anchorRows = anchors.Rows(view);
+  run.labels = [&](const LabelSink& sink) {
+    ReadLayerEach(a_.layer, a_.layerOptions, [&](Label&& label) {
+      ResolveUnits(label, view.scale, plan.dpi);
+      sink(std::move(label));
+    });
+  };
+  const int code = DrawInBands(plan, run, Setup(*fonts, view), out, diagnostics);
+  fonts->ReportNotes(diagnostics);
+  return code;
 }
 
 int Render::Run() {
@@ -419,7 +455,8 @@ int Render::Run() {
   Diagnostics diagnostics(a_.quiet);
   OutputFile out;
   if (const int failed = PrepareOutput(out)) return failed;
-  if (Streams(plan)) return RunStreamed(plan, out, diagnostics);
+  if (Streams())
+    return DrawsPng(plan) ? RunPngStreamed(plan, out, diagnostics) : RunStreamed(plan, out, diagnostics);
   Layer layer;
   View view;
   std::unique_ptr<FontSet> fonts;
@@ -433,10 +470,17 @@ int Render::Run() {
     layer = PlacedLayer(layer, placed);
   }
   RenderSetup setup = Setup(*fonts, view);
-  // Markers of placed labels are drawn by the one-thread path only.
-  if (!a_.trace && plan.picture.format == PictureFormat::Png && plan.threads > 1 &&
-      placed.markers.empty()) {
-    const int code = DrawInBands(plan, layer, setup, out, diagnostics);
+  // Markers of placed labels are drawn by the one-device path only.
+  if (DrawsPng(plan) && placed.markers.empty()) {
+    PngRun run;
+    AnchorSample anchors;
+    for (const Label& label : layer.labels) anchors.Add(label);
+    run.total = layer.labels.size();
+    run.anchorRows = anchors.Rows(view);
+    run.labels = [&layer](const LabelSink& sink) {
+      for (const Label& label : layer.labels) sink(Label(label));
+    };
+    const int code = DrawInBands(plan, run, setup, out, diagnostics);
     fonts->ReportNotes(diagnostics);
     return code;
   }
