@@ -28,8 +28,8 @@ constexpr double kDefaultCellHeight = 16.0;
 // Sizes the mapper will make, in pixels per em.
 constexpr double kMinEm = 1.0;
 constexpr double kMaxEm = 16384.0;
-// Synthetic bold widens each glyph by a twenty-fourth of the em; synthetic
-// italic leans it by tan 12 degrees.
+// Synthetic bold grows each glyph by a twenty-fourth of the em across and up
+// (and its advance across); synthetic italic leans it by tan 12 degrees.
 constexpr double kBoldPerEm = 1.0 / 24.0;
 constexpr double kSlant = 0.2126;
 // Font weights from this on are bold.
@@ -89,13 +89,12 @@ std::string FaceBytes(const LOGFONTA& lf) {
 static std::atomic<unsigned long long> sizedFacesMade{0};
 
 SizedFace::SizedFace(FT_Face face, double emX, double emY, bool embolden, bool oblique)
-    : face_(face), embolden_(embolden), oblique_(oblique), serial_(++sizedFacesMade) {
+    : face_(face), emX_(emX), embolden_(embolden), oblique_(oblique), serial_(++sizedFacesMade) {
   const FaceMetrics m = MetricsOf(face);
-  scaleX_ = emX / m.unitsPerEm;
-  scaleY_ = emY / m.unitsPerEm;
+  const double scaleY = emY / m.unitsPerEm;
   // GDI's text metrics are whole pixels.
-  ascent_ = std::round(m.ascent * scaleY_);
-  descent_ = std::round(m.descent * scaleY_);
+  ascent_ = std::round(m.ascent * scaleY);
+  descent_ = std::round(m.descent * scaleY);
   // Each size keeps its own hinting state, whatever other sizes of the face
   // load meanwhile.
   if (FT_New_Size(face_, &size_) != 0) {
@@ -138,7 +137,7 @@ GlyphShape SizedFace::Load(FT_UInt index) const {
   FT_Pos advance = slot->advance.x;
   if (slot->format == FT_GLYPH_FORMAT_OUTLINE) {
     if (embolden_) {
-      const auto strength = static_cast<FT_Pos>(std::lround(scaleX_ * face_->units_per_EM * 64.0 * kBoldPerEm));
+      const auto strength = static_cast<FT_Pos>(std::lround(emX_ * 64.0 * kBoldPerEm));
       FT_Outline_EmboldenXY(&slot->outline, strength, strength);
       advance += strength;
     }

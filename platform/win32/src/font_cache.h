@@ -62,7 +62,7 @@ class SizedFace {
 
   FT_Face face_;
   FT_Size size_ = nullptr;  // this size's hinting state; null when the face has none
-  double scaleX_, scaleY_;  // pixels per font unit
+  double emX_;              // pixels per em across, whole
   bool embolden_, oblique_;
   double ascent_, descent_;
   unsigned long long serial_;  // tells this face's shape ids from any other's
