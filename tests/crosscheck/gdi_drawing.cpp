@@ -45,12 +45,6 @@ std::vector<StrokePoint> PassedThrough(const std::vector<StrokePoint>& path) {
   return out;
 }
 
-InkBox BoxOf(const std::vector<StrokePoint>& points) {
-  InkBox box;
-  for (const StrokePoint& p : points) box.Add(p.x, p.y);
-  return box;
-}
-
 bool BoxesNear(const InkBox& a, const InkBox& b, double tolerance) {
   return a.empty == b.empty && Near(a.left, b.left, tolerance) && Near(a.top, b.top, tolerance) &&
          Near(a.right, b.right, tolerance) && Near(a.bottom, b.bottom, tolerance);
@@ -60,6 +54,19 @@ long Figures(const std::vector<StrokePoint>& path) {
   return std::count_if(path.begin(), path.end(),
                        [](const StrokePoint& p) { return p.type == 'M'; });
 }
+
+// The first point of got's path that lies farther than tolerance from
+// want's, or is of another type; -1 when none does.
+long FirstStray(const std::vector<StrokePoint>& want, const std::vector<StrokePoint>& got,
+                double tolerance) {
+  for (size_t i = 0; i < want.size(); ++i)
+    if (want[i].type != got[i].type || !Near(want[i].x, got[i].x, tolerance) ||
+        !Near(want[i].y, got[i].y, tolerance))
+      return static_cast<long>(i);
+  return -1;
+}
+
+std::string PointText(const StrokePoint& p) { return p.type + Num(p.x) + "," + Num(p.y); }
 
 void CompareStrokes(const GdiDrawing& want, const GdiDrawing& got, double tolerance,
                     std::vector<std::string>* out) {
@@ -72,11 +79,17 @@ void CompareStrokes(const GdiDrawing& want, const GdiDrawing& got, double tolera
   for (size_t s = 0; s < want.strokes.size(); ++s) {
     const auto w = PassedThrough(want.strokes[s]), g = PassedThrough(got.strokes[s]);
     const std::string stroke = at + "stroke " + std::to_string(s) + " ";
-    if (Figures(w) != Figures(g))
-      out->push_back(stroke + "has " + std::to_string(Figures(g)) + " figures, want " +
-                     std::to_string(Figures(w)));
-    else if (!BoxesNear(BoxOf(w), BoxOf(g), tolerance))
-      out->push_back(stroke + "spans " + BoxText(BoxOf(g)) + ", want " + BoxText(BoxOf(w)));
+    if (Figures(w) != Figures(g) || w.size() != g.size()) {
+      out->push_back(stroke + "has " + std::to_string(Figures(g)) + " figures through " +
+                     std::to_string(g.size()) + " points, want " + std::to_string(Figures(w)) +
+                     " through " + std::to_string(w.size()));
+      continue;
+    }
+    const long stray = FirstStray(w, g, tolerance);
+    if (stray >= 0)
+      out->push_back(stroke + "point " + std::to_string(stray) + " is " +
+                     PointText(g[static_cast<size_t>(stray)]) + ", want " +
+                     PointText(w[static_cast<size_t>(stray)]));
   }
 }
 

@@ -34,11 +34,12 @@ std::vector<GdiDrawing> ReadDrawings(std::istream& in);
 
 // The differences between two platforms' drawings of the same annotations,
 // one line each; empty when they agree. Text ink may differ by got's
-// textTolerance, strokes by strokeTolerance pixels. Strokes must have as many
-// figures and span the same box of the points their paths pass through
-// (move, line and Bézier end points); they are not compared point by point,
-// because each GDI splits a glyph's quadratic curves into cubic pieces its
-// own way (other pieces, other control points).
+// textTolerance. Strokes are compared point by point through the points
+// their paths pass through (move, line and Bézier end points): as many
+// figures and points, each of the same type and within strokeTolerance
+// pixels. Bézier control points are not compared: Wine raises a glyph's
+// quadratic arc to a cubic piece whose control points are the arc's start
+// and its own control point, not the exact cubic the portable layer keeps.
 std::vector<std::string> Differences(const std::vector<GdiDrawing>& want,
                                      const std::vector<GdiDrawing>& got, double strokeTolerance);
 

@@ -41,6 +41,30 @@ TEST(GdiDrawingCompare, ControlPointsAreNotCompared) {
   EXPECT_TRUE(Differences({Outlined(0, false)}, {got}, 1.0).empty());
 }
 
+// A stroke whose points stay inside the other's box still differs when one
+// of them has moved, changed type or been added.
+TEST(GdiDrawingCompare, StrokesAgreePointByPoint) {
+  const struct {
+    size_t at;      // the point changed, or the stroke's size to add one
+    StrokePoint p;  // what it becomes
+    bool differs;
+  } cases[] = {{4, {'L', 11, 50}, false},
+               {4, {'L', 12, 50}, true},
+               {4, {'M', 10, 50}, true},
+               {3, {'L', 40, 50}, true},
+               {5, {'L', 20, 30}, true}};
+  for (const auto& c : cases) {
+    GdiDrawing got = Outlined(0, false);
+    std::vector<StrokePoint>& stroke = got.strokes[0];
+    if (c.at == stroke.size())
+      stroke.push_back(c.p);
+    else
+      stroke[c.at] = c.p;
+    EXPECT_EQ(Differences({Outlined(0, false)}, {got}, 1.0).size(), c.differs ? 1u : 0u)
+        << c.at << " " << c.p.type << c.p.x << "," << c.p.y;
+  }
+}
+
 TEST(GdiDrawingCompare, WrittenDrawingsReadBack) {
   std::stringstream file;
   WriteDrawings(file, {Outlined(0, true), GdiDrawing{"empty", 1.0, {}, {}}});

@@ -289,18 +289,26 @@ TEST(GdiText, PositiveHeightIsTheCellNegativeTheCharacter) {
 
 TEST(GdiText, EscapementTurnsThePathAboutTheReferencePoint) {
   const int x0 = 300, y0 = 200;
-  const Path upright = TextPath(Font(-60, "DejaVu Sans"), x0, y0, "Ag");
+  const LOGFONTA font = Font(-60, "DejaVu Sans");
+  const Path upright = TextPath(font, x0, y0, "Ag");
   ASSERT_FALSE(upright.points.empty());
+  FreeTypeFace ft(PathOf(font));
+  const double ascent = std::round(ft.WinAscent() * 60.0 / ft.face->units_per_EM);
   for (LONG esc : {900, 1800, 2700, 450}) {
     const Path turned = TextPath(Font(-60, "DejaVu Sans", esc), x0, y0, "Ag");
     ASSERT_EQ(turned.points.size(), upright.points.size()) << esc;
     EXPECT_EQ(turned.types, upright.types);
     const double a = esc / 10.0 * 3.141592653589793 / 180.0;
+    // The baseline starts one ascent below the reference point, turned and
+    // cut to whole pixels; the glyphs turn about that start.
+    const double bx = x0 + std::trunc(ascent * std::sin(a));
+    const double by = y0 + std::trunc(ascent * std::cos(a));
     for (size_t i = 0; i < upright.points.size(); ++i) {
-      // Counter-clockwise on the screen, where y grows downwards.
-      const double dx = upright.points[i].x - x0, dy = upright.points[i].y - y0;
-      EXPECT_NEAR(turned.points[i].x, x0 + dx * std::cos(a) + dy * std::sin(a), 1.5) << esc;
-      EXPECT_NEAR(turned.points[i].y, y0 - dx * std::sin(a) + dy * std::cos(a), 1.5) << esc;
+      // Counter-clockwise on the screen, where y grows downwards. Both
+      // paths are rounded to whole pixels.
+      const double dx = upright.points[i].x - x0, dy = upright.points[i].y - (y0 + ascent);
+      EXPECT_NEAR(turned.points[i].x, bx + dx * std::cos(a) + dy * std::sin(a), 1.25) << esc;
+      EXPECT_NEAR(turned.points[i].y, by - dx * std::sin(a) + dy * std::cos(a), 1.25) << esc;
     }
   }
 }
@@ -312,8 +320,9 @@ TEST(GdiText, SyntheticBoldWidensAndItalicLeans) {
   const Path bold = TextPath(Font(-96, kSong, 0, FW_BOLD), 0, 0, song);
   const Path italic = TextPath(Font(-96, kSong, 0, FW_NORMAL, 1), 0, 0, song);
   ASSERT_FALSE(regular.points.empty());
+  // Made-up bold grows a twenty-fourth of the em across and up.
   EXPECT_NEAR((bold.maxX - bold.minX) - (regular.maxX - regular.minX), 96.0 / 24.0, 1.5);
-  EXPECT_NEAR(bold.maxY - bold.minY, regular.maxY - regular.minY, 1.0);
+  EXPECT_NEAR((bold.maxY - bold.minY) - (regular.maxY - regular.minY), 96.0 / 24.0, 1.5);
   EXPECT_GT(italic.maxX - regular.maxX, 5.0);  // the top leans to the right
   EXPECT_NEAR(italic.maxY - italic.minY, regular.maxY - regular.minY, 1.0);
 }

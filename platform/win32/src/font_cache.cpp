@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include FT_OUTLINE_H
+#include FT_SIZES_H
 #include FT_TRUETYPE_TABLES_H
 
 #include <inkline/shared/code_page.h>
@@ -27,8 +28,8 @@ constexpr double kDefaultCellHeight = 16.0;
 // Sizes the mapper will make, in pixels per em.
 constexpr double kMinEm = 1.0;
 constexpr double kMaxEm = 16384.0;
-// Synthetic bold widens each glyph by a twenty-fourth of the em; synthetic
-// italic leans it by tan 12 degrees.
+// Synthetic bold grows each glyph by a twenty-fourth of the em across and up
+// (and its advance across); synthetic italic leans it by tan 12 degrees.
 constexpr double kBoldPerEm = 1.0 / 24.0;
 constexpr double kSlant = 0.2126;
 // Font weights from this on are bold.
@@ -60,7 +61,8 @@ FaceMetrics MetricsOf(FT_Face face) {
   return m;
 }
 
-double ClampEm(double em) { return std::min(std::max(em, kMinEm), kMaxEm); }
+// In whole pixels, as GDI sizes TrueType fonts.
+double ClampEm(double em) { return std::min(std::max(std::round(em), kMinEm), kMaxEm); }
 
 // GDI's size semantics: a positive height is the cell height (ascent plus
 // descent), a negative one the character (em) height.
@@ -87,12 +89,27 @@ std::string FaceBytes(const LOGFONTA& lf) {
 static std::atomic<unsigned long long> sizedFacesMade{0};
 
 SizedFace::SizedFace(FT_Face face, double emX, double emY, bool embolden, bool oblique)
-    : face_(face), embolden_(embolden), oblique_(oblique), serial_(++sizedFacesMade) {
+    : face_(face), emX_(emX), embolden_(embolden), oblique_(oblique), serial_(++sizedFacesMade) {
   const FaceMetrics m = MetricsOf(face);
-  scaleX_ = emX / m.unitsPerEm;
-  scaleY_ = emY / m.unitsPerEm;
-  ascent_ = m.ascent * scaleY_;
-  descent_ = m.descent * scaleY_;
+  const double scaleY = emY / m.unitsPerEm;
+  // GDI's text metrics are whole pixels.
+  ascent_ = std::round(m.ascent * scaleY);
+  descent_ = std::round(m.descent * scaleY);
+  // Each size keeps its own hinting state, whatever other sizes of the face
+  // load meanwhile.
+  if (FT_New_Size(face_, &size_) != 0) {
+    size_ = nullptr;
+    return;
+  }
+  if (FT_Activate_Size(size_) != 0 ||
+      FT_Set_Pixel_Sizes(face_, static_cast<FT_UInt>(emX), static_cast<FT_UInt>(emY)) != 0) {
+    FT_Done_Size(size_);
+    size_ = nullptr;
+  }
+}
+
+SizedFace::~SizedFace() {
+  if (size_) FT_Done_Size(size_);
 }
 
 const SharedShape* SizedFace::Find(char32_t c) {
@@ -110,28 +127,28 @@ const SharedShape* SizedFace::Shape(FT_UInt index) {
   return &shapes_.emplace(index, std::move(shape)).first->second;
 }
 
-// Outlines are taken unscaled and unhinted, in font units, and scaled here:
-// the path keeps fractions of a pixel, and every size scales the same way.
+// Outlines are grid-fitted at the whole-pixel size, as GDI hands them out:
+// in 26.6 pixels, which the path keeps as fractions of a pixel.
 GlyphShape SizedFace::Load(FT_UInt index) const {
   GlyphShape shape;
-  if (FT_Load_Glyph(face_, index, FT_LOAD_NO_SCALE | FT_LOAD_NO_BITMAP) != 0) return shape;
+  if (!size_ || FT_Activate_Size(size_) != 0) return shape;
+  if (FT_Load_Glyph(face_, index, FT_LOAD_NO_BITMAP) != 0) return shape;
   FT_GlyphSlot slot = face_->glyph;
-  const double unitsPerEm = face_->units_per_EM > 0 ? face_->units_per_EM : 1000.0;
-  double advanceUnits = static_cast<double>(slot->metrics.horiAdvance);
+  FT_Pos advance = slot->advance.x;
   if (slot->format == FT_GLYPH_FORMAT_OUTLINE) {
     if (embolden_) {
-      const auto strength = static_cast<FT_Pos>(std::lround(unitsPerEm * kBoldPerEm));
-      FT_Outline_EmboldenXY(&slot->outline, strength, 0);
-      advanceUnits += static_cast<double>(strength);
+      const auto strength = static_cast<FT_Pos>(std::lround(emX_ * 64.0 * kBoldPerEm));
+      FT_Outline_EmboldenXY(&slot->outline, strength, strength);
+      advance += strength;
     }
     shape.outline = OutlineFigures(slot->outline);
   }
   for (GdiPoint& p : shape.outline.points) {
-    p.x *= scaleX_;
-    p.y *= scaleY_;
+    p.x /= 64.0;
+    p.y /= 64.0;
     if (oblique_) p.x += p.y * kSlant;
   }
-  shape.advance = std::round(advanceUnits * scaleX_);
+  shape.advance = std::round(static_cast<double>(advance) / 64.0);
   return shape;
 }
 

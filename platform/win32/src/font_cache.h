@@ -22,7 +22,8 @@
 namespace gdi {
 
 // One glyph at one size: its figures in pixels, y up, from the pen position
-// on the baseline; and its advance, in whole pixels as GDI advances. The id
+// on the baseline, grid-fitted at the face's whole-pixel size as GDI's
+// outlines are; and its advance, in whole pixels as GDI advances. The id
 // is never given to another shape, even after the cache forgets this one.
 struct GlyphShape {
   ShapePath outline;
@@ -34,10 +35,14 @@ struct GlyphShape {
 // whatever the cache forgets meanwhile on another thread.
 using SharedShape = std::shared_ptr<const GlyphShape>;
 
-// A face at one size, with the synthetic bold and slant it needs.
+// A face at one size, with the synthetic bold and slant it needs. GDI makes
+// TrueType fonts in whole pixels per em, so the size is rounded to them.
 class SizedFace {
  public:
   SizedFace(FT_Face face, double emX, double emY, bool embolden, bool oblique);
+  ~SizedFace();
+  SizedFace(const SizedFace&) = delete;
+  SizedFace& operator=(const SizedFace&) = delete;
 
   // Distance from the top of the cell to the baseline, and from the
   // baseline to the bottom of the cell, in pixels.
@@ -56,7 +61,8 @@ class SizedFace {
   GlyphShape Load(FT_UInt index) const;
 
   FT_Face face_;
-  double scaleX_, scaleY_;  // pixels per font unit
+  FT_Size size_ = nullptr;  // this size's hinting state; null when the face has none
+  double emX_;              // pixels per em across, whole
   bool embolden_, oblique_;
   double ascent_, descent_;
   unsigned long long serial_;  // tells this face's shape ids from any other's

@@ -2,6 +2,7 @@
 // drawing; GetPath reads the closed path back; PolyDraw draws lines and
 // Béziers given as points and PT_ types, into the path when one is open.
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 #include <inkline/win32_sink.h>
@@ -12,12 +13,16 @@
 namespace gdi {
 namespace {
 
-// To the nearest whole pixel, halves away from zero; saturating.
-LONG Rounded(double v) {
-  const double r = v < 0.0 ? v - 0.5 : v + 0.5;
-  if (r <= static_cast<double>(INT32_MIN)) return INT32_MIN;
-  if (r >= static_cast<double>(INT32_MAX)) return INT32_MAX;
-  return static_cast<LONG>(r);
+// To a whole pixel, saturating. Glyph outlines come in fractions of a pixel
+// with y up and are rounded there, halves upwards: on the device, whose y
+// runs down, halves go right in x and up in y.
+LONG Saturated(double v) {
+  if (v <= static_cast<double>(INT32_MIN)) return INT32_MIN;
+  if (v >= static_cast<double>(INT32_MAX)) return INT32_MAX;
+  return static_cast<LONG>(v);
+}
+POINT Rounded(const GdiPoint& p) {
+  return POINT{Saturated(std::floor(p.x + 0.5)), Saturated(std::ceil(p.y - 0.5))};
 }
 
 constexpr BYTE kKindMask = static_cast<BYTE>(~PT_CLOSEFIGURE);
@@ -75,7 +80,7 @@ void AppendToPath(DC& dc, const ShapePath& figures) {
   dc.pathTypes.reserve(dc.pathTypes.size() + figures.types.size());
   for (int i = 0; i < figures.size(); ++i) {
     const GdiPoint& p = figures.points[static_cast<size_t>(i)];
-    dc.pathPoints.push_back(POINT{Rounded(p.x), Rounded(p.y)});
+    dc.pathPoints.push_back(Rounded(p));
     dc.pathTypes.push_back(figures.types[static_cast<size_t>(i)]);
   }
 }

@@ -31,9 +31,10 @@ const SharedShape& ShapeFor(const TextFont& font, char32_t c) {
   return *font.face->Missing();
 }
 
-// Every point of every shape moved onto the page, the pen advancing.
+// Every point of every shape moved onto the page, the pen advancing along
+// the baseline.
 void PlaceFigures(const std::vector<SharedShape>& shapes, const TextToDevice& place,
-                  double ascent, ShapePath* out) {
+                  ShapePath* out) {
   size_t points = 0;
   for (const SharedShape& shape : shapes) points += shape->outline.points.size();
   out->points.reserve(points);
@@ -43,7 +44,7 @@ void PlaceFigures(const std::vector<SharedShape>& shapes, const TextToDevice& pl
     const ShapePath& outline = shape->outline;
     for (int i = 0; i < outline.size(); ++i) {
       const GdiPoint& p = outline.points[static_cast<size_t>(i)];
-      const GdiPoint d = place(pen + p.x, p.y - ascent);
+      const GdiPoint d = place(pen + p.x, p.y);
       out->Add(d.x, d.y, outline.types[static_cast<size_t>(i)]);
     }
     pen += shape->advance;
@@ -62,10 +63,13 @@ bool LayOutText(const LOGFONTA& lf, int x, int y, const char* bytes, int count,
 
   const double degrees = lf.lfEscapement / 10.0;
   const double radians = degrees * shared::kPi / 180.0;
-  const TextToDevice place{static_cast<double>(x), static_cast<double>(y), std::cos(radians),
-                           std::sin(radians)};
+  const double cosA = std::cos(radians), sinA = std::sin(radians);
   const double ascent = font.face->ascent();
-  const double cellHeight = ascent + font.face->descent();
+  const double descent = font.face->descent();
+  // The baseline starts one ascent below the reference point, turned with
+  // the text, on a whole device pixel: the offset is cut to whole pixels.
+  const TextToDevice place{x + std::trunc(ascent * sinA), y + std::trunc(ascent * cosA), cosA,
+                           sinA};
 
   TextGeometry g;
   g.emHeight = font.emHeight;
@@ -77,15 +81,15 @@ bool LayOutText(const LOGFONTA& lf, int x, int y, const char* bytes, int count,
   g.glyphList.reserve(g.shapes.size());
   double pen = 0.0;
   for (const SharedShape& shape : g.shapes) {
-    g.glyphList.push_back(GdiGlyph{shape->id, shape->outline.view(), place(pen, -ascent)});
+    g.glyphList.push_back(GdiGlyph{shape->id, shape->outline.view(), place(pen, 0.0)});
     pen += shape->advance;
   }
-  if (placePoints) PlaceFigures(g.shapes, place, ascent, &g.glyphs);
+  if (placePoints) PlaceFigures(g.shapes, place, &g.glyphs);
   g.advance = pen;
-  g.cell[0] = place(0.0, 0.0);
-  g.cell[1] = place(pen, 0.0);
-  g.cell[2] = place(pen, -cellHeight);
-  g.cell[3] = place(0.0, -cellHeight);
+  g.cell[0] = place(0.0, ascent);
+  g.cell[1] = place(pen, ascent);
+  g.cell[2] = place(pen, -descent);
+  g.cell[3] = place(0.0, -descent);
   *out = std::move(g);
   return true;
 }
