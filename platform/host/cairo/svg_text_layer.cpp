@@ -44,7 +44,7 @@ std::string Num(double v) {
 
 void SvgTextLayer::Add(const NativeTextPlacement& text, bool fill, COLORREF fillColor, bool stroke,
                        COLORREF strokeColor, double strokeWidth) {
-  std::string style = "font-family=\"" + Escape(text.family) + ", sans-serif\" font-size=\"" +
+  std::string style = "font-family=\"" + Escape(*text.family) + ", sans-serif\" font-size=\"" +
                       Num(text.emSize) + "\" fill=\"" +
                       (fill ? Colour(fillColor) : std::string("none")) + "\"";
   if (stroke)
