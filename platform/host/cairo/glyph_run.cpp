@@ -1,5 +1,6 @@
 #include "glyph_run.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <inkline/shared/numeric.h>
@@ -87,10 +88,17 @@ void GlyphRun::Show(cairo_t* cr) {
   cairo_save(cr);
   SelectFont(cr);
   SetSourceRgb(cr, fill_);
-  // With the text beside the glyphs, a PDF stays searchable.
-  cairo_show_text_glyphs(cr, utf8_.data(), static_cast<int>(utf8_.size()), glyphs_.data(),
-                         static_cast<int>(glyphs_.size()), clusters_.data(),
-                         static_cast<int>(clusters_.size()), cairo_text_cluster_flags_t{});
+  // A PDF stays searchable either way: Cairo maps the glyphs of a font back
+  // to their characters. Only a glyph the font lacks needs the text beside
+  // it, which a PDF would otherwise keep in memory for every run.
+  const bool lacking = std::any_of(glyphs_.begin(), glyphs_.end(),
+                                   [](const cairo_glyph_t& g) { return g.index == 0; });
+  if (lacking)
+    cairo_show_text_glyphs(cr, utf8_.data(), static_cast<int>(utf8_.size()), glyphs_.data(),
+                           static_cast<int>(glyphs_.size()), clusters_.data(),
+                           static_cast<int>(clusters_.size()), cairo_text_cluster_flags_t{});
+  else
+    cairo_show_glyphs(cr, glyphs_.data(), static_cast<int>(glyphs_.size()));
   cairo_restore(cr);
   utf8_.clear();
   glyphs_.clear();
