@@ -32,6 +32,7 @@ if(TARGET inkline_command)
   set_target_properties(inkline_command PROPERTIES
     INSTALL_RPATH "$ORIGIN/../${CMAKE_INSTALL_LIBDIR}")
   install(TARGETS inkline_command RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(TARGETS inkline_gdal_reader LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/inkline)
 endif()
 
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/inkline

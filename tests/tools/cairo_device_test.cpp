@@ -227,6 +227,51 @@ TEST(CairoDevices, AnyPenWidthDrawsAndFinishes) {
   }
 }
 
+// A layer of native text larger than what is kept in memory (it waits in a
+// temporary file) comes out whole: every character once, in drawing order.
+TEST(CairoDevices, LargeNativeTextSvgKeepsEveryCharacterInOrder) {
+  FreeTypeFontLibOptions options;
+  options.table = FontTable::Parse("0 | DejaVu Sans | DejaVu Sans\n");
+  FreeTypeFontLib fonts(options);
+  ScopedMapFontLib installed(&fonts);
+  const std::string path = TempPath(".svg");
+  CairoDevice::Options o;
+  o.format = PictureFormat::Svg;
+  o.width = o.height = 2000;
+  o.kind = 8;
+  std::string error;
+  auto device = CairoDevice::Create(path, o, &error);
+  ASSERT_TRUE(device) << error;
+  BRUSH brush{2, 0, 0, 0};
+  device->SetBrush(&brush);
+  MapString* s = nullptr;
+  CreateMapString(device.get(), &s);
+  s->SetScale(1, 1, 1);
+  std::string drawn;
+  constexpr int kLabels = 120;
+  for (int label = 0; label < kLabels; ++label) {
+    std::string text;
+    for (int i = 0; i < 60; ++i) text += static_cast<char>('A' + (label * 7 + i) % 26);
+    drawn += text;
+    // Angles alternate so that every label is an element of its own.
+    s->StringOut(text.data(), 10, 20 + label * 15, 12, 12, 0, 0, label % 2 ? 5.0 : 0.0, 0, 0, 0, 0,
+                 &fonts);
+  }
+  s->Free();
+  ASSERT_TRUE(device->Finish(&error)) << error;
+  const std::string svg = ReadAll(path);
+  std::remove(path.c_str());
+  ASSERT_GT(svg.size(), 256u * 1024u);  // more than is kept in memory
+  std::string letters;
+  size_t texts = 0;
+  for (size_t at = svg.find("<tspan"); at != std::string::npos; at = svg.find("<tspan", at + 1))
+    letters += svg[svg.find('>', at) + 1];
+  for (size_t at = svg.find("<text"); at != std::string::npos; at = svg.find("<text", at + 1)) ++texts;
+  EXPECT_EQ(letters, drawn);
+  EXPECT_EQ(texts, static_cast<size_t>(kLabels));
+  EXPECT_NE(svg.find("</g>\n</svg>"), std::string::npos);
+}
+
 // Characters U+0001 to U+001F but tab, line feed and carriage return cannot
 // stand in XML: a native-text SVG leaves them out and stays well-formed.
 TEST(CairoDevices, NativeTextSvgWithControlCharactersIsWellFormed) {

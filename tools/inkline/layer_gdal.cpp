@@ -195,7 +195,7 @@ Anchor AnchorOf(const OGRGeometry* g, OGRCoordinateTransformation* t, const Wher
 
 }  // namespace
 
-Layer ReadGdalLayer(const std::string& path, const LayerOptions& options) {
+Layer ReadGdalLayerHere(const std::string& path, const LayerOptions& options) {
   const QuietGdal quiet;
   OpenLayer open = Open(path, options);
   const std::unique_ptr<OGRCoordinateTransformation> transform = Transformation(open, path, options);
@@ -211,4 +211,10 @@ Layer ReadGdalLayer(const std::string& path, const LayerOptions& options) {
     layer.labels.push_back(ReadLabel(FeatureProps(props, options, defaults), anchor, at));
   }
   return layer;
+}
+
+// The reader's one entry point, looked up by name when the command loads it.
+extern "C" __attribute__((visibility("default"))) void InklineReadGdalLayer(
+    const std::string* path, const LayerOptions* options, Layer* layer) {
+  *layer = ReadGdalLayerHere(*path, *options);
 }

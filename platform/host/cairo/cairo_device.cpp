@@ -351,11 +351,7 @@ double CairoDevice::DrawTextLogFont(LOGFONTA* font, double x, double y, char* te
   // The library points into its run and expects exactly one character drawn.
   const std::string character(text, text[0] == '\0' ? 0 : shared::CharBytes(text));
   NativeTextPlacement place;
-  cairo_save(s.cr);
-  if (!s.nativeFonts.Place(s.cr, *font, x, s.Y(y), s.textAngle, !outlined, character, &place)) {
-    cairo_restore(s.cr);
-    return 0.0;
-  }
+  if (!s.nativeFonts.Place(*font, x, s.Y(y), s.textAngle, !outlined, character, &place)) return 0.0;
   COLORREF fill = 0, stroke = 0;
   const bool fills = s.Rgb(CurBrush.color, &fill);
   const bool strokes = outlined && s.Rgb(CurPen.color, &stroke);
@@ -367,11 +363,13 @@ double CairoDevice::DrawTextLogFont(LOGFONTA* font, double x, double y, char* te
     // at once, as Cairo blends glyphs shown together differently where they
     // overlap.
     if (fills) {
-      s.pendingText.Add(s.cr, place, fill);
+      s.pendingText.Add(s.cr, s.nativeFonts, place, fill);
       if (s.options.format != PictureFormat::Pdf) s.pendingText.Show(s.cr);
     }
   } else {
     s.pendingText.Show(s.cr);
+    cairo_save(s.cr);
+    s.nativeFonts.Select(s.cr, place);
     cairo_translate(s.cr, place.originX, place.originY);
     cairo_rotate(s.cr, -place.angle * shared::kPi / 180.0);
     cairo_move_to(s.cr, 0, 0);
@@ -385,7 +383,7 @@ double CairoDevice::DrawTextLogFont(LOGFONTA* font, double x, double y, char* te
       SetSourceRgb(s.cr, fill);
       cairo_show_text(s.cr, place.utf8.c_str());
     }
+    cairo_restore(s.cr);
   }
-  cairo_restore(s.cr);
   return 0.0;
 }

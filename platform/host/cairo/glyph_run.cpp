@@ -1,44 +1,42 @@
 #include "glyph_run.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <inkline/shared/numeric.h>
 
 #include "cairo_gdi_sink.h"
 
-bool GlyphRun::Continues(cairo_font_face_t* face, const NativeTextPlacement& place,
-                         COLORREF fill) const {
-  return !glyphs_.empty() && face == face_ && place.emSize == emSize_ && place.angle == angle_ &&
-         fill == fill_;
+namespace {
+
+// Where Cairo keeps a point: in 1/256 of a device unit, to nearest.
+double ToCairoFixed(double v) { return std::nearbyint(v * 256.0) / 256.0; }
+
+}  // namespace
+
+bool GlyphRun::Continues(const NativeTextPlacement& place, COLORREF fill) const {
+  return !glyphs_.empty() && place.face == face_ && place.emSize == emSize_ &&
+         place.angle == angle_ && fill == fill_;
 }
 
 // The font matrix carries the turn, so the glyphs can be given in picture
 // coordinates.
 void GlyphRun::SelectFont(cairo_t* cr) const {
   cairo_set_font_face(cr, face_);
-  cairo_font_options_t* options = cairo_font_options_create();
-  cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
-  cairo_set_font_options(cr, options);
-  cairo_font_options_destroy(options);
+  cairo_set_font_options(cr, options_);
   cairo_matrix_t matrix;
   cairo_matrix_init_rotate(&matrix, -angle_ * shared::kPi / 180.0);
   cairo_matrix_scale(&matrix, emSize_, emSize_);
   cairo_set_font_matrix(cr, &matrix);
 }
 
-void GlyphRun::Add(cairo_t* cr, const NativeTextPlacement& place, COLORREF fill) {
-  cairo_font_face_t* face = cairo_get_font_face(cr);
-  if (!Continues(face, place, fill)) {
-    Show(cr);
-    face_ = face;
-    emSize_ = place.emSize;
-    angle_ = place.angle;
-    fill_ = fill;
-  }
-  // Placed as a character drawn on its own was: the frame turned about its
-  // origin, then the point Cairo keeps for it (1/256 of a unit) taken back to
-  // the picture, so glyphs land on the same pixels.
+// Placed as a character drawn on its own was: the frame turned about its
+// origin, then the point Cairo keeps for it taken back to the picture, so
+// glyphs land on the same pixels.
+bool GlyphRun::AddLaidOut(cairo_t* cr, const NativeTextFonts& fonts,
+                          const NativeTextPlacement& place) {
   cairo_save(cr);
+  fonts.Select(cr, place);
   cairo_translate(cr, place.originX, place.originY);
   cairo_rotate(cr, -place.angle * shared::kPi / 180.0);
   cairo_move_to(cr, 0, 0);
@@ -56,12 +54,33 @@ void GlyphRun::Add(cairo_t* cr, const NativeTextPlacement& place, COLORREF fill)
   for (int i = 0; status == CAIRO_STATUS_SUCCESS && i < count; ++i)
     cairo_user_to_device(cr, &glyphs[i].x, &glyphs[i].y);
   cairo_restore(cr);
-  if (status != CAIRO_STATUS_SUCCESS) return;
-  utf8_ += place.utf8;
-  glyphs_.insert(glyphs_.end(), glyphs, glyphs + count);
-  clusters_.insert(clusters_.end(), clusters, clusters + clusterCount);
+  if (status == CAIRO_STATUS_SUCCESS) {
+    glyphs_.insert(glyphs_.end(), glyphs, glyphs + count);
+    clusters_.insert(clusters_.end(), clusters, clusters + clusterCount);
+  }
   cairo_glyph_free(glyphs);
   cairo_text_cluster_free(clusters);
+  return status == CAIRO_STATUS_SUCCESS;
+}
+
+void GlyphRun::Add(cairo_t* cr, const NativeTextFonts& fonts, const NativeTextPlacement& place,
+                   COLORREF fill) {
+  if (!Continues(place, fill)) {
+    Show(cr);
+    face_ = place.face;
+    options_ = fonts.Options();
+    emSize_ = place.emSize;
+    angle_ = place.angle;
+    fill_ = fill;
+  }
+  if (place.hasGlyph) {
+    // One glyph: it starts at the origin, as Cairo would have kept it.
+    glyphs_.push_back(cairo_glyph_t{place.glyph, ToCairoFixed(place.originX), ToCairoFixed(place.originY)});
+    clusters_.push_back(cairo_text_cluster_t{static_cast<int>(place.utf8.size()), 1});
+  } else if (!AddLaidOut(cr, fonts, place)) {
+    return;
+  }
+  utf8_ += place.utf8;
 }
 
 void GlyphRun::Show(cairo_t* cr) {
@@ -69,10 +88,17 @@ void GlyphRun::Show(cairo_t* cr) {
   cairo_save(cr);
   SelectFont(cr);
   SetSourceRgb(cr, fill_);
-  // With the text beside the glyphs, a PDF stays searchable.
-  cairo_show_text_glyphs(cr, utf8_.data(), static_cast<int>(utf8_.size()), glyphs_.data(),
-                         static_cast<int>(glyphs_.size()), clusters_.data(),
-                         static_cast<int>(clusters_.size()), cairo_text_cluster_flags_t{});
+  // A PDF stays searchable either way: Cairo maps the glyphs of a font back
+  // to their characters. Only a glyph the font lacks needs the text beside
+  // it, which a PDF would otherwise keep in memory for every run.
+  const bool lacking = std::any_of(glyphs_.begin(), glyphs_.end(),
+                                   [](const cairo_glyph_t& g) { return g.index == 0; });
+  if (lacking)
+    cairo_show_text_glyphs(cr, utf8_.data(), static_cast<int>(utf8_.size()), glyphs_.data(),
+                           static_cast<int>(glyphs_.size()), clusters_.data(),
+                           static_cast<int>(clusters_.size()), cairo_text_cluster_flags_t{});
+  else
+    cairo_show_glyphs(cr, glyphs_.data(), static_cast<int>(glyphs_.size()));
   cairo_restore(cr);
   utf8_.clear();
   glyphs_.clear();

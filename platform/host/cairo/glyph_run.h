@@ -16,20 +16,26 @@
 
 class GlyphRun {
  public:
-  // Adds a character placed by NativeTextFonts::Place, whose font is the one
-  // selected in cr, to be filled in `fill`. A character that does not
-  // continue the run shows the run first.
-  void Add(cairo_t* cr, const NativeTextPlacement& place, COLORREF fill);
+  // Adds a character placed by fonts, to be filled in `fill`. A character
+  // that does not continue the run shows the run first.
+  void Add(cairo_t* cr, const NativeTextFonts& fonts, const NativeTextPlacement& place,
+           COLORREF fill);
   // Shows the gathered characters with one call; nothing when empty.
   void Show(cairo_t* cr);
   bool Empty() const { return glyphs_.empty(); }
+  // What Show would draw: the glyphs in picture coordinates, and the text.
+  const std::vector<cairo_glyph_t>& Glyphs() const { return glyphs_; }
+  const std::string& Text() const { return utf8_; }
 
  private:
-  bool Continues(cairo_font_face_t* face, const NativeTextPlacement& place, COLORREF fill) const;
+  bool Continues(const NativeTextPlacement& place, COLORREF fill) const;
   // Selects the run's font, turned by its angle, into cr.
   void SelectFont(cairo_t* cr) const;
+  // A character that is not one glyph, laid out by Cairo in the run's font.
+  bool AddLaidOut(cairo_t* cr, const NativeTextFonts& fonts, const NativeTextPlacement& place);
 
   cairo_font_face_t* face_ = nullptr;  // owned by NativeTextFonts
+  const cairo_font_options_t* options_ = nullptr;
   double emSize_ = 0;
   double angle_ = 0;
   COLORREF fill_ = 0;

@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <memory>
 
 namespace {
 
@@ -44,48 +43,84 @@ std::string Num(double v) {
 
 void SvgTextLayer::Add(const NativeTextPlacement& text, bool fill, COLORREF fillColor, bool stroke,
                        COLORREF strokeColor, double strokeWidth) {
-  std::string style = "font-family=\"" + Escape(text.family) + ", sans-serif\" font-size=\"" +
-                      Num(text.emSize) + "\" fill=\"" +
-                      (fill ? Colour(fillColor) : std::string("none")) + "\"";
-  if (stroke)
-    style += " stroke=\"" + Colour(strokeColor) + "\" stroke-width=\"" +
-             Num(strokeWidth > 0 ? strokeWidth : 1.0) + "\"";
-  if (elements_.empty() || elements_.back().style != style ||
-      elements_.back().angle != text.angle)
-    elements_.push_back(Element{style, text.angle, text.originX, text.originY, {}, {}, {}});
-  Element& e = elements_.back();
+  strokeWidth = strokeWidth > 0 ? strokeWidth : 1.0;
+  if (style_.empty() || text.family != family_ || text.emSize != emSize_ || fill != fill_ ||
+      (fill && fillColor != fillColor_) || stroke != stroke_ ||
+      (stroke && (strokeColor != strokeColor_ || strokeWidth != strokeWidth_))) {
+    style_ = "font-family=\"" + Escape(*text.family) + ", sans-serif\" font-size=\"" +
+             Num(text.emSize) + "\" fill=\"" + (fill ? Colour(fillColor) : std::string("none")) + "\"";
+    if (stroke)
+      style_ += " stroke=\"" + Colour(strokeColor) + "\" stroke-width=\"" + Num(strokeWidth) + "\"";
+    family_ = text.family;
+    emSize_ = text.emSize;
+    fill_ = fill;
+    fillColor_ = fillColor;
+    stroke_ = stroke;
+    strokeColor_ = strokeColor;
+    strokeWidth_ = strokeWidth;
+  }
+  if (!open_ || current_.style != style_ || current_.angle != text.angle) {
+    Finish();
+    current_.style = style_;
+    current_.angle = text.angle;
+    current_.pivotX = text.originX;
+    current_.pivotY = text.originY;
+    open_ = true;
+  }
   // The element is turned about its pivot as a whole; place the character
   // in the unturned frame (turning back by the angle, y growing downwards).
+  // Each character has a tspan of its own, as renderers do not all take a
+  // list of positions.
   const double a = text.angle * 3.141592653589793 / 180.0;
-  const double dx = text.originX - e.pivotX, dy = text.originY - e.pivotY;
-  e.xs.push_back(e.pivotX + dx * std::cos(a) - dy * std::sin(a));
-  e.ys.push_back(e.pivotY + dx * std::sin(a) + dy * std::cos(a));
-  e.texts.push_back(text.utf8);
+  const double dx = text.originX - current_.pivotX, dy = text.originY - current_.pivotY;
+  current_.spans += "<tspan x=\"" + Num(current_.pivotX + dx * std::cos(a) - dy * std::sin(a)) +
+                    "\" y=\"" + Num(current_.pivotY + dx * std::sin(a) + dy * std::cos(a)) + "\">" +
+                    Escape(text.utf8) + "</tspan>";
 }
 
-std::string SvgTextLayer::ElementText(const Element& e) {
+void SvgTextLayer::Finish() {
+  if (!open_) return;
+  const Element& e = current_;
   std::string out = "<text xml:space=\"preserve\" " + e.style;
   if (e.angle != 0)
     out += " transform=\"rotate(" + Num(-e.angle) + " " + Num(e.pivotX) + " " + Num(e.pivotY) +
            ")\"";
-  out += ">";
-  for (size_t i = 0; i < e.texts.size(); ++i)
-    out += "<tspan x=\"" + Num(e.xs[i]) + "\" y=\"" + Num(e.ys[i]) + "\">" + Escape(e.texts[i]) +
-           "</tspan>";
-  out += "</text>\n";
-  return out;
+  out += ">" + e.spans + "</text>\n";
+  Keep(out);
+  current_.spans.clear();
+  open_ = false;
+  any_ = true;
 }
 
-std::string SvgTextLayer::Elements() const {
-  std::string out;
-  for (const Element& e : elements_) out += ElementText(e);
-  return out;
+void SvgTextLayer::Keep(const std::string& text) {
+  kept_ += text;
+  constexpr size_t kSpillAt = 256 * 1024;
+  if (kept_.size() < kSpillAt || spillFailed_) return;
+  if (!spill_) spill_.reset(std::tmpfile());
+  if (spill_ && std::fwrite(kept_.data(), 1, kept_.size(), spill_.get()) == kept_.size()) {
+    kept_.clear();
+  } else {
+    spillFailed_ = true;  // keep the rest in memory; what was spilled stays valid
+  }
+}
+
+bool SvgTextLayer::CopyKeptTo(FILE* out) {
+  if (spill_) {
+    if (std::fflush(spill_.get()) != 0 || std::fseek(spill_.get(), 0, SEEK_SET) != 0) return false;
+    char buffer[1 << 16];
+    size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, spill_.get())) > 0)
+      if (std::fwrite(buffer, 1, n, out) != n) return false;
+    if (std::ferror(spill_.get())) return false;
+  }
+  return std::fwrite(kept_.data(), 1, kept_.size(), out) == kept_.size();
 }
 
 // Writes the layer over the closing tag, then the tag again: the picture
 // Cairo wrote is not read in or copied, only its last few bytes.
-bool SvgTextLayer::WriteInto(const std::string& path, std::string* error) const {
-  if (elements_.empty()) return true;
+bool SvgTextLayer::WriteInto(const std::string& path, std::string* error) {
+  Finish();
+  if (!any_) return true;
   std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "r+b"), &std::fclose);
   std::string tail(4096, '\0');
   long size = -1;
@@ -105,7 +140,7 @@ bool SvgTextLayer::WriteInto(const std::string& path, std::string* error) const 
     ok = ok && std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
   };
   put("<g id=\"native-text\">\n");
-  for (const Element& e : elements_) put(ElementText(e));
+  ok = ok && CopyKeptTo(file.get());
   put("</g>\n");
   put(tail.substr(end));
   ok = std::fclose(file.release()) == 0 && ok;

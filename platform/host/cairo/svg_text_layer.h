@@ -1,13 +1,16 @@
 // Native text in SVG pictures as real <text> elements, so it can be selected
 // and searched. The library draws a run one character at a time; characters
 // that follow each other in the same style join one element, each in a
-// <tspan> at its own position, so a word stays a word to a search. Cairo writes the rest of the
-// picture; the elements are added on top when the picture is finished.
+// <tspan> at its own position, so a word stays a word to a search. Cairo
+// writes the rest of the picture; the elements are added on top when the
+// picture is finished. Finished elements wait in a temporary file, so a
+// layer of any size costs the same memory.
 #ifndef INKLINE_HOST_SVG_TEXT_LAYER_H
 #define INKLINE_HOST_SVG_TEXT_LAYER_H
 
+#include <cstdio>
+#include <memory>
 #include <string>
-#include <vector>
 
 #include <inkline/win32.h>
 
@@ -18,13 +21,9 @@ class SvgTextLayer {
   // Adds one character; fill and stroke are used when their flags say so.
   void Add(const NativeTextPlacement& text, bool fill, COLORREF fillColor, bool stroke,
            COLORREF strokeColor, double strokeWidth);
-  bool Empty() const { return elements_.empty(); }
-
-  // The elements as they will be written.
-  std::string Elements() const;
 
   // Inserts the elements before the closing tag of the SVG file at path.
-  bool WriteInto(const std::string& path, std::string* error) const;
+  bool WriteInto(const std::string& path, std::string* error);
 
  private:
   struct Element {
@@ -32,12 +31,27 @@ class SvgTextLayer {
     double angle = 0;    // degrees counter-clockwise
     double pivotX = 0;   // the element turns about its first character
     double pivotY = 0;
-    // Each character at its position in the element's unturned frame.
-    std::vector<double> xs, ys;
-    std::vector<std::string> texts;  // UTF-8
+    std::string spans;   // each character at its place in the unturned frame
   };
-  static std::string ElementText(const Element& e);
-  std::vector<Element> elements_;
+  // Moves the element being gathered to the finished ones.
+  void Finish();
+  // Appends text to the finished elements, spilling them to a temporary
+  // file past a few hundred kilobytes (kept in memory if none can be had).
+  void Keep(const std::string& text);
+  bool CopyKeptTo(FILE* out);
+
+  Element current_;
+  bool open_ = false;
+  std::string style_;  // the style of the last character, and what made it
+  const std::string* family_ = nullptr;
+  double emSize_ = -1, strokeWidth_ = -1;
+  COLORREF fillColor_ = 0, strokeColor_ = 0;
+  bool fill_ = false, stroke_ = false;
+
+  std::string kept_;
+  std::unique_ptr<FILE, int (*)(FILE*)> spill_{nullptr, &std::fclose};
+  bool spillFailed_ = false;
+  bool any_ = false;
 };
 
 #endif  // INKLINE_HOST_SVG_TEXT_LAYER_H
