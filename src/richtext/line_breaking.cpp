@@ -3,6 +3,7 @@
 // box the longest prefix that fits stays, the line is drawn, and the rest
 // starts the next line or column, where it may break again.
 #include <algorithm>
+#include <cmath>
 #include <string_view>
 #include <utility>
 
@@ -40,6 +41,26 @@ bool COrvexHTMLReaderEvents::RoomForLine(double x, double y) const {
   return BoxTop - BoxHeight <= y - LineHeight;
 }
 
+// A fresh line that took nothing is followed by fresh lines that take nothing
+// either: the same text against the same width (or height, in a column). Only
+// the pen walks on, a line at a time, until the box has no room, and a pen far
+// outside the box would walk billions of lines. The walk is cut short in one
+// step; the last lines are still walked one by one, so the pen stops where the
+// walk would have stopped it. rx, ry: the run's raise; h: its height.
+void COrvexHTMLReaderEvents::SkipEmptyLines(double rx, double ry, double h) {
+  constexpr double kWalkedLines = 16;
+  const double step = Size * EffectiveScale();
+  if (Vertical() && !(BoxTop - BoxHeight <= BoxTop + ry)) return;
+  const double room = Vertical() ? BoxLeft + BoxWidth - (PenX + rx + h)
+                                 : PenY + ry - h - (BoxTop - BoxHeight);
+  if (!(step > 0) || !(room / step > 2 * kWalkedLines)) return;
+  const double skipped = std::floor(room / step) - kWalkedLines;
+  if (Vertical())
+    PenX += skipped * step;
+  else
+    PenY -= skipped * step;
+}
+
 // The rest of an overflowing text is carried to the next line by this loop
 // rather than by calling OnText again, so a text of many lines needs no
 // deeper stack than a text of one. The rest is a view that moves on, and the
@@ -50,6 +71,7 @@ void COrvexHTMLReaderEvents::OnText(std::string& text, uint32_t, bool& abort) {
   if (!Owner) return;
   std::string_view piece = text;
   long pieceChars = -1;  // characters of piece, once known on a fresh line
+  bool freshLine = false;  // this pass starts a line the loop began
   for (;;) {
     // Raised and lowered at once cancel out.
     if (Sup && Sub) Sup = Sub = 0;
@@ -58,6 +80,7 @@ void COrvexHTMLReaderEvents::OnText(std::string& text, uint32_t, bool& abort) {
     double x = PenX;
     double y = PenY;
     RaiseOrLower(run, h, x, y);
+    const double raiseX = x - PenX, raiseY = y - PenY;
     LineHeight = h;
 
     const std::size_t earlier = PendingText.size();  // text of runs already on the line
@@ -101,5 +124,7 @@ void COrvexHTMLReaderEvents::OnText(std::string& text, uint32_t, bool& abort) {
       PendingText = std::string(piece);
       return;
     }
+    if (freshLine && kept == 0) SkipEmptyLines(raiseX, raiseY, h);
+    freshLine = true;
   }
 }

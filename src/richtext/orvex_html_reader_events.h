@@ -123,6 +123,9 @@ class COrvexHTMLReaderEvents : public IHTMLReaderEvents {
   // placed at (x, y) at height h, stays inside the box.
   bool LineFits(std::size_t bytes, long chars, double x, double y, double h) const;
   bool RoomForLine(double x, double y) const;
+  // Moves the pen over the empty lines a text that fits no line would walk
+  // through one by one, stopping a few lines short of the last with room.
+  void SkipEmptyLines(double rx, double ry, double h);
 
   // Drawing.
   void DrawRun(TextRun& run, double x, double y, char arrangement);

@@ -120,6 +120,18 @@ TEST(RichTextLineBreaking, CharacterWiderThanTheBoxMovesOnUntilNoRoom) {
     d.Feed("X");  // measured behind W, it cannot be drawn either
     d.End();
     for (const DrawnRun& run : d.bench.Runs()) EXPECT_TRUE(run.glyphs.empty()) << c.markup;
+
+    // A pen a trillion units short of the bottom (left by an earlier
+    // negative size) ends where the line-by-line walk ends, at once.
+    DrivenRenderer far(c.box);
+    far.Feed(c.markup);
+    if (c.penX > 0)
+      far.renderer.PenX = -1e12;
+    else
+      far.renderer.PenY = 1e12;
+    far.Feed("W");
+    EXPECT_EQ(far.renderer.PenX, c.penX) << c.markup;
+    EXPECT_EQ(far.renderer.PenY, c.penY) << c.markup;
   }
 }
 
