@@ -2,6 +2,7 @@
 // OnText, the paragraph flush of a p tag and the final flush at the end of the
 // parse. They share the drawing of one run and differ in how they place the
 // runs after the first.
+#include "frame/entry_checks.h"
 #include "layout/engine.h"
 #include "richtext/orvex_html_reader_events.h"
 
@@ -28,6 +29,9 @@ void COrvexHTMLReaderEvents::RaiseOrLower(const TextRun& run, double h, double& 
 void COrvexHTMLReaderEvents::DrawRun(TextRun& run, double x, double y, char arrangement) {
   const double h = RunHeight(run);
   RaiseOrLower(run, h, x, y);
+  // A size attribute can put a run's place or height beyond any picture, or
+  // beyond the numbers: such a run draws nothing, as a plain string would.
+  if (!entry_checks::AcceptDispString({x, y, h, h, 0.0, Space, 0.0})) return;
   DeviceDriver* device = Owner->Driver;
   if (device) {
     BRUSH brush{static_cast<int>(run.Color), 0, 0, 0};
