@@ -123,15 +123,15 @@ TEST(RichTextLineBreaking, CharacterWiderThanTheBoxMovesOnUntilNoRoom) {
 
     // A pen a trillion units short of the bottom (left by an earlier
     // negative size) ends where the line-by-line walk ends, at once.
-    DrivenRenderer far(c.box);
-    far.Feed(c.markup);
+    DrivenRenderer distant(c.box);
+    distant.Feed(c.markup);
     if (c.penX > 0)
-      far.renderer.PenX = -1e12;
+      distant.renderer.PenX = -1e12;
     else
-      far.renderer.PenY = 1e12;
-    far.Feed("W");
-    EXPECT_EQ(far.renderer.PenX, c.penX) << c.markup;
-    EXPECT_EQ(far.renderer.PenY, c.penY) << c.markup;
+      distant.renderer.PenY = 1e12;
+    distant.Feed("W");
+    EXPECT_EQ(distant.renderer.PenX, c.penX) << c.markup;
+    EXPECT_EQ(distant.renderer.PenY, c.penY) << c.markup;
   }
 }
 
