@@ -60,10 +60,10 @@ void EachPart(const JsonValue& c, const char* what, const Where& at, Read read) 
 FeatureShape Shape(std::string_view type, const JsonValue& c, const Where& at) {
   FeatureShape shape;
   if (type == "Point") {
-    shape.parts = {{Position(c, at)}};
+    shape.parts.emplace_back(1, Position(c, at));
   } else if (type == "LineString") {
     shape.kind = FeatureShape::kLine;
-    shape.parts = {Positions(c, false, at)};
+    shape.parts.push_back(Positions(c, false, at));
   } else if (type == "MultiLineString") {
     shape.kind = FeatureShape::kLine;
     EachPart(c, "line strings", at, [&](const JsonValue& l) { shape.parts.push_back(Positions(l, false, at)); });

@@ -8,10 +8,10 @@ using Kind = JsonValue::Kind;
 
 void Add(const json& v, JsonDoc& doc) {
   switch (v.type()) {
-    case json::value_t::boolean: return doc.Add(JsonValue::Scalar(v.get<bool>() ? Kind::True : Kind::False));
-    case json::value_t::number_integer: return doc.Add(JsonValue::Of(v.get<long long>()));
-    case json::value_t::number_unsigned: return doc.Add(JsonValue::OfUnsigned(v.get<unsigned long long>()));
-    case json::value_t::number_float: return doc.Add(JsonValue::Of(v.get<double>()));
+    case json::value_t::boolean: return doc.Add(v.get<bool>() ? Kind::True : Kind::False);
+    case json::value_t::number_integer: return doc.Add(v.get<long long>());
+    case json::value_t::number_unsigned: return doc.AddUnsigned(v.get<unsigned long long>());
+    case json::value_t::number_float: return doc.Add(v.get<double>());
     case json::value_t::string: return doc.AddOwnString(v.get_ref<const std::string&>());
     case json::value_t::array: {
       const std::size_t at = doc.Open(Kind::Array);
@@ -26,7 +26,7 @@ void Add(const json& v, JsonDoc& doc) {
       }
       return doc.Close(at, v.size());
     }
-    default: return doc.Add(JsonValue::Scalar(Kind::Null));
+    default: return doc.Add(Kind::Null);
   }
 }
 

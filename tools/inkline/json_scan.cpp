@@ -26,15 +26,25 @@ constexpr std::array<unsigned char, 256> kStringClass = StringClasses();
 
 unsigned char ClassOf(char c) { return kStringClass[static_cast<unsigned char>(c)]; }
 
-// Eight bytes at once: true when all are printable ASCII other than the
-// quote and the backslash, so a long plain string goes by a word at a time.
-bool PlainWord(const char* p) {
+// Eight bytes at once, so that a string goes by a word at a time: the
+// number of leading bytes that are printable ASCII other than the quote and
+// the backslash (8 when all are). A flag can be set wrongly only above a
+// byte rightly flagged, so the lowest one is exact.
+int PlainBytes(const char* p) {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
   std::uint64_t x;
   std::memcpy(&x, p, sizeof x);
   constexpr std::uint64_t kOnes = 0x0101010101010101u, kHighs = 0x8080808080808080u;
   const auto hasZero = [](std::uint64_t v) { return (v - kOnes) & ~v & kHighs; };
   const std::uint64_t below = (x - kOnes * 0x20) & ~x & kHighs;
-  return ((x & kHighs) | below | hasZero(x ^ (kOnes * '"')) | hasZero(x ^ (kOnes * '\\'))) == 0;
+  const std::uint64_t special =
+      (x & kHighs) | below | hasZero(x ^ (kOnes * '"')) | hasZero(x ^ (kOnes * '\\'));
+  return special ? __builtin_ctzll(special) / 8 : 8;
+#else
+  int n = 0;
+  while (n < 8 && kStringClass[static_cast<unsigned char>(p[n])] == kPlain) ++n;
+  return n;
+#endif
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -176,12 +186,12 @@ void JsonScanner::Array(JsonDoc& doc, int depth) {
 void JsonScanner::String(JsonDoc& doc) {
   const char* start = ++p_;
   for (;;) {
-    while (end_ - p_ >= 8 && PlainWord(p_)) p_ += 8;
+    for (int n = 8; n == 8 && end_ - p_ >= 8; p_ += n) n = PlainBytes(p_);
     if (p_ == end_) Fail(p_, "the text ends inside a string");
     switch (ClassOf(*p_)) {
       case kPlain: ++p_; break;
       case kQuote:
-        doc.Add(JsonValue::Of(start, static_cast<std::size_t>(p_ - start)));
+        doc.AddView(start, static_cast<std::size_t>(p_ - start));
         ++p_;
         return;
       case kBackslash: return DecodeRest(start, doc);
@@ -293,22 +303,28 @@ void JsonScanner::Number(JsonDoc& doc) {
   const bool negative = *p_ == '-';
   if (negative) ++p_;
   if (p_ == end_ || !IsDigit(*p_)) Unexpected(p_, "a digit");
+  // The digits as one integer, which cannot overflow before the twentieth.
   std::uint64_t digits = 0;
-  bool overflow = false;
-  const auto take = [&] {
-    overflow = overflow || __builtin_mul_overflow(digits, 10u, &digits) ||
-               __builtin_add_overflow(digits, static_cast<unsigned>(*p_ - '0'), &digits);
-    ++p_;
-  };
+  int count = 0;
+  const char* const integerStart = p_;
   if (*p_ == '0') ++p_;
   else
-    while (p_ != end_ && IsDigit(*p_)) take();
+    for (; p_ != end_ && IsDigit(*p_); ++p_, ++count) digits = digits * 10 + static_cast<unsigned>(*p_ - '0');
   bool whole = true;
   long long exponent = 0;  // of ten: fraction digits count down, the exponent part adds
   if (p_ != end_ && *p_ == '.') {
     whole = false;
     if (++p_ == end_ || !IsDigit(*p_)) Unexpected(p_, "a digit after the decimal point");
-    for (; p_ != end_ && IsDigit(*p_); --exponent) take();
+    for (; p_ != end_ && IsDigit(*p_); ++p_, ++count, --exponent)
+      digits = digits * 10 + static_cast<unsigned>(*p_ - '0');
+  }
+  bool overflow = count >= 20;
+  if (overflow && whole) {  // twenty digits or more may still fit 64 bits
+    digits = 0;
+    overflow = false;
+    for (const char* d = integerStart; d != p_ && !overflow; ++d)
+      overflow = __builtin_mul_overflow(digits, 10u, &digits) ||
+                 __builtin_add_overflow(digits, static_cast<unsigned>(*d - '0'), &digits);
   }
   if (p_ != end_ && (*p_ == 'e' || *p_ == 'E')) {
     whole = false;
@@ -320,9 +336,9 @@ void JsonScanner::Number(JsonDoc& doc) {
     exponent += down ? -e : e;
   }
   if (whole && !overflow) {
-    if (!negative) return doc.Add(JsonValue::OfUnsigned(digits));
+    if (!negative) return doc.AddUnsigned(digits);
     if (digits <= std::uint64_t{1} << 63)
-      return doc.Add(JsonValue::Of(static_cast<long long>(0 - digits)));
+      return doc.Add(static_cast<long long>(0 - digits));
   }
   double d;
   if (!overflow && digits <= std::uint64_t{1} << 53 && exponent >= -22 && exponent <= 22) {
@@ -336,7 +352,7 @@ void JsonScanner::Number(JsonDoc& doc) {
   if (!std::isfinite(d))
     throw JsonSyntaxError("number overflow parsing '" + std::string(start, p_) +
                           "' (beyond the range of a number)");
-  doc.Add(JsonValue::Of(d));
+  doc.Add(d);
 }
 
 double JsonScanner::SlowDouble(const char* from) {
@@ -349,7 +365,7 @@ void JsonScanner::Literal(const char* word, JsonValue::Kind kind, JsonDoc& doc) 
   if (static_cast<std::size_t>(end_ - p_) < n || std::memcmp(p_, word, n) != 0)
     Unexpected(p_, "a value");
   p_ += n;
-  doc.Add(JsonValue::Scalar(kind));
+  doc.Add(kind);
 }
 
 void JsonScanner::MarkNow() {

@@ -21,35 +21,12 @@ const JsonValue* JsonValue::Find(std::string_view key) const {
   const JsonValue* name = First();
   for (std::size_t i = 0; i < len_; ++i) {
     const JsonValue* value = name + 1;
-    if (name->String() == key) found = value;
+    // The first byte before the whole compare: most names differ in it.
+    if (name->len_ == key.size() && (key.empty() || (*name->str_ == key[0] && name->String() == key)))
+      found = value;
     name = value->Next();
   }
   return found;
-}
-
-JsonValue JsonValue::Of(double d) {
-  JsonValue v = Scalar(Kind::Float);
-  v.d_ = d;
-  return v;
-}
-
-JsonValue JsonValue::Of(long long i) {
-  JsonValue v = Scalar(Kind::Integer);
-  v.i_ = i;
-  return v;
-}
-
-JsonValue JsonValue::OfUnsigned(unsigned long long u) {
-  JsonValue v = Scalar(Kind::Unsigned);
-  v.u_ = u;
-  return v;
-}
-
-JsonValue JsonValue::Of(const char* text, std::size_t length) {
-  JsonValue v = Scalar(Kind::String);
-  v.str_ = text;
-  v.len_ = length;
-  return v;
 }
 
 void JsonDoc::AddOwnString(std::string_view text) {
@@ -59,11 +36,10 @@ void JsonDoc::AddOwnString(std::string_view text) {
 }
 
 void JsonDoc::AddDecoded(std::size_t from) {
-  JsonValue v = JsonValue::Scalar(JsonValue::Kind::String);
+  decodedTokens_.push_back(tokens_.size());
+  JsonValue& v = Start(JsonValue::Kind::String);
   v.u_ = from;  // an offset until Finish: the buffer may still move
   v.len_ = decoded_.size() - from;
-  decodedTokens_.push_back(tokens_.size());
-  tokens_.push_back(v);
 }
 
 void JsonDoc::Finish() {
@@ -76,6 +52,6 @@ void JsonDoc::Finish() {
 }
 
 const JsonValue& EmptyJsonObject() {
-  static const JsonValue empty = JsonValue::Container(JsonValue::Kind::Object);
+  static const JsonValue empty = JsonValue::Scalar(JsonValue::Kind::Object);
   return empty;
 }

@@ -55,11 +55,6 @@ class JsonValue {
     v.kind_ = kind;
     return v;
   }
-  static JsonValue Of(double d);
-  static JsonValue Of(long long i);
-  static JsonValue OfUnsigned(unsigned long long u);
-  static JsonValue Of(const char* text, std::size_t length);
-  static JsonValue Container(Kind kind) { return Scalar(kind); }
 
  private:
   friend class JsonDoc;
@@ -92,8 +87,18 @@ class JsonDoc {
   bool Empty() const { return tokens_.empty(); }
   const JsonValue& Root() const { return tokens_.front(); }
 
-  // Building, in document order.
-  void Add(const JsonValue& scalar) { tokens_.push_back(scalar); }
+  // Building, in document order. Each token is written in place: a token
+  // built apart and copied in is read back before its parts are stored.
+  void Add(JsonValue::Kind kind) { tokens_.emplace_back().kind_ = kind; }
+  void Add(double d) { Start(JsonValue::Kind::Float).d_ = d; }
+  void Add(long long i) { Start(JsonValue::Kind::Integer).i_ = i; }
+  void AddUnsigned(unsigned long long u) { Start(JsonValue::Kind::Unsigned).u_ = u; }
+  // A string that stays where it is for as long as the document is read.
+  void AddView(const char* text, std::size_t length) {
+    JsonValue& v = Start(JsonValue::Kind::String);
+    v.str_ = text;
+    v.len_ = length;
+  }
   // Adds a string the document keeps a copy of (text with escapes decoded).
   void AddOwnString(std::string_view text);
   // The scratch a decoded string is written into before AddDecoded.
@@ -102,7 +107,7 @@ class JsonDoc {
   void AddDecoded(std::size_t from);
   // A container starts; returns its token's place for Close.
   std::size_t Open(JsonValue::Kind kind) {
-    tokens_.push_back(JsonValue::Container(kind));
+    Add(kind);
     return tokens_.size() - 1;
   }
   void Close(std::size_t at, std::size_t count) {
@@ -113,6 +118,12 @@ class JsonDoc {
   void Finish();
 
  private:
+  JsonValue& Start(JsonValue::Kind kind) {
+    JsonValue& v = tokens_.emplace_back();
+    v.kind_ = kind;
+    return v;
+  }
+
   std::vector<JsonValue> tokens_;
   // A vector, not a string: moving the document keeps its strings in place.
   std::vector<char> decoded_;

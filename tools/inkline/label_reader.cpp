@@ -39,8 +39,37 @@ std::string_view FieldOf(const LayerOptions& options, std::string_view property)
 
 }  // namespace
 
+namespace {
+
+// The place of a property the label reader asks for among
+// FeatureProps::own_values_, or -1 for any other name.
+int LabelPropertyIndex(std::string_view name) {
+  static constexpr std::string_view kNames[] = {
+      "text", "html", "height", "width", "angle", "space", "font", "style",
+      "arrangement", "color", "extra", "textColor", "fontlib", "box", "priority"};
+  static_assert(sizeof kNames / sizeof kNames[0] == 15);
+  for (int i = 0; i < 15; ++i)
+    if (kNames[i].size() == name.size() && kNames[i][0] == name[0] && kNames[i] == name) return i;
+  return -1;
+}
+
+}  // namespace
+
+FeatureProps::FeatureProps(const JsonValue& own, const LayerOptions& options, const JsonValue& defaults)
+    : own_(own), options_(options), defaults_(defaults) {
+  if (!options.fieldFor.empty() || !own.IsObject()) return;
+  indexed_ = true;
+  const JsonValue* name = own.First();
+  for (std::size_t i = 0; i < own.Size(); ++i, name = name[1].Next()) {
+    const int index = name->String().empty() ? -1 : LabelPropertyIndex(name->String());
+    if (index >= 0) own_values_[static_cast<std::size_t>(index)] = &name[1];  // the last of a repeated name
+  }
+}
+
 const JsonValue* FeatureProps::Find(std::string_view property) const {
-  const JsonValue* own = own_.Find(FieldOf(options_, property));
+  const int index = indexed_ && !property.empty() ? LabelPropertyIndex(property) : -1;
+  const JsonValue* own =
+      index >= 0 ? own_values_[static_cast<std::size_t>(index)] : own_.Find(FieldOf(options_, property));
   if (own && !own->IsNull()) return own;
   return defaults_.Find(property);
 }

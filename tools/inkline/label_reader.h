@@ -2,6 +2,7 @@
 #ifndef INKLINE_TOOLS_LABEL_READER_H
 #define INKLINE_TOOLS_LABEL_READER_H
 
+#include <array>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -25,17 +26,21 @@ std::string Describe(const JsonValue& value);
 // property may come from a field of another name, or from a default value.
 class FeatureProps {
  public:
-  FeatureProps(const JsonValue& own, const LayerOptions& options, const JsonValue& defaults)
-      : own_(own), options_(options), defaults_(defaults) {}
+  FeatureProps(const JsonValue& own, const LayerOptions& options, const JsonValue& defaults);
   // Null when neither the feature nor the defaults give the property.
   const JsonValue* Find(std::string_view property) const;
   // The property's name in messages, with its field when that differs.
   std::string Name(std::string_view property) const;
 
  private:
+  static constexpr int kLabelProperties = 15;
   const JsonValue& own_;
   const LayerOptions& options_;
   const JsonValue& defaults_;
+  // The label's own properties looked up in one pass over the members, when
+  // each is read from the field of its own name.
+  bool indexed_ = false;
+  std::array<const JsonValue*, kLabelProperties> own_values_{};
 };
 
 // The command line's default values as a JSON object: text that reads as
