@@ -198,7 +198,7 @@ void JsonScanner::String(JsonDoc& doc) {
       case kControl:
         Fail(p_, "control character U+" + Hex(static_cast<unsigned char>(*p_), 4) +
                      " in a string (write it as \\u" + Hex(static_cast<unsigned char>(*p_), 4) + ")");
-      default: Utf8Sequence();
+      default: Utf8Sequences();
     }
   }
 }
@@ -222,7 +222,7 @@ void JsonScanner::DecodeRest(const char* from, JsonDoc& doc) {
         break;
       case kControl:
         Fail(p_, "control character U+" + Hex(static_cast<unsigned char>(*p_), 4) + " in a string");
-      default: Utf8Sequence();
+      default: Utf8Sequences();
     }
   }
 }
@@ -268,8 +268,12 @@ unsigned JsonScanner::Hex4() {
   return value;
 }
 
-// One well-formed UTF-8 sequence of two to four bytes: no overlong forms,
-// no surrogates, nothing past U+10FFFF.
+// Well-formed UTF-8 sequences of two to four bytes, for as long as they
+// follow one another: no overlong forms, no surrogates, nothing past U+10FFFF.
+void JsonScanner::Utf8Sequences() {
+  while (p_ != end_ && static_cast<unsigned char>(*p_) >= 0x80) Utf8Sequence();
+}
+
 void JsonScanner::Utf8Sequence() {
   const unsigned char lead = static_cast<unsigned char>(*p_);
   int more = 0;

@@ -63,6 +63,7 @@ class JsonScanner {
   void DecodeRest(const char* from, JsonDoc& doc);
   void Escape(std::vector<char>& out);
   unsigned Hex4();
+  void Utf8Sequences();
   void Utf8Sequence();
   void Number(JsonDoc& doc);
   double SlowDouble(const char* from);
