@@ -59,6 +59,11 @@ std::vector<int> BalancedTops(const std::vector<double>& anchorRows, int top, in
 }
 
 struct Block {
+  Block() {  // room for a whole block at once, rather than growing a label at a time
+    labels.reserve(kBlockLabels);
+    ready.reserve(kBlockLabels);
+    reach.reserve(kBlockLabels);
+  }
   std::vector<Label> labels;
   std::vector<ReadyLabel> ready;
   std::vector<Reach> reach;

@@ -3,37 +3,43 @@
 #include <cmath>
 #include <string>
 
-using nlohmann::json;
-
 namespace {
 
 using Ring = std::vector<std::array<double, 2>>;
 
-std::array<double, 2> Position(const json& c, const Where& at) {
-  if (!c.is_array() || c.size() < 2 || !c[0].is_number() || !c[1].is_number())
+std::array<double, 2> Position(const JsonValue& c, const Where& at) {
+  if (!c.IsArray() || c.Size() < 2 || !c[0].IsNumber() || !c[1].IsNumber())
     at.Fail("\"geometry\"", "expected coordinates [x, y]");
-  const double x = c[0].get<double>(), y = c[1].get<double>();
+  const double x = c[0].Number(), y = c[1].Number();
   if (!(std::fabs(x) <= 1e15) || !(std::fabs(y) <= 1e15))
     at.Fail("\"geometry\"", "expected coordinates of at most 1e15");
   return {x, y};
 }
 
+// Calls read for each element of an array.
+template <typename Read>
+void EachElement(const JsonValue& array, Read read) {
+  const JsonValue* e = array.First();
+  for (std::size_t i = 0; i < array.Size(); ++i, e = e->Next()) read(*e);
+}
+
 // A line string, or with closed a polygon ring (its repeated last point dropped).
-Ring Positions(const json& c, bool closed, const Where& at) {
+Ring Positions(const JsonValue& c, bool closed, const Where& at) {
   const size_t least = closed ? 4 : 2;
-  if (!c.is_array() || c.size() < least)
+  if (!c.IsArray() || c.Size() < least)
     at.Fail("\"geometry\"", "expected an array of at least " + std::to_string(least) + " positions");
   Ring r;
-  for (const json& p : c) r.push_back(Position(p, at));
+  r.reserve(c.Size());
+  EachElement(c, [&](const JsonValue& p) { r.push_back(Position(p, at)); });
   if (closed && r.front() == r.back()) r.pop_back();
   return r;
 }
 
-std::vector<Ring> Rings(const json& polygon, const Where& at) {
-  if (!polygon.is_array() || polygon.empty())
+std::vector<Ring> Rings(const JsonValue& polygon, const Where& at) {
+  if (!polygon.IsArray() || polygon.Size() == 0)
     at.Fail("\"geometry\"", "expected the rings of a polygon");
   std::vector<Ring> rings;
-  for (const json& ring : polygon) rings.push_back(Positions(ring, true, at));
+  EachElement(polygon, [&](const JsonValue& ring) { rings.push_back(Positions(ring, true, at)); });
   return rings;
 }
 
@@ -46,27 +52,27 @@ double RingArea(const Ring& r) {
 
 // The parts of a Multi geometry, each read by `read`.
 template <typename Read>
-void EachPart(const json& c, const char* what, const Where& at, Read read) {
-  if (!c.is_array() || c.empty()) at.Fail("\"geometry\"", std::string("expected ") + what);
-  for (const json& part : c) read(part);
+void EachPart(const JsonValue& c, const char* what, const Where& at, Read read) {
+  if (!c.IsArray() || c.Size() == 0) at.Fail("\"geometry\"", std::string("expected ") + what);
+  EachElement(c, read);
 }
 
-FeatureShape Shape(const std::string& type, const json& c, const Where& at) {
+FeatureShape Shape(std::string_view type, const JsonValue& c, const Where& at) {
   FeatureShape shape;
   if (type == "Point") {
-    shape.parts = {{Position(c, at)}};
+    shape.parts.emplace_back(1, Position(c, at));
   } else if (type == "LineString") {
     shape.kind = FeatureShape::kLine;
-    shape.parts = {Positions(c, false, at)};
+    shape.parts.push_back(Positions(c, false, at));
   } else if (type == "MultiLineString") {
     shape.kind = FeatureShape::kLine;
-    EachPart(c, "line strings", at, [&](const json& l) { shape.parts.push_back(Positions(l, false, at)); });
+    EachPart(c, "line strings", at, [&](const JsonValue& l) { shape.parts.push_back(Positions(l, false, at)); });
   } else if (type == "Polygon") {
     shape.kind = FeatureShape::kArea;
     shape.parts = Rings(c, at);
   } else if (type == "MultiPolygon") {
     shape.kind = FeatureShape::kArea;
-    EachPart(c, "polygons", at, [&](const json& polygon) {
+    EachPart(c, "polygons", at, [&](const JsonValue& polygon) {
       std::vector<Ring> rings = Rings(polygon, at);
       if (shape.parts.empty() || RingArea(rings[0]) > RingArea(shape.parts[0]))
         shape.parts = std::move(rings);
@@ -79,15 +85,32 @@ FeatureShape Shape(const std::string& type, const json& c, const Where& at) {
   return shape;
 }
 
+const char* KindName(const JsonValue& v) {
+  if (v.IsNull()) return "null";
+  if (v.IsBool()) return "boolean";
+  if (v.IsNumber()) return "number";
+  if (v.IsArray()) return "array";
+  return v.IsObject() ? "object" : "string";
+}
+
+// The geometry's "type": absent counts as none, anything but a string is refused.
+std::string_view TypeOf(const JsonValue& geometry, const Where& at) {
+  const JsonValue* type = geometry.Find("type");
+  if (!type) return {};
+  if (!type->IsString())
+    throw LayerError(at.file + ": type must be string, but is " + KindName(*type));
+  return type->String();
+}
+
 }  // namespace
 
-Anchor JsonAnchor(const json* geometry, const Where& at) {
-  if (!geometry || !geometry->is_object())
+Anchor JsonAnchor(const JsonValue* geometry, const Where& at) {
+  if (!geometry || !geometry->IsObject())
     at.Fail("\"geometry\"", "a \"text\" annotation needs a Point, LineString or Polygon geometry");
-  const auto c = geometry->find("coordinates");
-  if (c == geometry->end()) at.Fail("\"geometry\"", "expected \"coordinates\"");
+  const JsonValue* c = geometry->Find("coordinates");
+  if (!c) at.Fail("\"geometry\"", "expected \"coordinates\"");
   Anchor a;
-  a.shape = Shape(geometry->value("type", ""), *c, at);
+  a.shape = Shape(TypeOf(*geometry, at), *c, at);
   const Ring& first = a.shape.parts[0];
   if (a.shape.kind == FeatureShape::kArea) {
     for (const auto& p : first) a.x += p[0], a.y += p[1];

@@ -3,13 +3,11 @@
 #ifndef INKLINE_TOOLS_GEOMETRY_JSON_H
 #define INKLINE_TOOLS_GEOMETRY_JSON_H
 
-#include <nlohmann/json.hpp>
-
 #include "label_reader.h"
 
 // Point, LineString, MultiLineString, Polygon or MultiPolygon (its largest
 // polygon). A line is drawn at its middle vertex, a polygon at the mean of
 // its outer ring. Throws LayerError for anything else.
-Anchor JsonAnchor(const nlohmann::json* geometry, const Where& at);
+Anchor JsonAnchor(const JsonValue* geometry, const Where& at);
 
 #endif  // INKLINE_TOOLS_GEOMETRY_JSON_H

@@ -6,6 +6,9 @@
 #include <cstdlib>
 
 #include <inkline/constants.h>
+#include <nlohmann/json.hpp>
+
+#include "json_convert.h"
 
 using nlohmann::json;
 
@@ -17,30 +20,64 @@ void Where::Fail(const std::string& property, const std::string& what) const {
   throw LayerError(msg + ": " + what);
 }
 
-std::string Describe(const json& value) {
-  if (value.is_object()) return "an object";
-  if (value.is_array()) return "an array";
-  if (value.is_string() && value.get_ref<const std::string&>().size() > 40)
-    return "\"" + value.get_ref<const std::string&>().substr(0, 40) + "...\"";
-  return value.dump();
+std::string Describe(const JsonValue& value) {
+  if (value.IsObject()) return "an object";
+  if (value.IsArray()) return "an array";
+  if (value.IsString() && value.String().size() > 40)
+    return "\"" + std::string(value.String().substr(0, 40)) + "...\"";
+  return ToNlohmann(value).dump();  // a scalar, written as JSON writes it
 }
 
-const json* FeatureProps::Find(const std::string& property) const {
-  const auto field = options_.fieldFor.find(property);
-  const std::string& name = field == options_.fieldFor.end() ? property : field->second;
-  if (own_.is_object()) {
-    const auto it = own_.find(name);
-    if (it != own_.end() && !it->is_null()) return &*it;
+namespace {
+
+// The field a property is read from.
+std::string_view FieldOf(const LayerOptions& options, std::string_view property) {
+  if (options.fieldFor.empty()) return property;
+  const auto field = options.fieldFor.find(std::string(property));
+  return field == options.fieldFor.end() ? property : std::string_view(field->second);
+}
+
+}  // namespace
+
+namespace {
+
+// The place of a property the label reader asks for among
+// FeatureProps::own_values_, or -1 for any other name.
+int LabelPropertyIndex(std::string_view name) {
+  static constexpr std::string_view kNames[] = {
+      "text", "html", "height", "width", "angle", "space", "font", "style",
+      "arrangement", "color", "extra", "textColor", "fontlib", "box", "priority"};
+  static_assert(sizeof kNames / sizeof kNames[0] == 15);
+  for (int i = 0; i < 15; ++i)
+    if (kNames[i].size() == name.size() && kNames[i][0] == name[0] && kNames[i] == name) return i;
+  return -1;
+}
+
+}  // namespace
+
+FeatureProps::FeatureProps(const JsonValue& own, const LayerOptions& options, const JsonValue& defaults)
+    : own_(own), options_(options), defaults_(defaults) {
+  if (!options.fieldFor.empty() || !own.IsObject()) return;
+  indexed_ = true;
+  const JsonValue* name = own.First();
+  for (std::size_t i = 0; i < own.Size(); ++i, name = name[1].Next()) {
+    const int index = name->String().empty() ? -1 : LabelPropertyIndex(name->String());
+    if (index >= 0) own_values_[static_cast<std::size_t>(index)] = &name[1];  // the last of a repeated name
   }
-  const auto d = defaults_.find(property);
-  return d == defaults_.end() ? nullptr : &*d;
 }
 
-std::string FeatureProps::Name(const std::string& property) const {
-  const auto field = options_.fieldFor.find(property);
-  if (field == options_.fieldFor.end() || field->second == property)
-    return "\"" + property + "\"";
-  return "\"" + property + "\" (field \"" + field->second + "\")";
+const JsonValue* FeatureProps::Find(std::string_view property) const {
+  const int index = indexed_ && !property.empty() ? LabelPropertyIndex(property) : -1;
+  const JsonValue* own =
+      index >= 0 ? own_values_[static_cast<std::size_t>(index)] : own_.Find(FieldOf(options_, property));
+  if (own && !own->IsNull()) return own;
+  return defaults_.Find(property);
+}
+
+std::string FeatureProps::Name(std::string_view property) const {
+  const std::string_view field = FieldOf(options_, property);
+  if (field == property) return "\"" + std::string(property) + "\"";
+  return "\"" + std::string(property) + "\" (field \"" + std::string(field) + "\")";
 }
 
 namespace {
@@ -62,13 +99,13 @@ json ParseNested(const std::string& text) {
 
 }  // namespace
 
-json DefaultValues(const LayerOptions& options) {
+JsonDoc DefaultValues(const LayerOptions& options) {
   json values = json::object();
   for (const auto& [property, text] : options.defaults) {
     json parsed = ParseNested(text);
     values[property] = parsed.is_discarded() ? json(text) : std::move(parsed);
   }
-  return values;
+  return ToJsonDoc(values);
 }
 
 namespace {
@@ -79,19 +116,20 @@ struct Reader {
   const FeatureProps& props;
   const Where& at;
 
-  [[noreturn]] void Fail(const std::string& property, const std::string& what) const {
+  [[noreturn]] void Fail(std::string_view property, const std::string& what) const {
     at.Fail(props.Name(property), what);
   }
 
-  double Number(const std::string& key, double fallback, bool positive = false) const {
-    const json* v = props.Find(key);
+  double Number(std::string_view key, double fallback, bool positive = false) const {
+    const JsonValue* v = props.Find(key);
     if (!v) return fallback;
     double d = 0;
-    if (v->is_number()) {
-      d = v->get<double>();
-    } else if (v->is_string() && !v->get_ref<const std::string&>().empty()) {
+    if (v->IsNumber()) {
+      d = v->Number();
+    } else if (v->IsString() && !v->String().empty()) {
+      const std::string text(v->String());
       char* end = nullptr;
-      d = std::strtod(v->get_ref<const std::string&>().c_str(), &end);
+      d = std::strtod(text.c_str(), &end);
       if (*end) Fail(key, "expected a number, got " + Describe(*v));
     } else {
       Fail(key, "expected a number, got " + Describe(*v));
@@ -103,12 +141,12 @@ struct Reader {
   }
 
   // A length: a number in map units, or text with a unit ("12px", "10pt", "3mm").
-  double Length(const std::string& key, double fallback, Unit fallbackUnit, Unit* unit,
+  double Length(std::string_view key, double fallback, Unit fallbackUnit, Unit* unit,
                 bool positive) const {
     *unit = fallbackUnit;
-    const json* v = props.Find(key);
-    if (!v || !v->is_string()) return Number(key, fallback, positive);
-    const std::string& s = v->get_ref<const std::string&>();
+    const JsonValue* v = props.Find(key);
+    if (!v || !v->IsString()) return Number(key, fallback, positive);
+    const std::string s(v->String());
     char* end = nullptr;
     const double d = std::strtod(s.c_str(), &end);
     const std::string suffix = end;
@@ -125,36 +163,36 @@ struct Reader {
     return d;
   }
 
-  long Integer(const std::string& key, long fallback, long lo, long hi) const {
-    const json* v = props.Find(key);
+  long Integer(std::string_view key, long fallback, long lo, long hi) const {
+    const JsonValue* v = props.Find(key);
     if (!v) return fallback;
-    const bool whole = v->is_number_integer() ||
-                       (v->is_number_float() && std::nearbyint(v->get<double>()) == v->get<double>() &&
-                        std::fabs(v->get<double>()) < 1e15);
+    const bool whole = v->IsWhole() || (v->IsFloat() && std::nearbyint(v->Number()) == v->Number() &&
+                                        std::fabs(v->Number()) < 1e15);
     if (!whole) Fail(key, "expected a whole number, got " + Describe(*v));
-    const double d = v->get<double>();
+    const double d = v->Number();
     if (d < lo || d > hi)
       Fail(key, "expected a whole number from " + std::to_string(lo) + " to " + std::to_string(hi) +
                     ", got " + Describe(*v));
     return static_cast<long>(d);
   }
 
-  const std::string& Text(const std::string& key) const {
-    const json* v = props.Find(key);
-    if (!v || !v->is_string()) Fail(key, "expected a string");
-    return v->get_ref<const std::string&>();
+  std::string_view Text(std::string_view key) const {
+    const JsonValue* v = props.Find(key);
+    if (!v || !v->IsString()) Fail(key, "expected a string");
+    return v->String();
   }
 };
 
-json StyleValue(const json& v) {
-  if (!v.is_string()) return v;
-  json parsed = ParseNested(v.get_ref<const std::string&>());
-  return parsed.is_discarded() ? v : parsed;  // GDAL hands nested objects over as JSON text
+json StyleValue(const JsonValue& v) {
+  if (!v.IsString()) return ToNlohmann(v);
+  json parsed = ParseNested(std::string(v.String()));
+  return parsed.is_discarded() ? ToNlohmann(v) : parsed;  // GDAL hands nested objects over as JSON text
 }
 
-// "style": the 16-bit style word as a number, or an object of named parts.
+// "style": the 16-bit style word as a number, or an object of named parts
+// (taken in the order of their names, the last of a repeated name counting).
 int Style(const Reader& r) {
-  const json* found = r.props.Find("style");
+  const JsonValue* found = r.props.Find("style");
   if (!found) return 0;
   const json value = StyleValue(*found);
   if (value.is_number()) return static_cast<int>(r.Integer("style", 0, 0, 0xFFFF));
@@ -189,15 +227,13 @@ int Style(const Reader& r) {
 }
 
 char Arrangement(const Reader& r) {
-  const json* v = r.props.Find("arrangement");
+  const JsonValue* v = r.props.Find("arrangement");
   if (!v) return inkline::kArrangementHorizontal;
-  if (v->is_string()) {
-    if (*v == "horizontal") return inkline::kArrangementHorizontal;
-    if (*v == "vertical") return inkline::kArrangementVertical;
-  } else if (v->is_number_integer() &&
-             (*v == inkline::kArrangementHorizontal || *v == inkline::kArrangementVertical)) {
-    return static_cast<char>(v->get<int>());
-  }
+  if (v->Is("horizontal")) return inkline::kArrangementHorizontal;
+  if (v->Is("vertical")) return inkline::kArrangementVertical;
+  if (v->IsWhole() && (v->Whole() == inkline::kArrangementHorizontal ||
+                       v->Whole() == inkline::kArrangementVertical))
+    return static_cast<char>(v->Whole());
   r.Fail("arrangement", "expected \"horizontal\", \"vertical\", 0 or 1");
 }
 
@@ -213,9 +249,9 @@ PlainLabel ReadPlain(const Reader& r, const AnchorFn& anchor, FeatureShape* shap
   l.width = r.Length("width", l.height, l.heightUnit, &l.widthUnit, true);
   l.angle = r.Number("angle", 0);
   l.space = r.Length("space", 0, Unit::Map, &l.spaceUnit, false);
-  const json* font = r.props.Find("font");
-  if (font && font->is_string())
-    l.fontFace = font->get<std::string>();
+  const JsonValue* font = r.props.Find("font");
+  if (font && font->IsString())
+    l.fontFace = font->String();
   else
     l.fontNo = static_cast<short>(r.Integer("font", 0, 0, 32767));
   l.style = Style(r);
@@ -224,10 +260,10 @@ PlainLabel ReadPlain(const Reader& r, const AnchorFn& anchor, FeatureShape* shap
   l.extra = r.Number("extra", 0);
   if (std::fabs(l.extra) > 1e4) r.Fail("extra", "expected a factor or pixel width from -10000 to 10000");
   l.textColor = static_cast<int>(r.Integer("textColor", 1, 0, 32767));
-  if (const json* lib = r.props.Find("fontlib")) {
-    if (*lib == "stroke")
+  if (const JsonValue* lib = r.props.Find("fontlib")) {
+    if (lib->Is("stroke"))
       l.strokeFont = true;
-    else if (*lib != "vector")
+    else if (!lib->Is("vector"))
       r.Fail("fontlib", "expected \"vector\" or \"stroke\"");
   }
   return l;
@@ -236,20 +272,20 @@ PlainLabel ReadPlain(const Reader& r, const AnchorFn& anchor, FeatureShape* shap
 RichLabel ReadRich(const Reader& r, const AnchorFn& anchor) {
   RichLabel rich;
   rich.html = r.Text("html");
-  const json* box = r.props.Find("box");
+  const JsonValue* box = r.props.Find("box");
   double b[4];
   if (!box) {
     const Anchor a = anchor(false);  // a feature with an area: its envelope
     if (!a.hasEnvelope) r.Fail("box", "expected [xmin, ymin, xmax, ymax] in map units");
     std::copy(a.envelope, a.envelope + 4, b);
   } else {
-    if (!box->is_array() || box->size() != 4)
+    if (!box->IsArray() || box->Size() != 4)
       r.Fail("box", "expected [xmin, ymin, xmax, ymax] in map units");
-    for (size_t i = 0; i < 4; ++i) {
-      const json& v = (*box)[i];
-      if (!v.is_number() || !std::isfinite(v.get<double>()) || std::fabs(v.get<double>()) > kMaxMagnitude)
+    const JsonValue* v = box->First();
+    for (size_t i = 0; i < 4; ++i, v = v->Next()) {
+      if (!v->IsNumber() || !std::isfinite(v->Number()) || std::fabs(v->Number()) > kMaxMagnitude)
         r.Fail("box", "expected four finite numbers");
-      b[i] = v.get<double>();
+      b[i] = v->Number();
     }
   }
   rich.xmin = b[0], rich.ymin = b[1], rich.xmax = b[2], rich.ymax = b[3];
@@ -275,23 +311,23 @@ Label ReadLabel(const FeatureProps& props, const AnchorFn& anchor, const Where& 
   return label;
 }
 
-ViewRequest ReadView(const json& view, const Where& at) {
+ViewRequest ReadView(const JsonValue& view, const Where& at) {
   ViewRequest v;
-  if (!view.is_object()) at.Fail("\"view\"", "expected an object with \"bbox\" and \"size\"");
-  if (const auto b = view.find("bbox"); b != view.end()) {
-    if (!b->is_array() || b->size() != 4) at.Fail("\"view.bbox\"", "expected [minx, miny, maxx, maxy]");
-    for (size_t i = 0; i < 4; ++i) {
-      const json& n = (*b)[i];
-      if (!n.is_number() || !std::isfinite(n.get<double>()) || std::fabs(n.get<double>()) > kMaxMagnitude)
+  if (!view.IsObject()) at.Fail("\"view\"", "expected an object with \"bbox\" and \"size\"");
+  if (const JsonValue* b = view.Find("bbox")) {
+    if (!b->IsArray() || b->Size() != 4) at.Fail("\"view.bbox\"", "expected [minx, miny, maxx, maxy]");
+    const JsonValue* n = b->First();
+    for (size_t i = 0; i < 4; ++i, n = n->Next()) {
+      if (!n->IsNumber() || !std::isfinite(n->Number()) || std::fabs(n->Number()) > kMaxMagnitude)
         at.Fail("\"view.bbox\"", "expected four finite numbers of at most 1e15");
-      v.bbox[i] = n.get<double>();
+      v.bbox[i] = n->Number();
     }
     v.hasBbox = true;
   }
-  if (const auto s = view.find("size"); s != view.end()) {
-    if (!s->is_array() || s->size() != 2 || !(*s)[0].is_number_integer() || !(*s)[1].is_number_integer())
+  if (const JsonValue* s = view.Find("size")) {
+    if (!s->IsArray() || s->Size() != 2 || !(*s)[0].IsWhole() || !(*s)[1].IsWhole())
       at.Fail("\"view.size\"", "expected [width, height] in pixels");
-    const long long w = (*s)[0].get<long long>(), h = (*s)[1].get<long long>();
+    const long long w = (*s)[0].Whole(), h = (*s)[1].Whole();
     if (w < 1 || h < 1 || w > 20000 || h > 20000)
       at.Fail("\"view.size\"", "expected 1 to 20000 pixels each way");
     v.size[0] = static_cast<int>(w);

@@ -2,11 +2,12 @@
 #ifndef INKLINE_TOOLS_LABEL_READER_H
 #define INKLINE_TOOLS_LABEL_READER_H
 
+#include <array>
 #include <functional>
 #include <string>
+#include <string_view>
 
-#include <nlohmann/json.hpp>
-
+#include "json_value.h"
 #include "layer.h"
 
 // Where in the input a value came from, for messages.
@@ -19,29 +20,32 @@ struct Where {
 
 // A short description of a value for messages: scalars as written (long
 // strings cut), containers by kind, so a huge or deep value is never dumped.
-std::string Describe(const nlohmann::json& value);
+std::string Describe(const JsonValue& value);
 
 // The feature's own properties seen through the command's options: a
 // property may come from a field of another name, or from a default value.
 class FeatureProps {
  public:
-  FeatureProps(const nlohmann::json& own, const LayerOptions& options,
-               const nlohmann::json& defaults)
-      : own_(own), options_(options), defaults_(defaults) {}
+  FeatureProps(const JsonValue& own, const LayerOptions& options, const JsonValue& defaults);
   // Null when neither the feature nor the defaults give the property.
-  const nlohmann::json* Find(const std::string& property) const;
+  const JsonValue* Find(std::string_view property) const;
   // The property's name in messages, with its field when that differs.
-  std::string Name(const std::string& property) const;
+  std::string Name(std::string_view property) const;
 
  private:
-  const nlohmann::json& own_;
+  static constexpr int kLabelProperties = 15;
+  const JsonValue& own_;
   const LayerOptions& options_;
-  const nlohmann::json& defaults_;
+  const JsonValue& defaults_;
+  // The label's own properties looked up in one pass over the members, when
+  // each is read from the field of its own name.
+  bool indexed_ = false;
+  std::array<const JsonValue*, kLabelProperties> own_values_{};
 };
 
-// The command line's default values as JSON: text that reads as JSON is
-// taken as such ("12", "true", "{...}"), anything else as a string.
-nlohmann::json DefaultValues(const LayerOptions& options);
+// The command line's default values as a JSON object: text that reads as
+// JSON is taken as such ("12", "true", "{...}"), anything else as a string.
+JsonDoc DefaultValues(const LayerOptions& options);
 
 // The point a plain label hangs from, by the reader's own geometry rules.
 // With required set it throws when the geometry gives none; without, it
@@ -58,6 +62,6 @@ using AnchorFn = std::function<Anchor(bool required)>;
 Label ReadLabel(const FeatureProps& props, const AnchorFn& anchor, const Where& at);
 
 // Reads the layer's "view" block.
-ViewRequest ReadView(const nlohmann::json& view, const Where& at);
+ViewRequest ReadView(const JsonValue& view, const Where& at);
 
 #endif  // INKLINE_TOOLS_LABEL_READER_H

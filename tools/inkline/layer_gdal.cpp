@@ -8,6 +8,7 @@
 #include <ogr_api.h>
 #include <ogrsf_frmts.h>
 
+#include "json_convert.h"
 #include "label_reader.h"
 
 using nlohmann::json;
@@ -199,16 +200,16 @@ Layer ReadGdalLayerHere(const std::string& path, const LayerOptions& options) {
   const QuietGdal quiet;
   OpenLayer open = Open(path, options);
   const std::unique_ptr<OGRCoordinateTransformation> transform = Transformation(open, path, options);
-  const json defaults = DefaultValues(options);
+  const JsonDoc defaults = DefaultValues(options);
   Layer layer;
   for (auto& f : *open.layer) {
     const Where at{path, f->GetFID(), &open.name};
-    const json props = Properties(*f, options);
+    const JsonDoc props = ToJsonDoc(Properties(*f, options));
     const AnchorFn anchor = [&](bool required) {
       const OGRGeometry* g = f->GetGeometryRef();
       return required || (g && !g->IsEmpty()) ? AnchorOf(g, transform.get(), at) : Anchor{};
     };
-    layer.labels.push_back(ReadLabel(FeatureProps(props, options, defaults), anchor, at));
+    layer.labels.push_back(ReadLabel(FeatureProps(props.Root(), options, defaults.Root()), anchor, at));
   }
   return layer;
 }

@@ -1,28 +1,17 @@
-// The command's own GeoJSON reader: streams a FeatureCollection, building
-// one feature at a time and handing it straight to the label reader, so the
-// file is read once and never held as a whole tree.
+// The command's own GeoJSON reader: walks the FeatureCollection's outer
+// structure itself and reads one feature at a time into a flat value that
+// is reused for the next, handing each straight to the label reader. The
+// text is read once, never copied and never held as a tree.
 #include "layer_json.h"
 
-#include <cmath>
-#include <cstring>
-#include <iterator>
-
 #include "geometry_json.h"
+#include "json_scan.h"
 #include "label_reader.h"
-
-using nlohmann::json;
 
 namespace {
 
-// Deeper nesting than any real layer has is refused before it is built
-// (a deep value would otherwise cost stack in every later walk of it).
+// Deeper nesting than any real layer has is refused before it is built.
 constexpr int kMaxDepth = 64;
-
-// A parser message without the library's "[json.exception...] " prefix.
-std::string Plain(const char* what) {
-  const char* close = std::strstr(what, "] ");
-  return close ? close + 2 : what;
-}
 
 class FeatureCollectionReader {
  public:
@@ -30,46 +19,78 @@ class FeatureCollectionReader {
                           const LabelSink& sink)
       : file_(file), options_(options), sink_(sink), defaults_(DefaultValues(options)) {}
 
-  // The parser's callback: depth 0 is the document, 1 its members, 2 the
-  // features. Returning false drops a value once it has been used.
-  bool OnEvent(int depth, json::parse_event_t event, json& parsed) {
-    using E = json::parse_event_t;
-    if ((event == E::object_start || event == E::array_start) && depth >= kMaxDepth)
-      Where{file_, inFeatures_ ? index_ : -1}.Fail(
-          "", "nested deeper than " + std::to_string(kMaxDepth) + " levels");
-    if (depth == 1 && event == E::key) {
-      member_ = parsed.get<std::string>();
-      return true;
+  // The document: an object of members, one of them the features.
+  void Read(JsonScanner& s) {
+    s.SkipByteOrderMark();
+    if (s.Peek() != '{') {
+      ReadValue(s, 0);
+      return s.ExpectEnd();
     }
-    if (depth == 1 && event == E::array_start && member_ == "features") inFeatures_ = true;
-    if (depth == 1 && event == E::array_end && member_ == "features") {
-      inFeatures_ = false;
-      sawFeatures_ = true;
-      return false;
+    isObject_ = true;
+    s.Advance();
+    if (s.Peek() == '}') {
+      s.Advance();
+      return s.ExpectEnd();
     }
-    if (depth == 2 && inFeatures_ && (event == E::object_end || event == E::value ||
-                                      event == E::array_end)) {
-      Feature(parsed);
-      return false;
+    for (;;) {
+      s.Key(&member_);
+      if (member_ == "features" && s.Peek() == '[') {
+        Features(s);
+      } else {
+        ReadValue(s, 1);
+        Member(doc_.Root());
+      }
+      if (s.Peek() != ',') break;
+      s.Advance();
     }
-    if (depth == 1 && (event == E::object_end || event == E::array_end || event == E::value))
-      return Member(parsed);
-    return true;
+    s.Expect('}');
+    s.ExpectEnd();
   }
 
-  Layer Finish(const json& document) {
-    if (document.is_object() && type_ == "Feature" && isFeature_)
+  Layer Finish() {
+    if (isObject_ && type_ == "Feature" && isFeature_)
       throw SingleFeatureError(file_ + ": a single Feature");
-    if (!document.is_object() || type_ != "FeatureCollection")
+    if (!isObject_ || type_ != "FeatureCollection")
       throw LayerError(file_ + ": expected a GeoJSON FeatureCollection");
     if (!sawFeatures_) throw LayerError(file_ + ": property \"features\": expected an array");
     return std::move(layer_);
   }
 
  private:
-  bool Member(const json& value) {
+  // One value, at nesting depth `depth`, into doc_.
+  void ReadValue(JsonScanner& s, int depth) {
+    doc_.Clear();
+    try {
+      s.Value(doc_, depth);
+    } catch (const JsonTooDeep&) {
+      Where{file_, inFeatures_ ? index_ : -1}.Fail(
+          "", "nested deeper than " + std::to_string(kMaxDepth) + " levels");
+    }
+    doc_.Finish();
+  }
+
+  void Features(JsonScanner& s) {
+    s.Advance();
+    inFeatures_ = true;
+    if (s.Peek() == ']') {
+      s.Advance();
+    } else {
+      for (;;) {
+        ReadValue(s, 2);
+        Feature(doc_.Root());
+        s.MarkProgress();
+        if (s.Peek() != ',') break;
+        s.Advance();
+      }
+      s.Expect(']');
+    }
+    inFeatures_ = false;
+    sawFeatures_ = true;
+  }
+
+  void Member(const JsonValue& value) {
     if (member_ == "type") {
-      type_ = value.is_string() ? value.get<std::string>() : "";
+      type_ = value.IsString() ? value.String() : "";
     } else if (member_ == "view") {
       layer_.view = ReadView(value, Where{file_, -1});
     } else if (member_ == "features") {
@@ -77,21 +98,19 @@ class FeatureCollectionReader {
     } else if (member_ == "geometry" || member_ == "properties") {
       isFeature_ = true;
     }
-    return false;
   }
 
-  void Feature(const json& f) {
+  void Feature(const JsonValue& f) {
     const Where at{file_, index_};
-    if (!f.is_object()) at.Fail("", "expected a Feature object");
-    static const json kNoProperties = json::object();
-    const auto p = f.find("properties");
-    const json& props = p == f.end() || p->is_null() ? kNoProperties : *p;
-    if (!props.is_object()) at.Fail("\"properties\"", "expected an object");
-    const auto g = f.find("geometry");
+    if (!f.IsObject()) at.Fail("", "expected a Feature object");
+    const JsonValue* p = f.Find("properties");
+    const JsonValue& props = !p || p->IsNull() ? EmptyJsonObject() : *p;
+    if (!props.IsObject()) at.Fail("\"properties\"", "expected an object");
+    const JsonValue* g = f.Find("geometry");
     const AnchorFn anchor = [&](bool required) {
-      return required ? JsonAnchor(g == f.end() ? nullptr : &*g, at) : Anchor{};
+      return required ? JsonAnchor(g, at) : Anchor{};
     };
-    Label label = ReadLabel(FeatureProps(props, options_, defaults_), anchor, at);
+    Label label = ReadLabel(FeatureProps(props, options_, defaults_.Root()), anchor, at);
     if (sink_)
       sink_(std::move(label));
     else
@@ -102,45 +121,12 @@ class FeatureCollectionReader {
   const std::string& file_;
   const LayerOptions& options_;
   const LabelSink& sink_;
-  const json defaults_;
+  const JsonDoc defaults_;
+  JsonDoc doc_;  // the value being read, reused
   Layer layer_;
   std::string member_, type_;
-  bool inFeatures_ = false, sawFeatures_ = false, isFeature_ = false;
+  bool isObject_ = false, inFeatures_ = false, sawFeatures_ = false, isFeature_ = false;
   long long index_ = 0;
-};
-
-// A position in the text that tells the mark every few megabytes how far
-// the parser has come.
-class MarkingCursor {
- public:
-  using iterator_category = std::input_iterator_tag;
-  using value_type = char;
-  using difference_type = std::ptrdiff_t;
-  using pointer = const char*;
-  using reference = const char&;
-
-  MarkingCursor(const char* at, const ReadMark* mark) : at_(at), marked_(at), mark_(mark) {}
-  reference operator*() const { return *at_; }
-  MarkingCursor& operator++() {
-    constexpr std::ptrdiff_t kMarkEvery = std::ptrdiff_t{8} << 20;
-    if (++at_ - marked_ >= kMarkEvery && mark_ && *mark_) {
-      (*mark_)(at_);
-      marked_ = at_;
-    }
-    return *this;
-  }
-  MarkingCursor operator++(int) {
-    MarkingCursor before = *this;
-    ++*this;
-    return before;
-  }
-  bool operator==(const MarkingCursor& other) const { return at_ == other.at_; }
-  bool operator!=(const MarkingCursor& other) const { return at_ != other.at_; }
-
- private:
-  const char* at_;
-  const char* marked_;
-  const ReadMark* mark_;
 };
 
 }  // namespace
@@ -153,20 +139,11 @@ Layer ParseGeoJson(const char* begin, const char* end, const std::string& file,
 Layer ParseGeoJsonEach(const char* begin, const char* end, const std::string& file,
                        const LayerOptions& options, const LabelSink& sink, const ReadMark& mark) {
   FeatureCollectionReader reader(file, options, sink);
-  json document;
+  JsonScanner scanner(begin, end, kMaxDepth, &mark);
   try {
-    document = json::parse(
-        MarkingCursor(begin, &mark), MarkingCursor(end, &mark),
-        [&](int depth, json::parse_event_t event, json& parsed) {
-          return reader.OnEvent(depth, event, parsed);
-        });
-  } catch (const json::parse_error& e) {
-    throw LayerError(file + ": not valid JSON: " + Plain(e.what()));
-  } catch (const json::out_of_range& e) {  // a number beyond double's range, such as 1e400
-    throw LayerError(file + ": not valid JSON: " + Plain(e.what()) +
-                     " (beyond the range of a number)");
-  } catch (const json::exception& e) {
-    throw LayerError(file + ": " + Plain(e.what()));
+    reader.Read(scanner);
+  } catch (const JsonSyntaxError& e) {
+    throw LayerError(file + ": not valid JSON: " + e.what());
   }
-  return reader.Finish(document);
+  return reader.Finish();
 }

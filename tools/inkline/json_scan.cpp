@@ -1,0 +1,400 @@
+#include "json_scan.h"
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+using Kind = JsonValue::Kind;
+
+// What a byte means inside a string.
+enum : unsigned char { kPlain, kQuote, kBackslash, kControl, kMultiByte };
+
+constexpr std::array<unsigned char, 256> StringClasses() {
+  std::array<unsigned char, 256> classes{};
+  for (int c = 0; c < 256; ++c)
+    classes[static_cast<std::size_t>(c)] = c < 0x20 ? kControl : c >= 0x80 ? kMultiByte : kPlain;
+  classes['"'] = kQuote;
+  classes['\\'] = kBackslash;
+  return classes;
+}
+constexpr std::array<unsigned char, 256> kStringClass = StringClasses();
+
+unsigned char ClassOf(char c) { return kStringClass[static_cast<unsigned char>(c)]; }
+
+// Eight bytes at once, so that a string goes by a word at a time: the
+// number of leading bytes that are printable ASCII other than the quote and
+// the backslash (8 when all are). A flag can be set wrongly only above a
+// byte rightly flagged, so the lowest one is exact.
+int PlainBytes(const char* p) {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+  std::uint64_t x;
+  std::memcpy(&x, p, sizeof x);
+  constexpr std::uint64_t kOnes = 0x0101010101010101u, kHighs = 0x8080808080808080u;
+  const auto hasZero = [](std::uint64_t v) { return (v - kOnes) & ~v & kHighs; };
+  const std::uint64_t below = (x - kOnes * 0x20) & ~x & kHighs;
+  const std::uint64_t special =
+      (x & kHighs) | below | hasZero(x ^ (kOnes * '"')) | hasZero(x ^ (kOnes * '\\'));
+  return special ? __builtin_ctzll(special) / 8 : 8;
+#else
+  int n = 0;
+  while (n < 8 && kStringClass[static_cast<unsigned char>(p[n])] == kPlain) ++n;
+  return n;
+#endif
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool IsSpace(char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t'; }
+
+constexpr double kPowersOf10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                  1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                  1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+void AppendUtf8(std::vector<char>& out, unsigned cp) {
+  if (cp < 0x80) {
+    out.push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
+
+std::string Hex(unsigned value, int digits) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%0*X", digits, value);
+  return text;
+}
+
+}  // namespace
+
+void JsonScanner::SkipByteOrderMark() {
+  if (p_ == end_ || static_cast<unsigned char>(*p_) != 0xEF) return;
+  if (end_ - p_ < 3 || static_cast<unsigned char>(p_[1]) != 0xBB ||
+      static_cast<unsigned char>(p_[2]) != 0xBF)
+    Fail(p_, "a byte order mark must be EF BB BF");
+  p_ += 3;
+}
+
+void JsonScanner::SkipSpace() {
+  while (p_ != end_ && IsSpace(*p_)) ++p_;
+}
+
+// A NUL byte between values ends the text, as it ends a C string: what
+// follows it is never read.
+int JsonScanner::Peek() {
+  SkipSpace();
+  return p_ == end_ || *p_ == '\0' ? -1 : static_cast<unsigned char>(*p_);
+}
+
+void JsonScanner::Expect(char c) {
+  if (Peek() != static_cast<unsigned char>(c)) Unexpected(p_, std::string{'\'', c, '\''}.c_str());
+  ++p_;
+}
+
+void JsonScanner::Key(std::string* name) {
+  if (Peek() != '"') Unexpected(p_, "a member name");
+  JsonDoc key;
+  String(key);
+  key.Finish();
+  name->assign(key.Root().String());
+  Expect(':');
+}
+
+void JsonScanner::ExpectEnd() {
+  if (Peek() != -1) Unexpected(p_, "the end of the text");
+}
+
+void JsonScanner::Value(JsonDoc& doc, int depth) {
+  switch (Peek()) {
+    case '{': return Object(doc, depth);
+    case '[': return Array(doc, depth);
+    case '"': return String(doc);
+    case 't': return Literal("true", Kind::True, doc);
+    case 'f': return Literal("false", Kind::False, doc);
+    case 'n': return Literal("null", Kind::Null, doc);
+    case '-': case '0': case '1': case '2': case '3': case '4':
+    case '5': case '6': case '7': case '8': case '9':
+      return Number(doc);
+    default:
+      Unexpected(p_, "a value");
+  }
+}
+
+void JsonScanner::Object(JsonDoc& doc, int depth) {
+  if (depth >= maxDepth_) throw JsonTooDeep{};
+  ++p_;
+  const std::size_t at = doc.Open(Kind::Object);
+  std::size_t members = 0;
+  if (Peek() == '}') {
+    ++p_;
+    return doc.Close(at, 0);
+  }
+  for (;;) {
+    if (Peek() != '"') Unexpected(p_, "a member name");
+    String(doc);
+    Expect(':');
+    Value(doc, depth + 1);
+    ++members;
+    MarkProgress();
+    const int c = Peek();
+    if (c == '}') break;
+    if (c != ',') Unexpected(p_, "',' or '}'");
+    ++p_;
+  }
+  ++p_;
+  doc.Close(at, members);
+}
+
+void JsonScanner::Array(JsonDoc& doc, int depth) {
+  if (depth >= maxDepth_) throw JsonTooDeep{};
+  ++p_;
+  const std::size_t at = doc.Open(Kind::Array);
+  std::size_t elements = 0;
+  if (Peek() == ']') {
+    ++p_;
+    return doc.Close(at, 0);
+  }
+  for (;;) {
+    Value(doc, depth + 1);
+    ++elements;
+    MarkProgress();
+    const int c = Peek();
+    if (c == ']') break;
+    if (c != ',') Unexpected(p_, "',' or ']'");
+    ++p_;
+  }
+  ++p_;
+  doc.Close(at, elements);
+}
+
+// A string without escapes stays a view into the text; the first escape
+// moves it to the document's own copy.
+void JsonScanner::String(JsonDoc& doc) {
+  const char* start = ++p_;
+  for (;;) {
+    for (int n = 8; n == 8 && end_ - p_ >= 8; p_ += n) n = PlainBytes(p_);
+    if (p_ == end_) Fail(p_, "the text ends inside a string");
+    switch (ClassOf(*p_)) {
+      case kPlain: ++p_; break;
+      case kQuote:
+        doc.AddView(start, static_cast<std::size_t>(p_ - start));
+        ++p_;
+        return;
+      case kBackslash: return DecodeRest(start, doc);
+      case kControl:
+        Fail(p_, "control character U+" + Hex(static_cast<unsigned char>(*p_), 4) +
+                     " in a string (write it as \\u" + Hex(static_cast<unsigned char>(*p_), 4) + ")");
+      default: Utf8Sequences();
+    }
+  }
+}
+
+void JsonScanner::DecodeRest(const char* from, JsonDoc& doc) {
+  std::vector<char>& out = doc.DecodeBuffer();
+  const std::size_t first = out.size();
+  const char* run = from;
+  for (;;) {
+    if (p_ == end_) Fail(p_, "the text ends inside a string");
+    switch (ClassOf(*p_)) {
+      case kPlain: ++p_; break;
+      case kQuote:
+        out.insert(out.end(), run, p_);
+        ++p_;
+        return doc.AddDecoded(first);
+      case kBackslash:
+        out.insert(out.end(), run, p_);
+        Escape(out);
+        run = p_;
+        break;
+      case kControl:
+        Fail(p_, "control character U+" + Hex(static_cast<unsigned char>(*p_), 4) + " in a string");
+      default: Utf8Sequences();
+    }
+  }
+}
+
+void JsonScanner::Escape(std::vector<char>& out) {
+  const char* at = p_++;
+  if (p_ == end_) Fail(p_, "the text ends inside a string");
+  const char c = *p_++;
+  switch (c) {
+    case '"': case '\\': case '/': out.push_back(c); return;
+    case 'b': out.push_back('\b'); return;
+    case 'f': out.push_back('\f'); return;
+    case 'n': out.push_back('\n'); return;
+    case 'r': out.push_back('\r'); return;
+    case 't': out.push_back('\t'); return;
+    case 'u': break;
+    default: Fail(at, "unknown escape in a string");
+  }
+  unsigned cp = Hex4();
+  if (cp >= 0xDC00 && cp <= 0xDFFF) Fail(at, "lone low surrogate \\u" + Hex(cp, 4) + " in a string");
+  if (cp >= 0xD800 && cp <= 0xDBFF) {
+    if (end_ - p_ < 2 || p_[0] != '\\' || p_[1] != 'u')
+      Fail(at, "high surrogate \\u" + Hex(cp, 4) + " without its low half in a string");
+    p_ += 2;
+    const unsigned low = Hex4();
+    if (low < 0xDC00 || low > 0xDFFF)
+      Fail(at, "high surrogate \\u" + Hex(cp, 4) + " without its low half in a string");
+    cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+  }
+  AppendUtf8(out, cp);
+}
+
+unsigned JsonScanner::Hex4() {
+  unsigned value = 0;
+  for (int i = 0; i < 4; ++i, ++p_) {
+    if (p_ == end_) Fail(p_, "the text ends inside a string");
+    const char c = *p_;
+    const int digit = IsDigit(c) ? c - '0' : (c >= 'a' && c <= 'f') ? c - 'a' + 10
+                                           : (c >= 'A' && c <= 'F') ? c - 'A' + 10 : -1;
+    if (digit < 0) Fail(p_, "expected four hexadecimal digits after \\u");
+    value = value * 16 + static_cast<unsigned>(digit);
+  }
+  return value;
+}
+
+// Well-formed UTF-8 sequences of two to four bytes, for as long as they
+// follow one another: no overlong forms, no surrogates, nothing past U+10FFFF.
+void JsonScanner::Utf8Sequences() {
+  while (p_ != end_ && static_cast<unsigned char>(*p_) >= 0x80) Utf8Sequence();
+}
+
+void JsonScanner::Utf8Sequence() {
+  const unsigned char lead = static_cast<unsigned char>(*p_);
+  int more = 0;
+  unsigned char low = 0x80, high = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    more = 1;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    more = 2;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    more = 3;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    Fail(p_, "ill-formed UTF-8 in a string");
+  }
+  if (end_ - p_ <= more) Fail(p_, "ill-formed UTF-8 in a string");
+  for (int i = 1; i <= more; ++i) {
+    const unsigned char c = static_cast<unsigned char>(p_[i]);
+    if (c < (i == 1 ? low : 0x80) || c > (i == 1 ? high : 0xBF)) Fail(p_, "ill-formed UTF-8 in a string");
+  }
+  p_ += more + 1;
+}
+
+// Whole numbers that fit 64 bits stay whole (signed when negative); any
+// other number becomes the double nearest to it: exactly computed when the
+// digits and the power of ten are both exact doubles, else by strtod.
+void JsonScanner::Number(JsonDoc& doc) {
+  const char* start = p_;
+  const bool negative = *p_ == '-';
+  if (negative) ++p_;
+  if (p_ == end_ || !IsDigit(*p_)) Unexpected(p_, "a digit");
+  // The digits as one integer, which cannot overflow before the twentieth.
+  std::uint64_t digits = 0;
+  int count = 0;
+  const char* const integerStart = p_;
+  if (*p_ == '0') ++p_;
+  else
+    for (; p_ != end_ && IsDigit(*p_); ++p_, ++count) digits = digits * 10 + static_cast<unsigned>(*p_ - '0');
+  bool whole = true;
+  long long exponent = 0;  // of ten: fraction digits count down, the exponent part adds
+  if (p_ != end_ && *p_ == '.') {
+    whole = false;
+    if (++p_ == end_ || !IsDigit(*p_)) Unexpected(p_, "a digit after the decimal point");
+    for (; p_ != end_ && IsDigit(*p_); ++p_, ++count, --exponent)
+      digits = digits * 10 + static_cast<unsigned>(*p_ - '0');
+  }
+  bool overflow = count >= 20;
+  if (overflow && whole) {  // twenty digits or more may still fit 64 bits
+    digits = 0;
+    overflow = false;
+    for (const char* d = integerStart; d != p_ && !overflow; ++d)
+      overflow = __builtin_mul_overflow(digits, 10u, &digits) ||
+                 __builtin_add_overflow(digits, static_cast<unsigned>(*d - '0'), &digits);
+  }
+  if (p_ != end_ && (*p_ == 'e' || *p_ == 'E')) {
+    whole = false;
+    bool down = false;
+    if (++p_ != end_ && (*p_ == '+' || *p_ == '-')) down = *p_++ == '-';
+    if (p_ == end_ || !IsDigit(*p_)) Unexpected(p_, "a digit in the exponent");
+    int e = 0;
+    for (; p_ != end_ && IsDigit(*p_); ++p_) e = e < 100000 ? e * 10 + (*p_ - '0') : e;
+    exponent += down ? -e : e;
+  }
+  if (whole && !overflow) {
+    if (!negative) return doc.AddUnsigned(digits);
+    if (digits <= std::uint64_t{1} << 63)
+      return doc.Add(static_cast<long long>(0 - digits));
+  }
+  double d;
+  if (!overflow && digits <= std::uint64_t{1} << 53 && exponent >= -22 && exponent <= 22) {
+    d = static_cast<double>(digits);
+    const std::size_t power = static_cast<std::size_t>(exponent < 0 ? -exponent : exponent);
+    d = exponent < 0 ? d / kPowersOf10[power] : d * kPowersOf10[power];
+    if (negative) d = -d;
+  } else {
+    d = SlowDouble(start);
+  }
+  if (!std::isfinite(d))
+    throw JsonSyntaxError("number overflow parsing '" + std::string(start, p_) +
+                          "' (beyond the range of a number)");
+  doc.Add(d);
+}
+
+double JsonScanner::SlowDouble(const char* from) {
+  const std::string text(from, p_);  // strtod needs the terminating NUL the text lacks
+  return std::strtod(text.c_str(), nullptr);
+}
+
+void JsonScanner::Literal(const char* word, JsonValue::Kind kind, JsonDoc& doc) {
+  const std::size_t n = std::strlen(word);
+  if (static_cast<std::size_t>(end_ - p_) < n || std::memcmp(p_, word, n) != 0)
+    Unexpected(p_, "a value");
+  p_ += n;
+  doc.Add(kind);
+}
+
+void JsonScanner::MarkNow() {
+  if (mark_ && *mark_) (*mark_)(p_);
+  marked_ = p_;
+}
+
+void JsonScanner::Fail(const char* at, const std::string& what) const {
+  long long line = 1;
+  const char* lineStart = begin_;
+  for (const char* q = begin_; q < at;) {
+    const void* newline = std::memchr(q, '\n', static_cast<std::size_t>(at - q));
+    if (!newline) break;
+    ++line;
+    q = lineStart = static_cast<const char*>(newline) + 1;
+  }
+  throw JsonSyntaxError("line " + std::to_string(line) + ", column " +
+                        std::to_string(at - lineStart + 1) + ": " + what);
+}
+
+void JsonScanner::Unexpected(const char* at, const char* expected) const {
+  std::string found = "the end of the text";
+  if (at != end_) {
+    const unsigned char c = static_cast<unsigned char>(*at);
+    found = c > 0x20 && c < 0x7F ? std::string{'\'', static_cast<char>(c), '\''} : "byte 0x" + Hex(c, 2);
+  }
+  Fail(at, std::string("expected ") + expected + ", found " + found);
+}
