@@ -171,6 +171,25 @@ TEST(LayerReadEach, SameLabelsInOrderAndSameViewAsTheWholeLayer) {
   std::remove(path.c_str());
 }
 
+// GDAL's path and the command's own reader take the same properties.
+TEST(LayerReaders, GdalAndOwnReaderAgreeOnPriority) {
+  const std::string path = ::testing::TempDir() + "/priority_layer.geojson";
+  FILE* f = std::fopen(path.c_str(), "wb");
+  std::fputs(R"({"type":"FeatureCollection","features":[{"type":"Feature","geometry":)"
+             R"({"type":"Point","coordinates":[1,2]},"properties":{"text":"A","height":3,)"
+             R"("priority":7}}]})", f);
+  std::fclose(f);
+  LayerOptions throughGdal;
+  throughGdal.forceGdal = true;
+  for (const LayerOptions& options : {LayerOptions{}, throughGdal}) {
+    const Layer layer = ReadLayer(path, options);
+    ASSERT_EQ(layer.labels.size(), 1u);
+    ASSERT_TRUE(layer.labels[0].priority.has_value()) << "through GDAL: " << options.forceGdal;
+    EXPECT_EQ(*layer.labels[0].priority, 7);
+  }
+  std::remove(path.c_str());
+}
+
 TEST(LayerReadEach, OnlyFilesTheOwnReaderTakes) {
   EXPECT_FALSE(CanReadEach("-", {}));
   EXPECT_FALSE(CanReadEach("roads.shp", {}));

@@ -18,7 +18,8 @@ namespace {
 // The properties a label can take, as fields.
 const char* const kProperties[] = {"text",  "html",        "height", "width",     "angle",
                                    "space", "font",        "style",  "arrangement", "color",
-                                   "extra", "textColor",   "fontlib", "box"};
+                                   "extra", "textColor",   "fontlib", "box",
+                                   "priority"};
 
 // GDAL's last error, or what failed when it said nothing.
 std::string GdalError(const std::string& fallback) {
