@@ -17,7 +17,11 @@ int CHTMLReader::ReadText(const char* text) {
 }
 
 bool CHTMLReader::ReadTag(CHTMLTag& tag, bool& opening, bool& closing) {
-  const int length = tag.ParseTag(Buffer + Position, opening, closing, true, &TagMemo);
+  // The buffer stays until the parse ends, when the reader's own tag is
+  // settled: that tag may leave its attributes in it.
+  const bool textStays = &tag == &Tag;
+  const int length =
+      tag.ParseTag(Buffer + Position, opening, closing, true, &TagMemo, textStays);
   if (length == 0) return false;
   Position += static_cast<uint32_t>(length);
   return true;
@@ -36,6 +40,9 @@ int CHTMLReader::ParseDocument() {
   if (!abort) abort = ReadContent();
   if (Sends(IHTMLReaderEvents::kParseEvents)) EventSink->OnParseEnd(AppData, abort);
 
+  // Attributes are built from the buffer on demand: whatever a handler may
+  // still ask of the last tag is built before the buffer is let go.
+  Tag.SettleAttributes();
   Buffer = nullptr;
   BufferLength = 0;
   return static_cast<int>(Position);

@@ -63,7 +63,7 @@ int FindAttributes(const char* rest, AttributeChainMemo* memo, html_text::Attrib
 }  // namespace
 
 int CHTMLTag::ParseTag(const char* text, bool& opening, bool& closing, bool readAttributes,
-                       TagParseMemo* memo) {
+                       TagParseMemo* memo, bool textStays) {
   const char* open = SkipWhiteSpace(text);
   if (*open != '<') return 0;
 
@@ -71,6 +71,7 @@ int CHTMLTag::ParseTag(const char* text, bool& opening, bool& closing, bool read
     // The empty tag: the ">" stays in the text as character data.
     Name.clear();
     HasAttributes = false;
+    UnbuiltSpans = kNoSpans;
     opening = closing = false;
     return static_cast<int>(open + 1 - text);
   }
@@ -81,23 +82,30 @@ int CHTMLTag::ParseTag(const char* text, bool& opening, bool& closing, bool read
     // An end tag carries nothing after its name.
     if (!name.Opening) return 0;
     return ParseOpeningTagRest(text, name.Begin, name.End, opening, closing, readAttributes,
-                               memo);
+                               memo, textStays);
   }
   // The usual tag, no more than a name.
   opening = name.Opening;
   closing = !name.Opening;
   html_text::AssignBytes(Name, name.Begin, name.End);
   HasAttributes = false;
+  UnbuiltSpans = kNoSpans;
   return static_cast<int>(name.End + 1 - text);
 }
 
 int CHTMLTag::ParseOpeningTagRest(const char* text, const char* nameBegin, const char* nameEnd,
                                   bool& opening, bool& closing, bool readAttributes,
-                                  TagParseMemo* memo) {
-  html_text::AttributeSpans spans;
+                                  TagParseMemo* memo, bool textStays) {
+  // The spans not holding the last tag's unbuilt attributes.
+  const int free = UnbuiltSpans == 0 ? 1 : 0;
+  html_text::AttributeSpans& spans = FoundSpans[free];
+  spans.Clear();
   const TagEnd end = FindEndAfterName(text, nameEnd, readAttributes, memo, spans);
   if (!end.Close) return 0;
-  if (end.WithAttributes) {
+  int unbuilt = kNoSpans;
+  if (end.WithAttributes && textStays) {
+    unbuilt = free;
+  } else if (end.WithAttributes) {
     try {
       Attributes.Assign(spans);
     } catch (const std::bad_alloc&) {
@@ -108,7 +116,25 @@ int CHTMLTag::ParseOpeningTagRest(const char* text, const char* nameBegin, const
   closing = end.Closing;
   html_text::AssignBytes(Name, nameBegin, nameEnd);
   HasAttributes = end.WithAttributes;
+  UnbuiltSpans = unbuilt;
   return static_cast<int>(end.Close + 1 - text);
+}
+
+CHTMLAttributes& CHTMLTag::SettledAttributes() const {
+  if (UnbuiltSpans != kNoSpans) {
+    Attributes.Assign(FoundSpans[UnbuiltSpans]);  // may throw, leaving the spans to retry
+    UnbuiltSpans = kNoSpans;
+  }
+  return Attributes;
+}
+
+void CHTMLTag::SettleAttributes() noexcept {
+  try {
+    SettledAttributes();
+  } catch (const std::bad_alloc&) {
+    HasAttributes = false;
+    UnbuiltSpans = kNoSpans;
+  }
 }
 
 CHTMLTag::TagEnd CHTMLTag::FindEndAfterName(const char* text, const char* nameEnd,

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "html/attribute_scan.h"
 #include "html/html_attributes.h"
 #include "html/tag_parse_memo.h"
 
@@ -21,15 +22,25 @@ class CHTMLTag {
   // there; the tag and both flags are then unchanged. On success the name and
   // attributes are replaced and both flags written (<name/> sets both).
   // A reader parsing many tags of one text passes its memo, so tags left
-  // open do not each scan the rest of the text.
+  // open do not each scan the rest of the text. A caller whose text stays
+  // unchanged until the next parse or SettleAttributes (a reader's buffer
+  // during its parse) passes textStays: the attributes' strings are then
+  // built only if someone asks for them.
   int ParseTag(const char* text, bool& opening, bool& closing, bool readAttributes,
-               TagParseMemo* memo = nullptr);
+               TagParseMemo* memo = nullptr, bool textStays = false);
 
   std::string GetTagName() const { return Name; }
 
   // Null when the last tag had no attributes, was an end tag or was <>.
-  CHTMLAttributes* GetAttributes() { return HasAttributes ? &Attributes : nullptr; }
-  const CHTMLAttributes* GetAttributes() const { return HasAttributes ? &Attributes : nullptr; }
+  // Building attributes left in the text may throw std::bad_alloc.
+  CHTMLAttributes* GetAttributes() { return HasAttributes ? &SettledAttributes() : nullptr; }
+  const CHTMLAttributes* GetAttributes() const {
+    return HasAttributes ? &SettledAttributes() : nullptr;
+  }
+
+  // Builds the attributes still left in the text, before the text goes away.
+  // Out of memory, the tag is left without attributes.
+  void SettleAttributes() noexcept;
 
  private:
   // Where a tag ends: its ">", null when it does not end; whether it closes
@@ -43,15 +54,25 @@ class CHTMLTag {
   // ParseTag of an opening tag whose name [nameBegin, nameEnd) ends other
   // than at a ">".
   int ParseOpeningTagRest(const char* text, const char* nameBegin, const char* nameEnd,
-                          bool& opening, bool& closing, bool readAttributes, TagParseMemo* memo);
+                          bool& opening, bool& closing, bool readAttributes, TagParseMemo* memo,
+                          bool textStays);
   // The end of an opening tag whose name ends at nameEnd, not at a ">", and
   // the attributes found on the way.
   TagEnd FindEndAfterName(const char* text, const char* nameEnd, bool readAttributes,
                           TagParseMemo* memo, html_text::AttributeSpans& spans);
 
+  // The attribute list, built first from the attributes left in the text.
+  CHTMLAttributes& SettledAttributes() const;
+
   // Attributes are found first and replace the list only when the tag
   // succeeds, so a tag reuses its attributes' strings from tag to tag.
-  CHTMLAttributes Attributes;
+  // Built only when asked for, the list is mutable behind the const getter.
+  mutable CHTMLAttributes Attributes;
+  // Where a parse left the last tag's attributes unbuilt: one of the two
+  // holds them while a further parse finds its own in the other.
+  mutable html_text::AttributeSpans FoundSpans[2];
+  mutable int UnbuiltSpans = kNoSpans;
+  static constexpr int kNoSpans = -1;
   bool HasAttributes = false;
   std::string Name;  // case kept as written
 };
