@@ -18,7 +18,7 @@ int CHTMLReader::ReadText(const char* text) {
 
 bool CHTMLReader::ReadTag(CHTMLTag& tag, bool& opening, bool& closing) {
   // The buffer stays until the parse ends, when the reader's own tag is
-  // settled: that tag may leave its attributes in it.
+  // settled: that tag may read its name and attributes from it.
   const bool textStays = &tag == &Tag;
   const int length =
       tag.ParseTag(Buffer + Position, opening, closing, true, &TagMemo, textStays);
@@ -40,9 +40,9 @@ int CHTMLReader::ParseDocument() {
   if (!abort) abort = ReadContent();
   if (Sends(IHTMLReaderEvents::kParseEvents)) EventSink->OnParseEnd(AppData, abort);
 
-  // Attributes are built from the buffer on demand: whatever a handler may
-  // still ask of the last tag is built before the buffer is let go.
-  Tag.SettleAttributes();
+  // The tag reads its name and attributes from the buffer: whatever a
+  // handler may still ask of the last tag is copied before the buffer goes.
+  Tag.Settle();
   Buffer = nullptr;
   BufferLength = 0;
   return static_cast<int>(Position);

@@ -70,6 +70,7 @@ int CHTMLTag::ParseTag(const char* text, bool& opening, bool& closing, bool read
   if (open[1] == '>') {
     // The empty tag: the ">" stays in the text as character data.
     Name.clear();
+    NameInText = nullptr;
     HasAttributes = false;
     UnbuiltSpans = kNoSpans;
     opening = closing = false;
@@ -87,7 +88,7 @@ int CHTMLTag::ParseTag(const char* text, bool& opening, bool& closing, bool read
   // The usual tag, no more than a name.
   opening = name.Opening;
   closing = !name.Opening;
-  html_text::AssignBytes(Name, name.Begin, name.End);
+  SetName(name.Begin, name.End, textStays);
   HasAttributes = false;
   UnbuiltSpans = kNoSpans;
   return static_cast<int>(name.End + 1 - text);
@@ -114,7 +115,7 @@ int CHTMLTag::ParseOpeningTagRest(const char* text, const char* nameBegin, const
   }
   opening = true;
   closing = end.Closing;
-  html_text::AssignBytes(Name, nameBegin, nameEnd);
+  SetName(nameBegin, nameEnd, textStays);
   HasAttributes = end.WithAttributes;
   UnbuiltSpans = unbuilt;
   return static_cast<int>(end.Close + 1 - text);
@@ -128,12 +129,30 @@ CHTMLAttributes& CHTMLTag::SettledAttributes() const {
   return Attributes;
 }
 
-void CHTMLTag::SettleAttributes() noexcept {
+void CHTMLTag::SetName(const char* begin, const char* end, bool textStays) {
+  if (textStays) {
+    NameInText = begin;
+    NameLength = static_cast<std::size_t>(end - begin);
+  } else {
+    html_text::AssignBytes(Name, begin, end);
+    NameInText = nullptr;
+  }
+}
+
+void CHTMLTag::Settle() noexcept {
   try {
     SettledAttributes();
   } catch (const std::bad_alloc&) {
     HasAttributes = false;
     UnbuiltSpans = kNoSpans;
+  }
+  if (NameInText) {
+    try {
+      Name.assign(NameInText, NameLength);
+    } catch (const std::bad_alloc&) {
+      Name.clear();
+    }
+    NameInText = nullptr;
   }
 }
 

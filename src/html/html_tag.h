@@ -3,6 +3,7 @@
 #ifndef INKLINE_SRC_HTML_HTML_TAG_H
 #define INKLINE_SRC_HTML_HTML_TAG_H
 
+#include <cstddef>
 #include <string>
 
 #include "html/attribute_scan.h"
@@ -23,13 +24,15 @@ class CHTMLTag {
   // attributes are replaced and both flags written (<name/> sets both).
   // A reader parsing many tags of one text passes its memo, so tags left
   // open do not each scan the rest of the text. A caller whose text stays
-  // unchanged until the next parse or SettleAttributes (a reader's buffer
-  // during its parse) passes textStays: the attributes' strings are then
-  // built only if someone asks for them.
+  // unchanged until the next parse or Settle (a reader's buffer during its
+  // parse) passes textStays: the tag then reads its name and attributes
+  // from the text, and builds strings only when someone asks for them.
   int ParseTag(const char* text, bool& opening, bool& closing, bool readAttributes,
                TagParseMemo* memo = nullptr, bool textStays = false);
 
-  std::string GetTagName() const { return Name; }
+  std::string GetTagName() const {
+    return NameInText ? std::string(NameInText, NameLength) : Name;
+  }
 
   // Null when the last tag had no attributes, was an end tag or was <>.
   // Building attributes left in the text may throw std::bad_alloc.
@@ -38,9 +41,10 @@ class CHTMLTag {
     return HasAttributes ? &SettledAttributes() : nullptr;
   }
 
-  // Builds the attributes still left in the text, before the text goes away.
-  // Out of memory, the tag is left without attributes.
-  void SettleAttributes() noexcept;
+  // Copies what the tag still reads from the text into its own strings,
+  // before the text goes away. Out of memory, what could not be copied is
+  // left empty.
+  void Settle() noexcept;
 
  private:
   // Where a tag ends: its ">", null when it does not end; whether it closes
@@ -63,6 +67,8 @@ class CHTMLTag {
 
   // The attribute list, built first from the attributes left in the text.
   CHTMLAttributes& SettledAttributes() const;
+  // Takes the name [begin, end), as a string or, in a text that stays, in place.
+  void SetName(const char* begin, const char* end, bool textStays);
 
   // Attributes are found first and replace the list only when the tag
   // succeeds, so a tag reuses its attributes' strings from tag to tag.
@@ -75,6 +81,9 @@ class CHTMLTag {
   static constexpr int kNoSpans = -1;
   bool HasAttributes = false;
   std::string Name;  // case kept as written
+  // The name as it stands in a text that stays; null when Name holds it.
+  const char* NameInText = nullptr;
+  std::size_t NameLength = 0;
 };
 
 #endif  // INKLINE_SRC_HTML_HTML_TAG_H
