@@ -32,6 +32,14 @@ void CHTMLReader::FilterText(std::string&) {}
 int CHTMLReader::ParseDocument() {
   if (Buffer == nullptr || BufferLength == 0) return 0;
 
+  // The tag reads its name and attributes from the buffer: whatever a
+  // handler may still ask of the last tag is copied before the buffer goes,
+  // even when a handler throws.
+  struct SettleOnExit {
+    CHTMLTag& Settled;
+    ~SettleOnExit() { Settled.Settle(); }
+  } settle{Tag};
+
   Position = 0;
   TagMemo.Forget();
   Text.clear();
@@ -40,9 +48,6 @@ int CHTMLReader::ParseDocument() {
   if (!abort) abort = ReadContent();
   if (Sends(IHTMLReaderEvents::kParseEvents)) EventSink->OnParseEnd(AppData, abort);
 
-  // The tag reads its name and attributes from the buffer: whatever a
-  // handler may still ask of the last tag is copied before the buffer goes.
-  Tag.Settle();
   Buffer = nullptr;
   BufferLength = 0;
   return static_cast<int>(Position);

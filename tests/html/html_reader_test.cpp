@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -253,6 +254,20 @@ TEST(HtmlReader, AttributesAskedForLaterAreThoseOfTheLastTag) {
     sink.Describe();
     EXPECT_EQ(sink.Seen, c.seen) << c.text;
   }
+}
+
+TEST(HtmlReader, ATagKeepsWhatItReadWhenAHandlerThrows) {
+  struct ThrowingSink : LateReadingSink {
+    void OnTagEnd(CHTMLTag&, uint32_t, bool&) override { throw std::runtime_error("stop"); }
+  };
+  std::string text = "<a k=v/>";
+  CHTMLReader reader;
+  ThrowingSink sink;
+  reader.SetEventSink(&sink);
+  EXPECT_THROW(reader.ReadText(text.c_str()), std::runtime_error);
+  std::fill(text.begin(), text.end(), '#');
+  sink.Describe();
+  EXPECT_EQ(sink.Seen, std::vector<std::string>{"a k=v"});
 }
 
 TEST(HtmlReader, ALeadByteAtTheEndOfTheTextIsSafe) {
