@@ -11,17 +11,22 @@
 
 namespace {
 
-// Counts events and touches every text, as a renderer at least would.
+// Counts events and touches every text, as a renderer at least would, and
+// unless told otherwise every tag's attributes.
 class CountingSink : public IHTMLReaderEvents {
  public:
+  explicit CountingSink(bool readsAttributes = true) : ReadsAttributes(readsAttributes) {}
+
   void OnParseBegin(uint32_t, bool&) override {}
   void OnTagStart(CHTMLTag& tag, uint32_t, bool&) override {
-    Tags += 1 + (tag.GetAttributes() ? tag.GetAttributes()->GetCount() : 0);
+    const CHTMLAttributes* attributes = ReadsAttributes ? tag.GetAttributes() : nullptr;
+    Tags += 1 + (attributes ? attributes->GetCount() : 0);
   }
   void OnTagEnd(CHTMLTag&, uint32_t, bool&) override { ++Tags; }
   void OnText(std::string& text, uint32_t, bool&) override { TextBytes += text.size(); }
   void OnParseEnd(uint32_t, bool) override {}
 
+  const bool ReadsAttributes;
   int64_t Tags = 0;
   int64_t TextBytes = 0;
 };
@@ -40,10 +45,11 @@ void ReadWhole(benchmark::State& state, const std::string& markup) {
 
 // One reader per document, as the renderer builds one per label and as the
 // peer table reads the corpus: the cost of making a reader counts.
-void ReadEach(benchmark::State& state, const std::vector<std::string>& documents) {
+void ReadEach(benchmark::State& state, const std::vector<std::string>& documents,
+              bool readsAttributes = true) {
   int64_t bytes = 0;
   for (const std::string& d : documents) bytes += static_cast<int64_t>(d.size()) + 1;
-  CountingSink sink;
+  CountingSink sink(readsAttributes);
   for (auto _ : state) {
     for (const std::string& d : documents) {
       CHTMLReader reader;
@@ -84,5 +90,11 @@ void BM_HtmlReaderCorpusPerDocument(benchmark::State& state) {
   ReadEach(state, MarkupLines(corpus));
 }
 BENCHMARK(BM_HtmlReaderCorpusPerDocument)->Unit(benchmark::kMillisecond);
+
+// A sink that asks for no attribute: the reader then builds none.
+void BM_HtmlReaderPerDocumentAttributesUnread(benchmark::State& state) {
+  ReadEach(state, MarkupLines(SyntheticMarkup(4 << 20)), false);
+}
+BENCHMARK(BM_HtmlReaderPerDocumentAttributesUnread)->Unit(benchmark::kMillisecond);
 
 }  // namespace

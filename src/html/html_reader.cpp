@@ -17,7 +17,11 @@ int CHTMLReader::ReadText(const char* text) {
 }
 
 bool CHTMLReader::ReadTag(CHTMLTag& tag, bool& opening, bool& closing) {
-  const int length = tag.ParseTag(Buffer + Position, opening, closing, true, &TagMemo);
+  // The buffer stays until the parse ends, when the reader's own tag is
+  // settled: that tag may read its name and attributes from it.
+  const bool textStays = &tag == &Tag;
+  const int length =
+      tag.ParseTag(Buffer + Position, opening, closing, true, &TagMemo, textStays);
   if (length == 0) return false;
   Position += static_cast<uint32_t>(length);
   return true;
@@ -27,6 +31,14 @@ void CHTMLReader::FilterText(std::string&) {}
 
 int CHTMLReader::ParseDocument() {
   if (Buffer == nullptr || BufferLength == 0) return 0;
+
+  // The tag reads its name and attributes from the buffer: whatever a
+  // handler may still ask of the last tag is copied before the buffer goes,
+  // even when a handler throws.
+  struct SettleOnExit {
+    CHTMLTag& Settled;
+    ~SettleOnExit() { Settled.Settle(); }
+  } settle{Tag};
 
   Position = 0;
   TagMemo.Forget();

@@ -63,14 +63,16 @@ int FindAttributes(const char* rest, AttributeChainMemo* memo, html_text::Attrib
 }  // namespace
 
 int CHTMLTag::ParseTag(const char* text, bool& opening, bool& closing, bool readAttributes,
-                       TagParseMemo* memo) {
+                       TagParseMemo* memo, bool textStays) {
   const char* open = SkipWhiteSpace(text);
   if (*open != '<') return 0;
 
   if (open[1] == '>') {
     // The empty tag: the ">" stays in the text as character data.
     Name.clear();
+    NameInText = nullptr;
     HasAttributes = false;
+    UnbuiltSpans = kNoSpans;
     opening = closing = false;
     return static_cast<int>(open + 1 - text);
   }
@@ -81,23 +83,30 @@ int CHTMLTag::ParseTag(const char* text, bool& opening, bool& closing, bool read
     // An end tag carries nothing after its name.
     if (!name.Opening) return 0;
     return ParseOpeningTagRest(text, name.Begin, name.End, opening, closing, readAttributes,
-                               memo);
+                               memo, textStays);
   }
   // The usual tag, no more than a name.
   opening = name.Opening;
   closing = !name.Opening;
-  html_text::AssignBytes(Name, name.Begin, name.End);
+  SetName(name.Begin, name.End, textStays);
   HasAttributes = false;
+  UnbuiltSpans = kNoSpans;
   return static_cast<int>(name.End + 1 - text);
 }
 
 int CHTMLTag::ParseOpeningTagRest(const char* text, const char* nameBegin, const char* nameEnd,
                                   bool& opening, bool& closing, bool readAttributes,
-                                  TagParseMemo* memo) {
-  html_text::AttributeSpans spans;
+                                  TagParseMemo* memo, bool textStays) {
+  // The spans not holding the last tag's unbuilt attributes.
+  const int free = UnbuiltSpans == 0 ? 1 : 0;
+  html_text::AttributeSpans& spans = FoundSpans[free];
+  spans.Clear();
   const TagEnd end = FindEndAfterName(text, nameEnd, readAttributes, memo, spans);
   if (!end.Close) return 0;
-  if (end.WithAttributes) {
+  int unbuilt = kNoSpans;
+  if (end.WithAttributes && textStays) {
+    unbuilt = free;
+  } else if (end.WithAttributes) {
     try {
       Attributes.Assign(spans);
     } catch (const std::bad_alloc&) {
@@ -106,9 +115,45 @@ int CHTMLTag::ParseOpeningTagRest(const char* text, const char* nameBegin, const
   }
   opening = true;
   closing = end.Closing;
-  html_text::AssignBytes(Name, nameBegin, nameEnd);
+  SetName(nameBegin, nameEnd, textStays);
   HasAttributes = end.WithAttributes;
+  UnbuiltSpans = unbuilt;
   return static_cast<int>(end.Close + 1 - text);
+}
+
+CHTMLAttributes& CHTMLTag::SettledAttributes() const {
+  if (UnbuiltSpans != kNoSpans) {
+    Attributes.Assign(FoundSpans[UnbuiltSpans]);  // may throw, leaving the spans to retry
+    UnbuiltSpans = kNoSpans;
+  }
+  return Attributes;
+}
+
+void CHTMLTag::SetName(const char* begin, const char* end, bool textStays) {
+  if (textStays) {
+    NameInText = begin;
+    NameLength = static_cast<std::size_t>(end - begin);
+  } else {
+    html_text::AssignBytes(Name, begin, end);
+    NameInText = nullptr;
+  }
+}
+
+void CHTMLTag::Settle() noexcept {
+  try {
+    SettledAttributes();
+  } catch (const std::bad_alloc&) {
+    HasAttributes = false;
+    UnbuiltSpans = kNoSpans;
+  }
+  if (NameInText) {
+    try {
+      Name.assign(NameInText, NameLength);
+    } catch (const std::bad_alloc&) {
+      Name.clear();
+    }
+    NameInText = nullptr;
+  }
 }
 
 CHTMLTag::TagEnd CHTMLTag::FindEndAfterName(const char* text, const char* nameEnd,

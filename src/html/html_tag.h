@@ -3,8 +3,10 @@
 #ifndef INKLINE_SRC_HTML_HTML_TAG_H
 #define INKLINE_SRC_HTML_HTML_TAG_H
 
+#include <cstddef>
 #include <string>
 
+#include "html/attribute_scan.h"
 #include "html/html_attributes.h"
 #include "html/tag_parse_memo.h"
 
@@ -21,15 +23,28 @@ class CHTMLTag {
   // there; the tag and both flags are then unchanged. On success the name and
   // attributes are replaced and both flags written (<name/> sets both).
   // A reader parsing many tags of one text passes its memo, so tags left
-  // open do not each scan the rest of the text.
+  // open do not each scan the rest of the text. A caller whose text stays
+  // unchanged until the next parse or Settle (a reader's buffer during its
+  // parse) passes textStays: the tag then reads its name and attributes
+  // from the text, and builds strings only when someone asks for them.
   int ParseTag(const char* text, bool& opening, bool& closing, bool readAttributes,
-               TagParseMemo* memo = nullptr);
+               TagParseMemo* memo = nullptr, bool textStays = false);
 
-  std::string GetTagName() const { return Name; }
+  std::string GetTagName() const {
+    return NameInText ? std::string(NameInText, NameLength) : Name;
+  }
 
   // Null when the last tag had no attributes, was an end tag or was <>.
-  CHTMLAttributes* GetAttributes() { return HasAttributes ? &Attributes : nullptr; }
-  const CHTMLAttributes* GetAttributes() const { return HasAttributes ? &Attributes : nullptr; }
+  // Building attributes left in the text may throw std::bad_alloc.
+  CHTMLAttributes* GetAttributes() { return HasAttributes ? &SettledAttributes() : nullptr; }
+  const CHTMLAttributes* GetAttributes() const {
+    return HasAttributes ? &SettledAttributes() : nullptr;
+  }
+
+  // Copies what the tag still reads from the text into its own strings,
+  // before the text goes away. Out of memory, what could not be copied is
+  // left empty.
+  void Settle() noexcept;
 
  private:
   // Where a tag ends: its ">", null when it does not end; whether it closes
@@ -43,17 +58,32 @@ class CHTMLTag {
   // ParseTag of an opening tag whose name [nameBegin, nameEnd) ends other
   // than at a ">".
   int ParseOpeningTagRest(const char* text, const char* nameBegin, const char* nameEnd,
-                          bool& opening, bool& closing, bool readAttributes, TagParseMemo* memo);
+                          bool& opening, bool& closing, bool readAttributes, TagParseMemo* memo,
+                          bool textStays);
   // The end of an opening tag whose name ends at nameEnd, not at a ">", and
   // the attributes found on the way.
   TagEnd FindEndAfterName(const char* text, const char* nameEnd, bool readAttributes,
                           TagParseMemo* memo, html_text::AttributeSpans& spans);
 
+  // The attribute list, built first from the attributes left in the text.
+  CHTMLAttributes& SettledAttributes() const;
+  // Takes the name [begin, end), as a string or, in a text that stays, in place.
+  void SetName(const char* begin, const char* end, bool textStays);
+
   // Attributes are found first and replace the list only when the tag
   // succeeds, so a tag reuses its attributes' strings from tag to tag.
-  CHTMLAttributes Attributes;
+  // Built only when asked for, the list is mutable behind the const getter.
+  mutable CHTMLAttributes Attributes;
+  // Where a parse left the last tag's attributes unbuilt: one of the two
+  // holds them while a further parse finds its own in the other.
+  mutable html_text::AttributeSpans FoundSpans[2];
+  mutable int UnbuiltSpans = kNoSpans;
+  static constexpr int kNoSpans = -1;
   bool HasAttributes = false;
   std::string Name;  // case kept as written
+  // The name as it stands in a text that stays; null when Name holds it.
+  const char* NameInText = nullptr;
+  std::size_t NameLength = 0;
 };
 
 #endif  // INKLINE_SRC_HTML_HTML_TAG_H

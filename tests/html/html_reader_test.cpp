@@ -2,8 +2,10 @@
 // protocol and the position it returns.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -204,6 +206,68 @@ TEST(HtmlReader, FilterTextRunsBeforeTheEventAndBeforeTheFinalTrim) {
   reader.SetEventSink(&sink);
   EXPECT_EQ(reader.ReadText("keep<b>drop</b>tail"), 19);
   EXPECT_EQ(Join(sink.Events), "begin|text:keep |<b>|</b>|text:tail|end");
+}
+
+// Remembers the last start tag without reading it, and describes it only at
+// each text and once the parse is over.
+class LateReadingSink : public IHTMLReaderEvents {
+ public:
+  const CHTMLTag* Last = nullptr;
+  std::vector<std::string> Seen;
+
+  void OnParseBegin(uint32_t, bool&) override {}
+  void OnTagStart(CHTMLTag& tag, uint32_t, bool&) override { Last = &tag; }
+  void OnTagEnd(CHTMLTag&, uint32_t, bool&) override {}
+  void OnText(std::string&, uint32_t, bool&) override { Describe(); }
+  void OnParseEnd(uint32_t, bool) override {}
+  void Describe() { Seen.push_back(Last ? DescribeTag(*Last) : "none"); }
+};
+
+TEST(HtmlReader, AttributesAskedForLaterAreThoseOfTheLastTag) {
+  std::string many = "<m";
+  std::string manyDescribed = "m";
+  for (int i = 1; i <= 18; ++i) {
+    many += " a" + std::to_string(i) + "=" + std::to_string(i);
+    manyDescribed += " a" + std::to_string(i) + "=" + std::to_string(i);
+  }
+  many += ">";
+  struct Case {
+    std::string text;
+    std::vector<std::string> seen;  // at each text, then after the parse
+  };
+  const Case cases[] = {
+      {"<a k=v>t<b x='open", {"a k=v", "a k=v"}},
+      // A tag is read before the text ahead of it is sent.
+      {"<a k=v>t<b>u", {"b", "b", "b"}},
+      {"<c m=\" 1\t2 \" n/>t<d y=1 z", {"c m=1 2 n=", "c m=1 2 n="}},
+      {many + "t<e f='g", {manyDescribed, manyDescribed}},
+      {"<a k=v>t<b w=1>" + many, {"b w=1", manyDescribed}},
+  };
+  for (const Case& c : cases) {
+    std::string text = c.text;
+    CHTMLReader reader;
+    LateReadingSink sink;
+    reader.SetEventSink(&sink);
+    EXPECT_EQ(reader.ReadText(text.c_str()), static_cast<int>(text.size())) << c.text;
+    // The text may go once the parse is over; the tag keeps what it read.
+    std::fill(text.begin(), text.end(), '#');
+    sink.Describe();
+    EXPECT_EQ(sink.Seen, c.seen) << c.text;
+  }
+}
+
+TEST(HtmlReader, ATagKeepsWhatItReadWhenAHandlerThrows) {
+  struct ThrowingSink : LateReadingSink {
+    void OnTagEnd(CHTMLTag&, uint32_t, bool&) override { throw std::runtime_error("stop"); }
+  };
+  std::string text = "<a k=v/>";
+  CHTMLReader reader;
+  ThrowingSink sink;
+  reader.SetEventSink(&sink);
+  EXPECT_THROW(reader.ReadText(text.c_str()), std::runtime_error);
+  std::fill(text.begin(), text.end(), '#');
+  sink.Describe();
+  EXPECT_EQ(sink.Seen, std::vector<std::string>{"a k=v"});
 }
 
 TEST(HtmlReader, ALeadByteAtTheEndOfTheTextIsSafe) {
