@@ -89,7 +89,7 @@ class JsonDoc {
 
   // Building, in document order. Each token is written in place: a token
   // built apart and copied in is read back before its parts are stored.
-  void Add(JsonValue::Kind kind) { tokens_.emplace_back().kind_ = kind; }
+  void Add(JsonValue::Kind kind) { Start(kind); }
   void Add(double d) { Start(JsonValue::Kind::Float).d_ = d; }
   void Add(long long i) { Start(JsonValue::Kind::Integer).i_ = i; }
   void AddUnsigned(unsigned long long u) { Start(JsonValue::Kind::Unsigned).u_ = u; }
