@@ -227,6 +227,40 @@ TEST(CairoDevices, AnyPenWidthDrawsAndFinishes) {
   }
 }
 
+// The device keeps a few GDI pens and switches between them: whatever the
+// order, the context strokes (outlined TrueType glyphs) in the pen set last.
+TEST(CairoDevices, GdiStrokesFollowEveryPenSet) {
+  const long colours[] = {2, 3, 4, 5, 6, 7, 2, 4, 3, 7, 5};
+  const int n = static_cast<int>(sizeof colours / sizeof colours[0]);
+  const std::string path = TempPath(".png");
+  CairoDevice::Options o;
+  o.width = 40;
+  o.height = 8 * n;
+  o.kind = 0;
+  std::string error;
+  auto device = CairoDevice::Create(path, o, &error);
+  ASSERT_TRUE(device) << error;
+  for (int i = 0; i < n; ++i) {
+    PEN pen{3.0, colours[i], 0};
+    device->SetPen(&pen);
+    const POINT line[2] = {{5, 8 * i + 4}, {35, 8 * i + 4}};
+    const BYTE types[2] = {PT_MOVETO, PT_LINETO};
+    ASSERT_TRUE(PolyDraw(device->hDevDC, line, types, 2));
+  }
+  ASSERT_TRUE(device->Finish(&error)) << error;
+  cairo_surface_t* s = cairo_image_surface_create_from_png(path.c_str());
+  std::remove(path.c_str());
+  ASSERT_EQ(cairo_surface_status(s), CAIRO_STATUS_SUCCESS);
+  for (int i = 0; i < n; ++i) {
+    COLORREF want = 0;
+    GetCOLORREFByColorNo(colours[i], want, nullptr);
+    const unsigned char* p = cairo_image_surface_get_data(s) +
+                             (8 * i + 4) * cairo_image_surface_get_stride(s) + 20 * 4;
+    EXPECT_EQ(RGB(p[2], p[1], p[0]), want) << "pen " << i << ", colour " << colours[i];
+  }
+  cairo_surface_destroy(s);
+}
+
 // A layer of native text larger than what is kept in memory (it waits in a
 // temporary file) comes out whole: every character once, in drawing order.
 TEST(CairoDevices, LargeNativeTextSvgKeepsEveryCharacterInOrder) {

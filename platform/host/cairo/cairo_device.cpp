@@ -1,6 +1,7 @@
 #include <inkline/host/cairo_device.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstring>
 #include <vector>
@@ -44,7 +45,16 @@ struct CairoDevice::State {
   cairo_surface_t* surface = nullptr;
   cairo_t* cr = nullptr;
   HDC dc = nullptr;
-  HPEN dcPen = nullptr;  // the GDI pen matching CurPen, selected into dc
+  // GDI pens made for the context, the one matching CurPen selected: labels
+  // switch between a few pens over and over, so they are kept, not remade.
+  struct DcPen {
+    int style = 0, width = 0;
+    COLORREF rgb = 0;
+    HPEN pen = nullptr;
+    unsigned long long used = 0;
+  };
+  std::array<DcPen, 4> dcPens;
+  unsigned long long penUses = 0;
   std::unique_ptr<CairoGdiSink> sink;
   NativeTextFonts nativeFonts;
   SvgTextLayer svgText;
@@ -65,7 +75,8 @@ struct CairoDevice::State {
       InklineSetDCSink(dc, nullptr);
       DeleteDC(dc);
     }
-    if (dcPen) DeleteObject(reinterpret_cast<HGDIOBJ>(dcPen));
+    for (const DcPen& p : dcPens)
+      if (p.pen) DeleteObject(reinterpret_cast<HGDIOBJ>(p.pen));
     if (cr) cairo_destroy(cr);
     if (surface) cairo_surface_destroy(surface);
   }
@@ -292,12 +303,24 @@ void CairoDevice::SetPen(PEN* pen) {
   State& s = *state_;
   COLORREF rgb = 0;
   const bool visible = pen->color == 0 || s.Rgb(pen->color, &rgb);
-  const int width = GdiPenWidth(pen->width);
-  HPEN next = CreatePen(visible ? PS_SOLID : PS_NULL, width, rgb);
-  if (!next) return;
-  SelectObject(s.dc, reinterpret_cast<HGDIOBJ>(next));
-  if (s.dcPen) DeleteObject(reinterpret_cast<HGDIOBJ>(s.dcPen));
-  s.dcPen = next;
+  const int style = visible ? PS_SOLID : PS_NULL, width = GdiPenWidth(pen->width);
+  State::DcPen* slot = &s.dcPens[0];
+  for (State::DcPen& p : s.dcPens) {
+    if (p.pen && p.style == style && p.width == width && p.rgb == rgb) {
+      slot = &p;
+      break;
+    }
+    if (p.used < slot->used) slot = &p;  // the least recently used, to be replaced
+  }
+  if (!(slot->pen && slot->style == style && slot->width == width && slot->rgb == rgb)) {
+    HPEN next = CreatePen(style, width, rgb);
+    if (!next) return;
+    // The slot replaced is never the selected pen: that one was used last.
+    if (slot->pen) DeleteObject(reinterpret_cast<HGDIOBJ>(slot->pen));
+    *slot = State::DcPen{style, width, rgb, next, 0};
+  }
+  slot->used = ++s.penUses;
+  SelectObject(s.dc, reinterpret_cast<HGDIOBJ>(slot->pen));
 }
 
 // The device context's text colour follows the brush, so GDI text is drawn

@@ -65,7 +65,7 @@ void CairoGdiSink::FillGlyph(const GdiGlyph& glyph, double escapement, COLORREF 
 const GlyphMask* CairoGdiSink::MaskFor(const GdiGlyph& glyph, double escapement,
                                        const MaskPlace& place, bool cached) {
   if (cached) {
-    held_ = GlyphMaskCache::Shared().Get(glyph, escapement, place);
+    held_ = masks_.Get(glyph, escapement, place);
     return held_.get();
   }
   return RasteriseGlyph(glyph.outline, escapement, place.phaseX, place.phaseY, &scratch_)

@@ -40,6 +40,7 @@ class CairoGdiSink final : public GdiSink {
   GlyphRun* pending_;
   cairo_surface_t* image_ = nullptr;
   PixelRows rows_;
+  GlyphMaskFront masks_{GlyphMaskCache::Shared()};  // this sink's thread's masks
   std::shared_ptr<const GlyphMask> held_;  // the cached mask being drawn
   GlyphMask scratch_;                      // a mask not worth keeping
 };

@@ -19,6 +19,7 @@ constexpr int kPhases = 4;  // positions per pixel a mask is made for, on each a
 constexpr int kLargestMask = 512;
 constexpr std::size_t kCacheBytes = std::size_t{16} << 20;  // two generations of this at most
 constexpr std::size_t kMaskOverhead = 96;  // bytes a mask costs beyond its pixels
+constexpr std::size_t kFrontBytes = std::size_t{2} << 20;  // a drawing thread's own masks
 // Upright text is always kept; other angles once this many texts used them.
 constexpr long kTextsBeforeKeeping = 256;
 constexpr std::size_t kAnglesCounted = 8192;
@@ -196,10 +197,16 @@ bool GlyphMaskCache::Keeps(double escapement) {
   return ++textsAt_[bits] >= kTextsBeforeKeeping;
 }
 
-std::shared_ptr<const GlyphMask> GlyphMaskCache::Get(const GdiGlyph& glyph, double escapement,
-                                                     const MaskPlace& place) {
+GlyphMaskCache::Key GlyphMaskCache::KeyOf(const GdiGlyph& glyph, double escapement,
+                                          const MaskPlace& place) {
   Key key{glyph.shape, 0, place.phaseY * kPhases + place.phaseX};
   std::memcpy(&key.escapementBits, &escapement, sizeof escapement);
+  return key;
+}
+
+std::shared_ptr<const GlyphMask> GlyphMaskCache::Get(const GdiGlyph& glyph, double escapement,
+                                                     const MaskPlace& place) {
+  const Key key = KeyOf(glyph, escapement, place);
   if (std::shared_ptr<const GlyphMask> known = Find(key)) return known;
   auto made = std::make_shared<GlyphMask>();
   if (!RasteriseGlyph(glyph.outline, escapement, place.phaseX, place.phaseY, made.get()))
@@ -230,4 +237,21 @@ void GlyphMaskCache::Keep(const Key& key, std::shared_ptr<const GlyphMask> mask)
     currentBytes_ = 0;
   }
   if (current_.emplace(key, std::move(mask)).second) currentBytes_ += bytes;
+}
+
+std::shared_ptr<const GlyphMask> GlyphMaskFront::Get(const GdiGlyph& glyph, double escapement,
+                                                     const MaskPlace& place) {
+  const GlyphMaskCache::Key key = GlyphMaskCache::KeyOf(glyph, escapement, place);
+  auto it = masks_.find(key);
+  if (it != masks_.end()) return it->second;
+  std::shared_ptr<const GlyphMask> mask = shared_.Get(glyph, escapement, place);
+  if (!mask) return nullptr;
+  const std::size_t bytes = mask->coverage.size() + kMaskOverhead;
+  if (bytes_ + bytes > kFrontBytes) {
+    masks_.clear();
+    bytes_ = 0;
+  }
+  masks_.emplace(key, mask);
+  bytes_ += bytes;
+  return mask;
 }

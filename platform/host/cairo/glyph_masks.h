@@ -58,6 +58,7 @@ class GlyphMaskCache {
   explicit GlyphMaskCache(std::size_t maxBytes) : maxBytes_(maxBytes) {}
 
  private:
+  friend class GlyphMaskFront;
   struct Key {
     unsigned long long shape;
     std::uint64_t escapementBits;
@@ -71,6 +72,7 @@ class GlyphMaskCache {
   };
   using Masks = std::unordered_map<Key, std::shared_ptr<const GlyphMask>, KeyHash>;
 
+  static Key KeyOf(const GdiGlyph& glyph, double escapement, const MaskPlace& place);
   std::shared_ptr<const GlyphMask> Find(const Key& key);
   void Keep(const Key& key, std::shared_ptr<const GlyphMask> mask);
 
@@ -79,6 +81,23 @@ class GlyphMaskCache {
   Masks current_, previous_;  // masks used since the last bound, and before it
   std::size_t currentBytes_ = 0;
   std::unordered_map<std::uint64_t, long> textsAt_;  // texts drawn, by escapement bits
+};
+
+// The masks one drawing thread used lately, in front of the shared cache:
+// found here, a mask costs no lock, so threads drawing the same glyphs do not
+// queue for the shared one. Kept small: emptied whenever it fills.
+class GlyphMaskFront {
+ public:
+  explicit GlyphMaskFront(GlyphMaskCache& shared) : shared_(shared) {}
+
+  // As GlyphMaskCache::Get.
+  std::shared_ptr<const GlyphMask> Get(const GdiGlyph& glyph, double escapement,
+                                       const MaskPlace& place);
+
+ private:
+  GlyphMaskCache& shared_;
+  GlyphMaskCache::Masks masks_;
+  std::size_t bytes_ = 0;
 };
 
 #endif  // INKLINE_HOST_CAIRO_GLYPH_MASKS_H
