@@ -10,7 +10,8 @@
 # Environment: INKLINE_BUILD (build folder with a Release build; build-release),
 #   PEERS (the harness folder; /work/shared/peers), PEERS_BUILD (/tmp/peers),
 #   PASSES (3), SIZES ("10000 100000"), ONLY (regex on workload/bench),
-#   P6=1 also draws 1M labels to PNG and PDF (peak memory).
+#   P6=1 also draws 1M labels to PNG and PDF (peak memory),
+#   NO_P7=1 skips the 1-against-2-threads pairs on latin-100k.
 set -euo pipefail
 
 HERE=$(cd "$(dirname "$0")" && pwd)
@@ -68,4 +69,24 @@ if [ -n "${P6:-}" ]; then   # 1M labels: peak memory and time of the command alo
             --fonts "$INKLINE_PEERS_DIR/fonts.txt" -o "$PEER_OUT/p6.$out" "${kind[@]}" >/dev/null || true
     done
 fi
-python3 "$HERE/peers/table.py" "$COLLECT" "$PEER_OUT/glyphs.json" "$P6_DIR"
+# P7: the 100k Latin layer to PNG on one thread and on two, alternated in
+# pairs; the two pictures must be the same bytes.
+P7_DIR=$PEER_OUT/p7
+rm -rf "$P7_DIR"; mkdir -p "$P7_DIR"
+if [ -z "${NO_P7:-}" ]; then
+    layer=$PEER_OUT/work/latin-100k.geojson
+    if [ ! -s "$layer" ]; then
+        mkdir -p "$PEER_OUT/work"
+        python3 "$PEERS/gen_labels.py" -n 100000 --seed 42 -o "$layer.peers"
+        python3 "$INKLINE_PEERS_DIR/to_inkline.py" "$layer.peers" "$layer" && rm -f "$layer.peers"
+    fi
+    echo "== P7: latin-100k, 1 and 2 threads" >&2
+    for pass in $(seq 1 "$PASSES"); do
+        for t in 1 2; do
+            /usr/bin/time -v -o "$P7_DIR/t$t.$pass.time" "$INKLINE_CLI" render "$layer" -q \
+                --fonts "$INKLINE_PEERS_DIR/fonts.txt" --threads "$t" -o "$P7_DIR/t$t.png" || true
+        done
+        cmp -s "$P7_DIR/t1.png" "$P7_DIR/t2.png" && touch "$P7_DIR/same.$pass"
+    done
+fi
+python3 "$HERE/peers/table.py" "$COLLECT" "$PEER_OUT/glyphs.json" "$P6_DIR" "$P7_DIR"

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """The P1-P7 table from paired passes of bench/peers.sh.
 
-table.py PASSES_DIR GLYPHS_JSON [P6_DIR]: PASSES_DIR/<workload>/<bench>/<pass>.{out,time}
+table.py PASSES_DIR GLYPHS_JSON [P6_DIR [P7_DIR]]: PASSES_DIR/<workload>/<bench>/<pass>.{out,time}
 as the peer harness writes them (one run per pass); ratios are taken within a
 pass (inkline wall time / peer wall time), then median and min-max.
 """
@@ -88,6 +88,7 @@ def ratio_row(root, goal, workload, ours, peer, limit, memory=False):
 def main():
     root, glyphs_json = sys.argv[1], sys.argv[2]
     p6_dir = sys.argv[3] if len(sys.argv) > 3 else None
+    p7_dir = sys.argv[4] if len(sys.argv) > 4 else None
     rows = []
     pairs = [
         ("P1", "inkline-png-paths", "pango-image-paths-file", 0.40, False),
@@ -148,7 +149,29 @@ def main():
                     name[:-5], t.get("wall", 0), t.get("rss_mb", 0), verdict(ok)))
     else:
         print("| P6 | 1M labels | not run (P6=1 bench/peers.sh) | < 1024 MB | - |")
-    print("| P7 | 2 threads / 1 thread, latin-100k PNG | not measured: the command has no --threads yet | >= 1.7x | - |")
+    print(p7_row(p7_dir))
+
+
+def p7_row(p7_dir):
+    """Speed-up of 2 threads over 1 per pass (1-thread wall / 2-thread wall)."""
+    speedups, same, passes = [], 0, 0
+    if p7_dir and os.path.isdir(p7_dir):
+        for name in os.listdir(p7_dir):
+            m = re.match(r"t1\.(\d+)\.time$", name)
+            if not m:
+                continue
+            one = read_time(os.path.join(p7_dir, name))
+            two = read_time(os.path.join(p7_dir, "t2.%s.time" % m.group(1)))
+            if one.get("exit", 1) != 0 or two.get("exit", 1) != 0 or not two.get("wall"):
+                continue
+            passes += 1
+            speedups.append(one["wall"] / two["wall"])
+            same += os.path.exists(os.path.join(p7_dir, "same." + m.group(1)))
+    if not speedups:
+        return "| P7 | 2 threads against 1, latin-100k PNG | not run (NO_P7 set) | >= 1.7x | - |"
+    ok = statistics.median(speedups) >= 1.7 and same == passes
+    return "| P7 | 2 threads against 1, latin-100k PNG (pictures identical in %d of %d) | %s | >= 1.7x | %s |" % (
+        same, passes, spread(speedups), verdict(ok))
 
 
 if __name__ == "__main__":

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <ft2build.h>
@@ -345,6 +346,39 @@ TEST(GdiText, FontFilesAreOpenedOnceWhateverTheFontsMadeFromThem) {
   const long afterSerif = InklineFontFileLoads();
   TextPath(Font(-21, "DejaVu Serif"), 0, 0, "a");
   EXPECT_EQ(InklineFontFileLoads(), afterSerif);
+}
+
+// Each thread keeps the fonts and glyphs it drew lately. Text in more
+// fonts than it keeps, fonts telling apart only by weight, and the same
+// texts again on another thread all come out as they did the first time.
+TEST(GdiText, AThreadsRecentFontsDrawAsFreshOnes) {
+  std::vector<LOGFONTA> fonts;
+  for (LONG height = -12; height > -52; --height) {
+    fonts.push_back(Font(height, "DejaVu Sans"));
+    fonts.push_back(Font(height, "DejaVu Sans", 0, FW_BOLD));
+  }
+  const std::string text = "Ag";
+  const auto drawAll = [&] {
+    std::vector<Path> paths;
+    for (const LOGFONTA& lf : fonts) paths.push_back(TextPath(lf, 3, 4, text));
+    return paths;
+  };
+  const std::vector<Path> first = drawAll();
+  std::vector<Path> onAnother;
+  std::thread([&] { onAnother = drawAll(); }).join();
+  const std::vector<Path> again = drawAll();
+  for (size_t i = 0; i < fonts.size(); ++i) {
+    SCOPED_TRACE("font " + std::to_string(fonts[i].lfHeight) + (i % 2 ? " bold" : ""));
+    ASSERT_FALSE(first[i].points.empty());
+    for (const std::vector<Path>* later : {&again, static_cast<const std::vector<Path>*>(&onAnother)}) {
+      EXPECT_EQ((*later)[i].types, first[i].types);
+      EXPECT_EQ((*later)[i].maxX, first[i].maxX);
+      EXPECT_EQ((*later)[i].maxY, first[i].maxY);
+    }
+    if (i % 2) {
+      EXPECT_GT(first[i].maxX - first[i].minX, first[i - 1].maxX - first[i - 1].minX);
+    }
+  }
 }
 
 TEST(GdiPath, GetPathCountsFailsAndCopiesAsDocumented) {

@@ -92,8 +92,8 @@ bool SelectedAnywhere(const Object* object) {
 
 }  // namespace
 
-std::mutex& Lock() {
-  static auto* mutex = new std::mutex();
+TableMutex& Lock() {
+  static auto* mutex = new TableMutex();
   return *mutex;
 }
 
@@ -123,7 +123,7 @@ namespace {
 // `none` for a handle that is no device context.
 template <typename T>
 T ExchangeSetting(HDC handle, T gdi::DC::*setting, T value, T none) {
-  std::lock_guard<std::mutex> hold(Lock());
+  gdi::TableLock hold(Lock());
   gdi::DC* dc = gdi::FindDC(handle);
   if (!dc) return none;
   const T previous = dc->*setting;
@@ -133,7 +133,7 @@ T ExchangeSetting(HDC handle, T gdi::DC::*setting, T value, T none) {
 
 template <typename T>
 T ReadSetting(HDC handle, T gdi::DC::*setting, T none) {
-  std::lock_guard<std::mutex> hold(Lock());
+  gdi::TableLock hold(Lock());
   gdi::DC* dc = gdi::FindDC(handle);
   return dc ? dc->*setting : none;
 }
@@ -147,7 +147,7 @@ HFONT WINAPI CreateFontIndirectA(const LOGFONTA* lf) {
   auto font = std::make_unique<gdi::Font>();
   font->lf = *lf;
   font->lf.lfFaceName[LF_FACESIZE - 1] = '\0';
-  std::lock_guard<std::mutex> hold(Lock());
+  gdi::TableLock hold(Lock());
   return reinterpret_cast<HFONT>(gdi::Register(std::move(font)));
 }
 
@@ -157,18 +157,18 @@ HPEN WINAPI CreatePen(int style, int width, COLORREF color) {
   pen->style = style;
   pen->width = width < 0 ? 0 : width;
   pen->color = color;
-  std::lock_guard<std::mutex> hold(Lock());
+  gdi::TableLock hold(Lock());
   return reinterpret_cast<HPEN>(gdi::Register(std::move(pen)));
 }
 
 HGDIOBJ WINAPI GetStockObject(int index) {
-  std::lock_guard<std::mutex> hold(Lock());
+  gdi::TableLock hold(Lock());
   return reinterpret_cast<HGDIOBJ>(gdi::Stock(index));
 }
 
 HDC WINAPI CreateCompatibleDC(HDC) {
   auto dc = std::make_unique<gdi::DC>();
-  std::lock_guard<std::mutex> hold(Lock());
+  gdi::TableLock hold(Lock());
   dc->font = static_cast<gdi::Font*>(gdi::Stock(SYSTEM_FONT));
   dc->pen = static_cast<gdi::Pen*>(gdi::Stock(BLACK_PEN));
   dc->brush = static_cast<gdi::Brush*>(gdi::Stock(WHITE_BRUSH));
@@ -176,7 +176,7 @@ HDC WINAPI CreateCompatibleDC(HDC) {
 }
 
 BOOL WINAPI DeleteDC(HDC handle) {
-  std::lock_guard<std::mutex> hold(Lock());
+  gdi::TableLock hold(Lock());
   if (!gdi::FindDC(handle) || static_cast<gdi::Object*>(gdi::Find(handle))->stock) return FALSE;
   gdi::Table().erase(handle);
   return TRUE;
@@ -185,7 +185,7 @@ BOOL WINAPI DeleteDC(HDC handle) {
 // Selecting returns the object of the same kind that was selected before, or
 // null when the context or the object is not valid.
 HGDIOBJ WINAPI SelectObject(HDC handle, HGDIOBJ obj) {
-  std::lock_guard<std::mutex> hold(Lock());
+  gdi::TableLock hold(Lock());
   gdi::DC* dc = gdi::FindDC(handle);
   gdi::Object* object = gdi::Find(obj);
   if (!dc || !object) return nullptr;
@@ -212,7 +212,7 @@ HGDIOBJ WINAPI SelectObject(HDC handle, HGDIOBJ obj) {
 // Stock objects are never destroyed (deleting one succeeds harmlessly); an
 // object still selected into a context is not deleted and the call fails.
 BOOL WINAPI DeleteObject(HGDIOBJ obj) {
-  std::lock_guard<std::mutex> hold(Lock());
+  gdi::TableLock hold(Lock());
   gdi::Object* object = gdi::Find(obj);
   if (!object || object->kind == gdi::Kind::DC) return FALSE;
   if (object->stock) return TRUE;
@@ -223,7 +223,7 @@ BOOL WINAPI DeleteObject(HGDIOBJ obj) {
 
 // Copies the font description; with a null buffer, returns the size needed.
 int WINAPI GetObjectA(HGDIOBJ obj, int size, LPVOID out) {
-  std::lock_guard<std::mutex> hold(Lock());
+  gdi::TableLock hold(Lock());
   gdi::Font* font = gdi::FindFont(obj);
   if (!font) return 0;
   if (!out) return static_cast<int>(sizeof(LOGFONTA));
@@ -234,7 +234,7 @@ int WINAPI GetObjectA(HGDIOBJ obj, int size, LPVOID out) {
 }
 
 HGDIOBJ WINAPI GetCurrentObject(HDC handle, UINT type) {
-  std::lock_guard<std::mutex> hold(Lock());
+  gdi::TableLock hold(Lock());
   gdi::DC* dc = gdi::FindDC(handle);
   if (!dc) return nullptr;
   switch (type) {

@@ -93,7 +93,7 @@ extern "C" {
 
 // Opens a path bracket, discarding any path the context held.
 BOOL WINAPI BeginPath(HDC handle) {
-  std::lock_guard<std::mutex> hold(Lock());
+  gdi::TableLock hold(Lock());
   gdi::DC* dc = gdi::FindDC(handle);
   if (!dc) return FALSE;
   dc->recordingPath = true;
@@ -105,7 +105,7 @@ BOOL WINAPI BeginPath(HDC handle) {
 
 // Closes the bracket; the path stays selected in the context for GetPath.
 BOOL WINAPI EndPath(HDC handle) {
-  std::lock_guard<std::mutex> hold(Lock());
+  gdi::TableLock hold(Lock());
   gdi::DC* dc = gdi::FindDC(handle);
   if (!dc || !dc->recordingPath) return FALSE;
   dc->recordingPath = false;
@@ -117,7 +117,7 @@ BOOL WINAPI EndPath(HDC handle) {
 // Otherwise copies them and returns their number; -1 when the context holds
 // no closed path, or count is too small for it.
 int WINAPI GetPath(HDC handle, POINT* points, BYTE* types, int count) {
-  std::lock_guard<std::mutex> hold(Lock());
+  gdi::TableLock hold(Lock());
   gdi::DC* dc = gdi::FindDC(handle);
   if (!dc || !dc->pathClosed) return -1;
   const int n = static_cast<int>(dc->pathPoints.size());
@@ -137,7 +137,7 @@ BOOL WINAPI PolyDraw(HDC handle, const POINT* points, const BYTE* types, int cou
   GdiStroke stroke{{}, PS_NULL, 0, 0};
   gdi::ShapePath figures;
   {
-    std::lock_guard<std::mutex> hold(Lock());
+    gdi::TableLock hold(Lock());
     gdi::DC* dc = gdi::FindDC(handle);
     if (!dc) return FALSE;
     if (count == 0) return TRUE;

@@ -19,7 +19,7 @@ BOOL WINAPI TextOutA(HDC handle, int x, int y, LPCSTR text, int count) {
   bool opaque = false, intoPath = false;
   GdiSink* sink = nullptr;
   {
-    std::lock_guard<std::mutex> hold(Lock());
+    gdi::TableLock hold(Lock());
     gdi::DC* dc = gdi::FindDC(handle);
     if (!dc) return FALSE;
     if (dc->font) lf = dc->font->lf;
@@ -34,7 +34,7 @@ BOOL WINAPI TextOutA(HDC handle, int x, int y, LPCSTR text, int count) {
   const bool placePoints = intoPath || (sink && sink->WantsPlacedGlyphs());
   if (!gdi::LayOutText(lf, x, y, text, count, placePoints, &g)) return FALSE;
   if (intoPath) {
-    std::lock_guard<std::mutex> hold(Lock());
+    gdi::TableLock hold(Lock());
     gdi::DC* dc = gdi::FindDC(handle);
     if (!dc || !dc->recordingPath) return FALSE;
     gdi::AppendToPath(*dc, g.glyphs);

@@ -1,6 +1,11 @@
 #include "text_geometry.h"
 
 #include <cmath>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include <inkline/shared/code_page.h>
@@ -51,33 +56,111 @@ void PlaceFigures(const std::vector<SharedShape>& shapes, const TextToDevice& pl
   }
 }
 
+// What one thread laid out lately: fonts' measures and their characters'
+// shapes, found again without taking the cache's lock, which threads drawing
+// text at once would otherwise queue for at every character. Shapes are
+// shared, so they stay whole whatever the cache forgets meanwhile.
+class LayoutFront {
+ public:
+  struct Font {
+    LOGFONTA lf;  // the fields the cache tells fonts by
+    std::string file;
+    double emHeight, ascent, descent;
+    std::unordered_map<char32_t, SharedShape> shapes;
+  };
+
+  Font* Find(const LOGFONTA& lf) {
+    if (last_ && Same(last_->lf, lf)) return last_;
+    for (const std::unique_ptr<Font>& f : fonts_)
+      if (Same(f->lf, lf)) return last_ = f.get();
+    return nullptr;
+  }
+  // Forgets everything when full, then keeps this font.
+  Font* Add(const LOGFONTA& lf, const TextFont& font) {
+    if (fonts_.size() >= kFonts || shapes_ >= kShapes) Clear();
+    fonts_.push_back(std::make_unique<Font>(
+        Font{lf, font.file, font.emHeight, font.face->ascent(), font.face->descent(), {}}));
+    return last_ = fonts_.back().get();
+  }
+  // Forgets every font's shapes when full, then keeps this one.
+  void Keep(Font& f, char32_t c, const SharedShape& shape) {
+    if (shapes_ >= kShapes) {
+      for (const std::unique_ptr<Font>& each : fonts_) each->shapes.clear();
+      shapes_ = 0;
+    }
+    if (f.shapes.emplace(c, shape).second) ++shapes_;
+  }
+
+ private:
+  static constexpr size_t kFonts = 32, kShapes = 8192;
+  static bool Same(const LOGFONTA& a, const LOGFONTA& b) {
+    return a.lfHeight == b.lfHeight && a.lfWidth == b.lfWidth && a.lfWeight == b.lfWeight &&
+           a.lfItalic == b.lfItalic &&
+           std::strncmp(a.lfFaceName, b.lfFaceName, LF_FACESIZE) == 0;
+  }
+  void Clear() {
+    fonts_.clear();
+    last_ = nullptr;
+    shapes_ = 0;
+  }
+  std::vector<std::unique_ptr<Font>> fonts_;
+  Font* last_ = nullptr;
+  size_t shapes_ = 0;
+};
+
+// The front's font for lf, with the shape of every character appended to
+// shapes: those the front lacks are taken from the cache, under its lock.
+// Null when no font is found.
+const LayoutFront::Font* FontAndShapes(const LOGFONTA& lf, const std::u32string& characters,
+                                       LayoutFront& front, std::vector<SharedShape>* shapes) {
+  shapes->reserve(characters.size());
+  LayoutFront::Font* f = front.Find(lf);
+  if (f) {
+    for (char32_t c : characters) {
+      auto known = f->shapes.find(c);
+      if (known == f->shapes.end()) break;
+      shapes->push_back(known->second);
+    }
+    if (shapes->size() == characters.size()) return f;
+    shapes->clear();
+  }
+  FontCache& cache = FontCache::Instance();
+  std::lock_guard<std::mutex> hold(cache.mutex());
+  const TextFont* found = cache.TextFontFor(lf);
+  if (!found) return nullptr;
+  if (!f) f = front.Add(lf, *found);
+  for (char32_t c : characters) {
+    const SharedShape& shape = ShapeFor(*found, c);
+    shapes->push_back(shape);
+    front.Keep(*f, c, shape);
+  }
+  return f;
+}
+
 }  // namespace
 
 bool LayOutText(const LOGFONTA& lf, int x, int y, const char* bytes, int count,
                 bool placePoints, TextGeometry* out) {
-  FontCache& cache = FontCache::Instance();
-  std::lock_guard<std::mutex> hold(cache.mutex());
-  const TextFont* found = cache.TextFontFor(lf);
+  thread_local LayoutFront front;
+  const std::u32string characters = shared::DecodeCodePage(bytes, count);
+  TextGeometry g;
+  const LayoutFront::Font* found = FontAndShapes(lf, characters, front, &g.shapes);
   if (!found) return false;
-  const TextFont& font = *found;
+  const LayoutFront::Font& font = *found;
 
   const double degrees = lf.lfEscapement / 10.0;
   const double radians = degrees * shared::kPi / 180.0;
   const double cosA = std::cos(radians), sinA = std::sin(radians);
-  const double ascent = font.face->ascent();
-  const double descent = font.face->descent();
+  const double ascent = font.ascent;
+  const double descent = font.descent;
   // The baseline starts one ascent below the reference point, turned with
   // the text, on a whole device pixel: the offset is cut to whole pixels.
   const TextToDevice place{x + std::trunc(ascent * sinA), y + std::trunc(ascent * cosA), cosA,
                            sinA};
 
-  TextGeometry g;
   g.emHeight = font.emHeight;
   g.escapement = degrees;
   g.file = font.file;
-  const std::u32string characters = shared::DecodeCodePage(bytes, count);
-  g.shapes.reserve(characters.size());
-  for (char32_t c : characters) g.shapes.push_back(ShapeFor(font, c));
   g.glyphList.reserve(g.shapes.size());
   double pen = 0.0;
   for (const SharedShape& shape : g.shapes) {
