@@ -37,10 +37,12 @@ class BandedRender : public ::testing::Test {
 
 TEST_F(BandedRender, ShowcaseOnSeveralThreadsMatchesOneThread) {
   const std::string layer = std::string(INKLINE_SOURCE_DIR) + "/examples/showcase.geojson";
-  // The outline path, the TrueType path, and a page whose bands are cut
-  // through large text; a transparent page keeps its alpha channel.
-  for (const std::string options :
-       {"", "--no-truetype", "--size 300,2000", "--background transparent --kind 3"}) {
+  // The outline path, the TrueType path, a page whose bands are cut
+  // through large text, and one too low for a second band (drawn on a
+  // thread of its own while the layer is read); a transparent page keeps
+  // its alpha channel.
+  for (const std::string options : {"", "--no-truetype", "--size 300,2000", "--size 240,120",
+                                    "--background transparent --kind 3"}) {
     const std::string one = Render(layer, options, 1);
     ASSERT_FALSE(one.empty()) << options;
     for (int threads : {2, 3, 7})

@@ -70,11 +70,13 @@ struct Block {
 };
 
 // One stretch of rows: its bands drawn on threads of their own while this
-// thread reads and prepares the labels; a single band is drawn on this
-// thread, block by block as they are read.
+// thread reads and prepares the labels (a single band too, when there is a
+// second core: reading and drawing then overlap); with one thread, the band
+// is drawn on this thread, block by block as they are read.
 class StretchDrawing {
  public:
-  StretchDrawing(BandedPng& png, const std::vector<int>& tops, int bottom, const RenderSetup& setup)
+  StretchDrawing(BandedPng& png, const std::vector<int>& tops, int bottom, const RenderSetup& setup,
+                 int threads)
       : blocks_(png.Bands(), kBlocksHeld) {
     for (int b = 0; b < png.Bands(); ++b) {
       const int from = tops[static_cast<size_t>(b)];
@@ -82,7 +84,7 @@ class StretchDrawing {
       bands_.push_back(Band{&png, b, nullptr, from, to});
     }
     // String objects are made on the thread that draws with them.
-    if (bands_.size() == 1) {
+    if (bands_.size() == 1 && threads <= 1) {
       bands_[0].drawer = std::make_unique<LabelDrawer>(png.Band(0), setup);
       return;
     }
@@ -183,7 +185,7 @@ bool PageDrawing::DrawStretch(int top, int bottom, bool first, std::string* erro
     NarrowWindow(png_.Band(b), options_, tops[static_cast<size_t>(b)],
                  b + 1 < png_.Bands() ? tops[static_cast<size_t>(b) + 1] : bottom);
   {
-    StretchDrawing drawing(png_, tops, bottom, setup_);
+    StretchDrawing drawing(png_, tops, bottom, setup_, run_.threads);
     Read(drawing, first);
   }
   return png_.FinishStretch(run_.threads, error);
