@@ -95,6 +95,11 @@ void CairoGdiSink::BlendGlyphs(const GdiTextOutput& text) {
 
 void CairoGdiSink::Text(const GdiTextOutput& text) {
   if (pending_) pending_->Show(cr_);
+  if (rows_.pixels && !text.opaque) {  // only pixels change: Cairo's state is not touched
+    cairo_new_path(cr_);
+    BlendGlyphs(text);
+    return;
+  }
   cairo_save(cr_);
   cairo_identity_matrix(cr_);
   cairo_new_path(cr_);
