@@ -75,7 +75,7 @@ const GlyphMask* CairoGdiSink::MaskFor(const GdiGlyph& glyph, double escapement,
 
 // Cairo draws into the same pixels, so it is told when they change under it.
 void CairoGdiSink::BlendGlyphs(const GdiTextOutput& text) {
-  const bool cached = GlyphMaskCache::Shared().Keeps(text.escapement);
+  const bool cached = masks_.Keeps(text.escapement);
   cairo_surface_flush(image_);
   for (int i = 0; i < text.glyphCount; ++i) {
     const GdiGlyph& glyph = text.glyphList[i];

@@ -188,11 +188,10 @@ GlyphMaskCache& GlyphMaskCache::Shared() {
   return cache;
 }
 
-bool GlyphMaskCache::Keeps(double escapement) {
+bool GlyphMaskFront::Keeps(double escapement) {
   if (escapement == 0.0) return true;
   std::uint64_t bits = 0;
   std::memcpy(&bits, &escapement, sizeof escapement);
-  std::lock_guard<std::mutex> hold(mutex_);
   if (textsAt_.size() >= kAnglesCounted) textsAt_.clear();
   return ++textsAt_[bits] >= kTextsBeforeKeeping;
 }

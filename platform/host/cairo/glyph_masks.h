@@ -50,11 +50,6 @@ class GlyphMaskCache {
   std::shared_ptr<const GlyphMask> Get(const GdiGlyph& glyph, double escapement,
                                        const MaskPlace& place);
 
-  // Whether masks at this escapement are worth keeping: text turned to an
-  // angle few texts share would only fill the cache with masks never used
-  // again, so an angle earns its place by being drawn often.
-  bool Keeps(double escapement);
-
   explicit GlyphMaskCache(std::size_t maxBytes) : maxBytes_(maxBytes) {}
 
  private:
@@ -80,7 +75,6 @@ class GlyphMaskCache {
   std::mutex mutex_;
   Masks current_, previous_;  // masks used since the last bound, and before it
   std::size_t currentBytes_ = 0;
-  std::unordered_map<std::uint64_t, long> textsAt_;  // texts drawn, by escapement bits
 };
 
 // The masks one drawing thread used lately, in front of the shared cache:
@@ -94,10 +88,16 @@ class GlyphMaskFront {
   std::shared_ptr<const GlyphMask> Get(const GdiGlyph& glyph, double escapement,
                                        const MaskPlace& place);
 
+  // Whether masks at this escapement are worth keeping: text turned to an
+  // angle few texts share would only fill the cache with masks never used
+  // again, so an angle earns its place by being drawn often by this thread.
+  bool Keeps(double escapement);
+
  private:
   GlyphMaskCache& shared_;
   GlyphMaskCache::Masks masks_;
   std::size_t bytes_ = 0;
+  std::unordered_map<std::uint64_t, long> textsAt_;  // texts drawn, by escapement bits
 };
 
 #endif  // INKLINE_HOST_CAIRO_GLYPH_MASKS_H

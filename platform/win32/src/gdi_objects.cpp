@@ -133,7 +133,7 @@ T ExchangeSetting(HDC handle, T gdi::DC::*setting, T value, T none) {
 
 template <typename T>
 T ReadSetting(HDC handle, T gdi::DC::*setting, T none) {
-  gdi::TableLock hold(Lock());
+  gdi::SharedTableLock hold(Lock());
   gdi::DC* dc = gdi::FindDC(handle);
   return dc ? dc->*setting : none;
 }
@@ -223,7 +223,7 @@ BOOL WINAPI DeleteObject(HGDIOBJ obj) {
 
 // Copies the font description; with a null buffer, returns the size needed.
 int WINAPI GetObjectA(HGDIOBJ obj, int size, LPVOID out) {
-  gdi::TableLock hold(Lock());
+  gdi::SharedTableLock hold(Lock());
   gdi::Font* font = gdi::FindFont(obj);
   if (!font) return 0;
   if (!out) return static_cast<int>(sizeof(LOGFONTA));
@@ -234,7 +234,7 @@ int WINAPI GetObjectA(HGDIOBJ obj, int size, LPVOID out) {
 }
 
 HGDIOBJ WINAPI GetCurrentObject(HDC handle, UINT type) {
-  gdi::TableLock hold(Lock());
+  gdi::SharedTableLock hold(Lock());
   gdi::DC* dc = gdi::FindDC(handle);
   if (!dc) return nullptr;
   switch (type) {

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <mutex>
+#include <shared_mutex>
 #include <thread>
 #include <vector>
 
@@ -60,25 +61,40 @@ struct DC : Object {
   std::vector<BYTE> pathTypes;
 };
 
-// The object table's lock. It is held for a lookup or a field's change, a
-// few dozen nanoseconds, but taken at every call by threads drawing text a
-// character at a time: a waiting thread spins briefly, then yields, rather
-// than sleeping in the kernel to be woken thousands of times a second.
+// The object table's lock: calls that change the table or an object hold it
+// alone, calls that only read share it. It is held for a lookup or a
+// field's change, a few dozen nanoseconds, but taken at every call by
+// threads drawing text a character at a time: a waiting thread spins
+// briefly, then yields, rather than sleeping in the kernel to be woken
+// thousands of times a second.
 class TableMutex {
  public:
   void lock() {
-    int spins = 0;
-    while (held_.exchange(true, std::memory_order_acquire))
-      while (held_.load(std::memory_order_relaxed))
-        if (++spins > kSpins) std::this_thread::yield();
+    for (int spins = 0;; Wait(spins)) {
+      int free = 0;
+      if (state_.compare_exchange_weak(free, kAlone, std::memory_order_acquire)) return;
+    }
   }
-  void unlock() { held_.store(false, std::memory_order_release); }
+  void unlock() { state_.store(0, std::memory_order_release); }
+  void lock_shared() {
+    for (int spins = 0;; Wait(spins)) {
+      int readers = state_.load(std::memory_order_relaxed);
+      if (readers >= 0 &&
+          state_.compare_exchange_weak(readers, readers + 1, std::memory_order_acquire))
+        return;
+    }
+  }
+  void unlock_shared() { state_.fetch_sub(1, std::memory_order_release); }
 
  private:
-  static constexpr int kSpins = 200;
-  std::atomic<bool> held_{false};
+  static constexpr int kAlone = -1, kSpins = 200;
+  static void Wait(int& spins) {
+    if (++spins > kSpins) std::this_thread::yield();
+  }
+  std::atomic<int> state_{0};  // kAlone, or the number of readers
 };
 using TableLock = std::lock_guard<TableMutex>;
+using SharedTableLock = std::shared_lock<TableMutex>;
 
 // Serialises every access to the object table and to objects.
 TableMutex& Lock();

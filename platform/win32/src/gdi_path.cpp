@@ -117,7 +117,7 @@ BOOL WINAPI EndPath(HDC handle) {
 // Otherwise copies them and returns their number; -1 when the context holds
 // no closed path, or count is too small for it.
 int WINAPI GetPath(HDC handle, POINT* points, BYTE* types, int count) {
-  gdi::TableLock hold(Lock());
+  gdi::SharedTableLock hold(Lock());
   gdi::DC* dc = gdi::FindDC(handle);
   if (!dc || !dc->pathClosed) return -1;
   const int n = static_cast<int>(dc->pathPoints.size());

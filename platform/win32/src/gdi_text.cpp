@@ -19,7 +19,7 @@ BOOL WINAPI TextOutA(HDC handle, int x, int y, LPCSTR text, int count) {
   bool opaque = false, intoPath = false;
   GdiSink* sink = nullptr;
   {
-    gdi::TableLock hold(Lock());
+    gdi::SharedTableLock hold(Lock());
     gdi::DC* dc = gdi::FindDC(handle);
     if (!dc) return FALSE;
     if (dc->font) lf = dc->font->lf;
