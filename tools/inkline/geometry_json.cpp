@@ -59,9 +59,7 @@ void EachPart(const JsonValue& c, const char* what, const Where& at, Read read) 
 
 FeatureShape Shape(std::string_view type, const JsonValue& c, const Where& at) {
   FeatureShape shape;
-  if (type == "Point") {
-    shape.parts.emplace_back(1, Position(c, at));
-  } else if (type == "LineString") {
+  if (type == "LineString") {
     shape.kind = FeatureShape::kLine;
     shape.parts.push_back(Positions(c, false, at));
   } else if (type == "MultiLineString") {
@@ -110,7 +108,14 @@ Anchor JsonAnchor(const JsonValue* geometry, const Where& at) {
   const JsonValue* c = geometry->Find("coordinates");
   if (!c) at.Fail("\"geometry\"", "expected \"coordinates\"");
   Anchor a;
-  a.shape = Shape(TypeOf(*geometry, at), *c, at);
+  const std::string_view type = TypeOf(*geometry, at);
+  if (type == "Point") {  // the anchor is the whole shape: no ring is built
+    const std::array<double, 2> p = Position(*c, at);
+    a.x = p[0];
+    a.y = p[1];
+    return a;
+  }
+  a.shape = Shape(type, *c, at);
   const Ring& first = a.shape.parts[0];
   if (a.shape.kind == FeatureShape::kArea) {
     for (const auto& p : first) a.x += p[0], a.y += p[1];

@@ -44,9 +44,10 @@ struct RichLabel {
   int textColor = 1;
 };
 
-// The feature's geometry in map units, for placement: one point, the line
-// strings of a line, or the rings of a polygon (outer ring first). Text of a
-// line or polygon that is not placed is drawn at a point of it.
+// The feature's geometry in map units, for placement: one point (or none,
+// the label's anchor being the point), the line strings of a line, or the
+// rings of a polygon (outer ring first). Text of a line or polygon that is
+// not placed is drawn at a point of it.
 struct FeatureShape {
   enum Kind { kPoint, kLine, kArea } kind = kPoint;
   std::vector<std::vector<std::array<double, 2>>> parts;

@@ -34,7 +34,8 @@ void AddPlain(const PlainLabel& p, Extent& e) {
   const double h = p.height;
   const double corners[2][4][2] = {{{0, 0}, {length, 0}, {length, h}, {0, h}},
                                    {{-h / 2, h}, {h, h}, {h, -length}, {-h / 2, -length}}};
-  const double a = p.angle * shared::kPi / 180, c = std::cos(a), s = std::sin(a);
+  const double a = p.angle * shared::kPi / 180;
+  const double c = p.angle == 0 ? 1.0 : std::cos(a), s = p.angle == 0 ? 0.0 : std::sin(a);
   for (const auto& k : corners[p.arrangement == inkline::kArrangementVertical ? 1 : 0])
     e.Add(p.x + k[0] * c - k[1] * s, p.y + k[0] * s + k[1] * c);
 }
