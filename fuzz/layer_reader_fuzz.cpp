@@ -3,7 +3,8 @@
 // the file's name (any other exception escapes and is a finding). Every label
 // is one plain or one rich annotation; a plain label's numbers are finite and
 // its sizes above 0, a rich label's box is ordered, the view's numbers are
-// usable, and every part of a label's shape holds points.
+// usable, and every part of a label's shape holds points. A layer that reads
+// also skims (features stepped over), to the same view and feature count.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -48,12 +49,21 @@ void CheckView(const ViewRequest& v) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The fuzzer's buffer is exactly the input's size, NULs and all.
   const char* begin = reinterpret_cast<const char*>(data);
+  Layer layer;
   try {
-    const Layer layer = ParseGeoJson(begin, begin + size, kName, LayerOptions{});
+    layer = ParseGeoJson(begin, begin + size, kName, LayerOptions{});
     CheckView(layer.view);
     for (const Label& label : layer.labels) CheckLabel(label);
   } catch (const LayerError& e) {
     FuzzCheck(std::string(e.what()).rfind(kName, 0) == 0);
+    return 0;
   }
+  // A layer that reads also skims, to the same view and as many features.
+  size_t features = 0;
+  const Layer skimmed = SkimGeoJson(begin, begin + size, kName, LayerOptions{}, &features);
+  FuzzCheck(features == layer.labels.size() && skimmed.labels.empty());
+  FuzzCheck(skimmed.view.hasBbox == layer.view.hasBbox && skimmed.view.hasSize == layer.view.hasSize);
+  for (int i = 0; i < 4; ++i) FuzzCheck(skimmed.view.bbox[i] == layer.view.bbox[i]);
+  FuzzCheck(skimmed.view.size[0] == layer.view.size[0] && skimmed.view.size[1] == layer.view.size[1]);
   return 0;
 }

@@ -10,6 +10,7 @@
 
 #include "json_scan.h"
 #include "layer.h"
+#include "layer_json.h"
 
 namespace {
 
@@ -178,6 +179,49 @@ TEST(LayerReading, ProblemsNameTheFileAndWhereTheyAre) {
       EXPECT_EQ(std::string(e.what()).rfind(c.message, 0), 0u) << e.what();
     }
   }
+}
+
+// Skimming steps over the features only following strings and brackets:
+// it finds the view a reading finds, wherever it stands, and as many
+// features as a reading gives labels, whatever the strings hold.
+TEST(LayerReading, SkimmingFindsTheViewAndCountOfAReading) {
+  const std::string feature =
+      R"({"type":"Feature","geometry":{"type":"Point","coordinates":[1,2]},"properties":{"text":"T"}})";
+  const auto withText = [&](const std::string& text) {
+    std::string f = feature;
+    return f.replace(f.find("\"T\""), 3, "\"" + text + "\"");
+  };
+  const std::string view = R"("view":{"bbox":[0,0,10,20],"size":[30,40]})";
+  const std::string otherView = R"("view":{"bbox":[1,1,5,5]})";
+  const std::string tricky = withText(R"(a\\\"]}{[b\\)") + "," + withText(R"(\"{\")") + "," +
+                             withText(R"(}}]])") + "," + feature;
+  const std::string cases[] = {
+      R"({"type":"FeatureCollection",)" + view + R"(,"features":[)" + feature + "]}",
+      R"({"type":"FeatureCollection","features":[)" + tricky + "]," + view + "}",
+      R"({"features":[)" + tricky + "]," + view + "," + otherView + R"(,"type":"FeatureCollection"})",
+      R"({"type":"FeatureCollection","features":[],)" + view + "}",
+      R"({"type":"FeatureCollection","features":[)" + feature + "]}",
+  };
+  LayerOptions options;
+  options.defaults["height"] = "1";
+  for (const std::string& text : cases) {
+    SCOPED_TRACE(text);
+    const Layer read = ParseGeoJson(text.data(), text.data() + text.size(), "l.geojson", options);
+    size_t features = 99;
+    const Layer skimmed = SkimGeoJson(text.data(), text.data() + text.size(), "l.geojson", options,
+                                      &features);
+    EXPECT_EQ(features, read.labels.size());
+    EXPECT_TRUE(skimmed.labels.empty());
+    EXPECT_EQ(skimmed.view.hasBbox, read.view.hasBbox);
+    EXPECT_EQ(skimmed.view.hasSize, read.view.hasSize);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(skimmed.view.bbox[i], read.view.bbox[i]);
+    EXPECT_EQ(skimmed.view.size[0], read.view.size[0]);
+  }
+  // A features array that never ends is refused, not run past.
+  const std::string open = R"({"type":"FeatureCollection","features":[)" + feature + ",[\"]\"";
+  size_t features = 0;
+  EXPECT_THROW(SkimGeoJson(open.data(), open.data() + open.size(), "l.geojson", options, &features),
+               LayerError);
 }
 
 }  // namespace

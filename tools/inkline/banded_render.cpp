@@ -220,6 +220,10 @@ void PageDrawing::Read(StretchDrawing& drawing, bool first) {
 
 }  // namespace
 
+bool DrawsInBands(const View& view, int threads) {
+  return threads > 1 && view.height >= 2 * kMinBandRows;
+}
+
 void AnchorSample::Add(const Label& label) {
   if (!label.plain) return;
   if (seen_++ % every_ != 0) return;

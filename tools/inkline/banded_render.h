@@ -35,6 +35,10 @@ class AnchorSample {
   size_t every_ = 1, seen_ = 0;
 };
 
+// Whether a page of this view drawn on this many threads is split into
+// bands, which an AnchorSample then balances.
+bool DrawsInBands(const View& view, int threads);
+
 struct PngRun {
   LabelSource labels;
   size_t total = 0;          // labels in the layer, for progress

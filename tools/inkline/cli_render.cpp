@@ -171,6 +171,8 @@ class Render : public Subcommand {
   std::function<void(size_t, size_t)> Progress() const;
   int PrepareOutput(OutputFile& out) const;
   bool ReadInput(const RenderPlan& plan, Layer* layer, View* view, Diagnostics& diagnostics) const;
+  bool SkimView(const RenderPlan& plan, size_t* labels, View* view, Diagnostics& diagnostics,
+                AnchorSample* anchors) const;
   bool ReadView(const RenderPlan& plan, size_t* labels, View* view, Diagnostics& diagnostics,
                 AnchorSample* anchors = nullptr) const;
   bool Streams() const;
@@ -278,6 +280,7 @@ bool Render::ReadInput(const RenderPlan& plan, Layer* layer, View* view,
 // when the layer cannot be read.
 bool Render::ReadView(const RenderPlan& plan, size_t* labels, View* view,
                       Diagnostics& diagnostics, AnchorSample* anchors) const {
+  if (SkimView(plan, labels, view, diagnostics, anchors)) return true;
   LabelsExtent extent;
   *labels = 0;
   Layer layer;
@@ -294,6 +297,28 @@ bool Render::ReadView(const RenderPlan& plan, size_t* labels, View* view,
   ApplyView(plan, layer);
   *view = MakeView(layer.view, extent);
   ScaleToLongerSide(plan, *view);
+  if (*labels == 0) diagnostics.Warn(a_.layer + ": the layer has no labels; the picture is empty");
+  return true;
+}
+
+// The view from the layer's members alone, its features only counted, when
+// they are not needed for it: the map area is given and no bands are
+// balanced on the labels' places. False when a reading is needed (a layer
+// the skim cannot take is read, and its faults told, by that reading).
+bool Render::SkimView(const RenderPlan& plan, size_t* labels, View* view,
+                      Diagnostics& diagnostics, AnchorSample* anchors) const {
+  Layer layer;
+  try {
+    layer = SkimLayer(a_.layer, a_.layerOptions, labels);
+  } catch (const LayerError&) {
+    return false;
+  }
+  ApplyView(plan, layer);
+  if (!layer.view.hasBbox) return false;
+  View skimmed = MakeView(layer.view, LabelsExtent{});
+  ScaleToLongerSide(plan, skimmed);
+  if (anchors && DrawsInBands(skimmed, plan.threads)) return false;
+  *view = skimmed;
   if (*labels == 0) diagnostics.Warn(a_.layer + ": the layer has no labels; the picture is empty");
   return true;
 }

@@ -372,6 +372,30 @@ void JsonScanner::Literal(const char* word, JsonValue::Kind kind, JsonDoc& doc) 
   doc.Add(kind);
 }
 
+void JsonScanner::SkipArray(std::size_t* objects) {
+  const char* const start = p_;
+  int depth = 0;
+  while (p_ != end_) {
+    const char c = *p_++;
+    if (c == '"') {  // to the quote that ends the string: one after an even run of backslashes
+      for (;;) {
+        const char* quote = static_cast<const char*>(std::memchr(p_, '"', static_cast<std::size_t>(end_ - p_)));
+        if (!quote) Fail(end_, "the text ends inside a string");
+        const char* run = quote;
+        while (run != p_ && run[-1] == '\\') --run;
+        p_ = quote + 1;
+        if ((quote - run) % 2 == 0) break;
+      }
+    } else if (c == '[' || c == '{') {
+      if (c == '{' && depth == 1) ++*objects;
+      if (++depth > maxDepth_) Fail(p_ - 1, "nested too deeply");
+    } else if (c == ']' || c == '}') {
+      if (--depth == 0) return;
+    }
+  }
+  Fail(start, "the array never ends");
+}
+
 void JsonScanner::MarkNow() {
   if (mark_ && *mark_) (*mark_)(p_);
   marked_ = p_;

@@ -46,6 +46,10 @@ class JsonScanner {
   void Key(std::string* name);
   // One whole value at nesting depth `depth`, its tokens appended to doc.
   void Value(JsonDoc& doc, int depth);
+  // Steps over the array that starts here without reading it, adding to
+  // *objects the objects directly inside it. Only strings and brackets are
+  // followed: what lies between them is not checked (a reading does that).
+  void SkipArray(std::size_t* objects);
   // Nothing but whitespace may follow.
   void ExpectEnd();
   // Tells the mark how far the text is read when it is due.

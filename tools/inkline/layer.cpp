@@ -131,6 +131,12 @@ Layer ReadLayerEach(const std::string& path, const LayerOptions& options, const 
   }
 }
 
+Layer SkimLayer(const std::string& path, const LayerOptions& options, size_t* features) {
+  if (!CanReadEach(path, options)) throw LayerError(path + ": cannot be skimmed");
+  const MappedFile file(path);
+  return SkimGeoJson(file.begin(), file.end(), path, options, features);
+}
+
 void ResolveUnits(Label& label, double scale, double dpi) {
   if (!label.plain) return;
   PlainLabel& p = *label.plain;

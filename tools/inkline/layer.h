@@ -111,6 +111,11 @@ bool CanReadEach(const std::string& path, const LayerOptions& options);
 // The returned layer has the view and no labels.
 Layer ReadLayerEach(const std::string& path, const LayerOptions& options, const LabelSink& sink);
 
+// The layer's view and the number of its features, its features only
+// stepped over (see SkimGeoJson); for layers ReadLayerEach can read. Throws
+// LayerError.
+Layer SkimLayer(const std::string& path, const LayerOptions& options, size_t* features);
+
 // Turns the labels' pixel, point and millimetre sizes into map units at
 // scale device units per map unit.
 void ResolveUnits(Layer& layer, double scale, double dpi);

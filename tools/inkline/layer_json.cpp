@@ -19,6 +19,9 @@ class FeatureCollectionReader {
                           const LabelSink& sink)
       : file_(file), options_(options), sink_(sink), defaults_(DefaultValues(options)) {}
 
+  // From now on the features are stepped over, only counted.
+  void SkimFeatures(std::size_t* count) { skimmed_ = count; }
+
   // The document: an object of members, one of them the features.
   void Read(JsonScanner& s) {
     s.SkipByteOrderMark();
@@ -34,7 +37,10 @@ class FeatureCollectionReader {
     }
     for (;;) {
       s.Key(&member_);
-      if (member_ == "features" && s.Peek() == '[') {
+      if (member_ == "features" && s.Peek() == '[' && skimmed_) {
+        s.SkipArray(skimmed_);
+        sawFeatures_ = true;
+      } else if (member_ == "features" && s.Peek() == '[') {
         Features(s);
       } else {
         ReadValue(s, 1);
@@ -126,6 +132,7 @@ class FeatureCollectionReader {
   Layer layer_;
   std::string member_, type_;
   bool isObject_ = false, inFeatures_ = false, sawFeatures_ = false, isFeature_ = false;
+  std::size_t* skimmed_ = nullptr;
   long long index_ = 0;
 };
 
@@ -140,6 +147,20 @@ Layer ParseGeoJsonEach(const char* begin, const char* end, const std::string& fi
                        const LayerOptions& options, const LabelSink& sink, const ReadMark& mark) {
   FeatureCollectionReader reader(file, options, sink);
   JsonScanner scanner(begin, end, kMaxDepth, &mark);
+  try {
+    reader.Read(scanner);
+  } catch (const JsonSyntaxError& e) {
+    throw LayerError(file + ": not valid JSON: " + e.what());
+  }
+  return reader.Finish();
+}
+
+Layer SkimGeoJson(const char* begin, const char* end, const std::string& file,
+                  const LayerOptions& options, std::size_t* features) {
+  *features = 0;
+  FeatureCollectionReader reader(file, options, nullptr);
+  reader.SkimFeatures(features);
+  JsonScanner scanner(begin, end, kMaxDepth);
   try {
     reader.Read(scanner);
   } catch (const JsonSyntaxError& e) {

@@ -28,4 +28,11 @@ using ReadMark = std::function<void(const char* readUpTo)>;
 Layer ParseGeoJsonEach(const char* begin, const char* end, const std::string& file,
                        const LayerOptions& options, const LabelSink& sink, const ReadMark& mark);
 
+// The layer's members but its features, which are only stepped over and
+// counted into *features: the view a reading would give, found quickly
+// wherever it stands. Throws as ParseGeoJson does, though a bad feature may
+// pass unnoticed; a layer read whole gives as many labels as features.
+Layer SkimGeoJson(const char* begin, const char* end, const std::string& file,
+                  const LayerOptions& options, std::size_t* features);
+
 #endif  // INKLINE_TOOLS_LAYER_JSON_H
