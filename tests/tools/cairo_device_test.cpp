@@ -230,7 +230,7 @@ TEST(CairoDevices, AnyPenWidthDrawsAndFinishes) {
 // The device keeps a few GDI pens and switches between them: whatever the
 // order, the context strokes (outlined TrueType glyphs) in the pen set last.
 TEST(CairoDevices, GdiStrokesFollowEveryPenSet) {
-  const long colours[] = {2, 3, 4, 5, 6, 7, 2, 4, 3, 7, 5};
+  const int colours[] = {2, 3, 4, 5, 6, 7, 2, 4, 3, 7, 5};
   const int n = static_cast<int>(sizeof colours / sizeof colours[0]);
   const std::string path = TempPath(".png");
   CairoDevice::Options o;
