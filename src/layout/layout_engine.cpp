@@ -156,6 +156,29 @@ Next LayoutCodes(const Pieces& p, char* piece, std::size_t len, std::size_t code
   return Next{piece + k + 2, len - k - 2, Single(p.At(origin, advance, 0)), 0};
 }
 
+// A string's text with room for NULs after it, on the stack when short:
+// most labels are a few words, and each would otherwise cost an allocation.
+class PieceCopy {
+ public:
+  PieceCopy(const char* text, std::size_t length) {
+    const std::size_t room = length + 16;
+    copy_ = room <= sizeof local_ ? local_ : static_cast<char*>(std::calloc(room, 1));
+    if (!copy_) return;
+    std::memcpy(copy_, text, length);
+    std::memset(copy_ + length, 0, room - length);
+  }
+  ~PieceCopy() {
+    if (copy_ != local_) std::free(copy_);
+  }
+  PieceCopy(const PieceCopy&) = delete;
+  PieceCopy& operator=(const PieceCopy&) = delete;
+  char* get() const { return copy_; }
+
+ private:
+  char local_[256];
+  char* copy_ = nullptr;
+};
+
 // Before any string has set the character height, this one does.
 void TakeCharHeight(CMapString& s, double height) {
   if (s.CharHeight > 0) return;
@@ -170,12 +193,12 @@ void LayoutString(const DrawContext& c, const Run& run, const RunStyle& style) {
   TakeCharHeight(c.s, run.height);
   // Pieces are cut out of a private copy by writing NULs into it.
   const std::size_t textLen = std::strlen(run.text);
-  char* copy = static_cast<char*>(std::calloc(textLen + 16, 1));
+  PieceCopy pieces(run.text, textLen);
+  char* copy = pieces.get();
   if (!copy) {
     Decide([&] { return "string " + Quoted(run.text) + ": not drawn, out of memory"; });
     return;
   }
-  std::memcpy(copy, run.text, textLen);
 
   const double a = run.angle / 180 * kPi;
   const bool across = run.arrangement == 0;
@@ -195,7 +218,6 @@ void LayoutString(const DrawContext& c, const Run& run, const RunStyle& style) {
     if (next.rest && !EnterDispString(c.s, run.height, style.color)) break;
     next.codeFrom = 0;
   }
-  std::free(copy);
 }
 
 }  // namespace layout

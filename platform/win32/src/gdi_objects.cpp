@@ -4,20 +4,21 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
-#include <unordered_map>
+
+#include "handle_table.h"
 
 namespace gdi {
 namespace {
 
-std::unordered_map<const void*, std::unique_ptr<Object>>& Table() {
-  static auto* table = new std::unordered_map<const void*, std::unique_ptr<Object>>();
+HandleTable<Object>& Table() {
+  static auto* table = new HandleTable<Object>();
   return *table;
 }
 
 template <typename T>
 T* Register(std::unique_ptr<T> object) {
   T* raw = object.get();
-  Table().emplace(raw, std::move(object));
+  Table().Add(std::move(object));
   return raw;
 }
 
@@ -82,12 +83,13 @@ Object* Stock(int index) {
 }
 
 bool SelectedAnywhere(const Object* object) {
-  for (const auto& entry : Table()) {
-    if (entry.second->kind != Kind::DC) continue;
-    const auto* dc = static_cast<const DC*>(entry.second.get());
-    if (dc->font == object || dc->pen == object || dc->brush == object) return true;
-  }
-  return false;
+  bool selected = false;
+  Table().ForEach([&](const Object* each) {
+    if (each->kind != Kind::DC) return;
+    const auto* dc = static_cast<const DC*>(each);
+    if (dc->font == object || dc->pen == object || dc->brush == object) selected = true;
+  });
+  return selected;
 }
 
 }  // namespace
@@ -97,11 +99,7 @@ TableMutex& Lock() {
   return *mutex;
 }
 
-Object* Find(const void* handle) {
-  if (!handle) return nullptr;
-  auto it = Table().find(handle);
-  return it == Table().end() ? nullptr : it->second.get();
-}
+Object* Find(const void* handle) { return Table().Find(handle); }
 
 Font* FindFont(const void* handle) {
   Object* o = Find(handle);
@@ -178,7 +176,7 @@ HDC WINAPI CreateCompatibleDC(HDC) {
 BOOL WINAPI DeleteDC(HDC handle) {
   gdi::TableLock hold(Lock());
   if (!gdi::FindDC(handle) || static_cast<gdi::Object*>(gdi::Find(handle))->stock) return FALSE;
-  gdi::Table().erase(handle);
+  gdi::Table().Remove(handle);
   return TRUE;
 }
 
@@ -217,7 +215,7 @@ BOOL WINAPI DeleteObject(HGDIOBJ obj) {
   if (!object || object->kind == gdi::Kind::DC) return FALSE;
   if (object->stock) return TRUE;
   if (gdi::SelectedAnywhere(object)) return FALSE;
-  gdi::Table().erase(obj);
+  gdi::Table().Remove(obj);
   return TRUE;
 }
 

@@ -10,6 +10,31 @@
 
 using gdi::Lock;
 
+namespace {
+
+// The geometry of the text being written, in room kept by the thread from
+// one call to the next: most texts are a character, and building their
+// lists afresh took more than laying them out. A sink that writes text
+// from inside Text() gets room of its own.
+class GeometryRoom {
+ public:
+  GeometryRoom() : g_(depth_ == 0 ? kept_ : own_) { ++depth_; }
+  ~GeometryRoom() { --depth_; }
+  GeometryRoom(const GeometryRoom&) = delete;
+  GeometryRoom& operator=(const GeometryRoom&) = delete;
+  gdi::TextGeometry& get() { return g_; }
+
+ private:
+  static thread_local gdi::TextGeometry kept_;
+  static thread_local int depth_;
+  gdi::TextGeometry own_;
+  gdi::TextGeometry& g_;
+};
+thread_local gdi::TextGeometry GeometryRoom::kept_;
+thread_local int GeometryRoom::depth_ = 0;
+
+}  // namespace
+
 extern "C" {
 
 BOOL WINAPI TextOutA(HDC handle, int x, int y, LPCSTR text, int count) {
@@ -30,7 +55,8 @@ BOOL WINAPI TextOutA(HDC handle, int x, int y, LPCSTR text, int count) {
     sink = dc->sink;
   }
   if (count == 0) return TRUE;
-  gdi::TextGeometry g;
+  GeometryRoom room;
+  gdi::TextGeometry& g = room.get();
   const bool placePoints = intoPath || (sink && sink->WantsPlacedGlyphs());
   if (!gdi::LayOutText(lf, x, y, text, count, placePoints, &g)) return FALSE;
   if (intoPath) {

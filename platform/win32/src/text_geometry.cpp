@@ -137,26 +137,50 @@ const LayoutFront::Font* FontAndShapes(const LOGFONTA& lf, const std::u32string&
   return f;
 }
 
+// The cosine and sine of the last escapement a thread wrote at: labels of a
+// layer mostly share their angle, and each character asks again.
+class EscapementTurn {
+ public:
+  struct Turn {
+    double cosA, sinA;
+  };
+  const Turn& Of(LONG escapement) {
+    if (!known_ || escapement != escapement_) {
+      const double radians = escapement / 10.0 * shared::kPi / 180.0;
+      turn_ = Turn{std::cos(radians), std::sin(radians)};
+      escapement_ = escapement;
+      known_ = true;
+    }
+    return turn_;
+  }
+
+ private:
+  bool known_ = false;
+  LONG escapement_ = 0;
+  Turn turn_{1.0, 0.0};
+};
+
 }  // namespace
 
 bool LayOutText(const LOGFONTA& lf, int x, int y, const char* bytes, int count,
                 bool placePoints, TextGeometry* out) {
   thread_local LayoutFront front;
+  thread_local EscapementTurn turn;
   const std::u32string characters = shared::DecodeCodePage(bytes, count);
-  TextGeometry g;
+  TextGeometry& g = *out;
+  g.Clear();
   const LayoutFront::Font* found = FontAndShapes(lf, characters, front, &g.shapes);
   if (!found) return false;
   const LayoutFront::Font& font = *found;
 
   const double degrees = lf.lfEscapement / 10.0;
-  const double radians = degrees * shared::kPi / 180.0;
-  const double cosA = std::cos(radians), sinA = std::sin(radians);
+  const EscapementTurn::Turn& t = turn.Of(lf.lfEscapement);
   const double ascent = font.ascent;
   const double descent = font.descent;
   // The baseline starts one ascent below the reference point, turned with
   // the text, on a whole device pixel: the offset is cut to whole pixels.
-  const TextToDevice place{x + std::trunc(ascent * sinA), y + std::trunc(ascent * cosA), cosA,
-                           sinA};
+  const TextToDevice place{x + std::trunc(ascent * t.sinA), y + std::trunc(ascent * t.cosA), t.cosA,
+                           t.sinA};
 
   g.emHeight = font.emHeight;
   g.escapement = degrees;
@@ -173,7 +197,6 @@ bool LayOutText(const LOGFONTA& lf, int x, int y, const char* bytes, int count,
   g.cell[1] = place(pen, ascent);
   g.cell[2] = place(pen, -descent);
   g.cell[3] = place(0.0, -descent);
-  *out = std::move(g);
   return true;
 }
 

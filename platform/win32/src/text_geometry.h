@@ -22,13 +22,24 @@ struct TextGeometry {
   double emHeight = 0.0;
   double escapement = 0.0;  // degrees counter-clockwise
   std::string file;     // the font file
+
+  // Empty again, keeping the room it had.
+  void Clear() {
+    glyphs.points.clear();
+    glyphs.types.clear();
+    glyphList.clear();
+    shapes.clear();
+    advance = emHeight = escapement = 0.0;
+    file.clear();
+  }
 };
 
 // Lays out count code page bytes of text in font lf with the reference point
 // (x, y) at the top left of the first character cell (GDI's default text
 // alignment). lfEscapement turns the whole text about that point. The
-// figures are placed into glyphs only when placePoints is true. False when
-// no font could be found.
+// figures are placed into glyphs only when placePoints is true. out is
+// cleared first and keeps its room, so a caller writing text after text
+// reuses one. False when no font could be found.
 bool LayOutText(const LOGFONTA& lf, int x, int y, const char* bytes, int count,
                 bool placePoints, TextGeometry* out);
 
