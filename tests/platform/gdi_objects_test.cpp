@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -86,6 +87,36 @@ TEST(GdiObjects, GetObjectCopiesAtMostTheGivenSize) {
   EXPECT_EQ(height, -20);
   DeleteObject(reinterpret_cast<HGDIOBJ>(f));
   EXPECT_EQ(CreateFontIndirectA(nullptr), nullptr);
+}
+
+// Fonts made and deleted by the thousand, as labels do, with many alive
+// beside them: each live one is found with its own description, and a
+// deleted one is refused at once.
+TEST(GdiObjects, LiveObjectsStayFoundThroughChurn) {
+  std::vector<HFONT> live;
+  for (int i = 0; i < 300; ++i) {
+    LOGFONTA lf = Font(i + 1, "Kept");
+    live.push_back(CreateFontIndirectA(&lf));
+  }
+  for (size_t i = 0; i < live.size(); i += 3) {
+    ASSERT_TRUE(DeleteObject(reinterpret_cast<HGDIOBJ>(live[i])));
+    EXPECT_FALSE(DeleteObject(reinterpret_cast<HGDIOBJ>(live[i])));
+    live[i] = nullptr;
+  }
+  for (int round = 0; round < 20000; ++round) {
+    LOGFONTA lf = Font(-round, "Passing");
+    HFONT passing = CreateFontIndirectA(&lf);
+    ASSERT_NE(passing, nullptr);
+    ASSERT_TRUE(DeleteObject(reinterpret_cast<HGDIOBJ>(passing)));
+    ASSERT_EQ(GetObjectA(reinterpret_cast<HGDIOBJ>(passing), 0, nullptr), 0);
+  }
+  for (size_t i = 0; i < live.size(); ++i) {
+    if (!live[i]) continue;
+    LOGFONTA got{};
+    ASSERT_EQ(GetObjectA(reinterpret_cast<HGDIOBJ>(live[i]), sizeof got, &got), static_cast<int>(sizeof got));
+    EXPECT_EQ(got.lfHeight, static_cast<LONG>(i + 1));
+    EXPECT_TRUE(DeleteObject(reinterpret_cast<HGDIOBJ>(live[i])));
+  }
 }
 
 TEST(GdiObjects, BackgroundModeReturnsThePreviousOne) {
