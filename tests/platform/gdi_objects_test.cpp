@@ -59,6 +59,17 @@ TEST(GdiObjects, ObjectSelectedIntoAContextIsNotDeleted) {
   EXPECT_FALSE(DeleteObject(reinterpret_cast<HGDIOBJ>(f)));
   EXPECT_EQ(GetObjectA(reinterpret_cast<HGDIOBJ>(f), 0, nullptr), 0);
   EXPECT_EQ(SelectObject(c.dc, reinterpret_cast<HGDIOBJ>(f)), nullptr);
+
+  // Selected into two contexts, it stays until neither holds it; a deleted
+  // context holds nothing.
+  HFONT g = CreateFontIndirectA(&a);
+  HDC second = CreateCompatibleDC(nullptr);
+  SelectObject(c.dc, reinterpret_cast<HGDIOBJ>(g));
+  SelectObject(second, reinterpret_cast<HGDIOBJ>(g));
+  SelectObject(c.dc, old);
+  EXPECT_FALSE(DeleteObject(reinterpret_cast<HGDIOBJ>(g)));
+  DeleteDC(second);
+  EXPECT_TRUE(DeleteObject(reinterpret_cast<HGDIOBJ>(g)));
 }
 
 TEST(GdiObjects, StockObjectsSurviveDeletion) {

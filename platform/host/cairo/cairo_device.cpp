@@ -55,6 +55,10 @@ struct CairoDevice::State {
   };
   std::array<DcPen, 4> dcPens;
   unsigned long long penUses = 0;
+  // What the context holds now: a label sets the same pen and brush again
+  // and again, and each selection costs GDI calls.
+  const DcPen* selectedPen = nullptr;
+  COLORREF textRgb = CLR_INVALID;
   std::unique_ptr<CairoGdiSink> sink;
   NativeTextFonts nativeFonts;
   SvgTextLayer svgText;
@@ -304,15 +308,19 @@ void CairoDevice::SetPen(PEN* pen) {
   COLORREF rgb = 0;
   const bool visible = pen->color == 0 || s.Rgb(pen->color, &rgb);
   const int style = visible ? PS_SOLID : PS_NULL, width = GdiPenWidth(pen->width);
+  const auto fits = [&](const State::DcPen& p) {
+    return p.pen && p.style == style && p.width == width && p.rgb == rgb;
+  };
+  if (s.selectedPen && fits(*s.selectedPen)) return;
   State::DcPen* slot = &s.dcPens[0];
   for (State::DcPen& p : s.dcPens) {
-    if (p.pen && p.style == style && p.width == width && p.rgb == rgb) {
+    if (fits(p)) {
       slot = &p;
       break;
     }
     if (p.used < slot->used) slot = &p;  // the least recently used, to be replaced
   }
-  if (!(slot->pen && slot->style == style && slot->width == width && slot->rgb == rgb)) {
+  if (!fits(*slot)) {
     HPEN next = CreatePen(style, width, rgb);
     if (!next) return;
     // The slot replaced is never the selected pen: that one was used last.
@@ -321,6 +329,7 @@ void CairoDevice::SetPen(PEN* pen) {
   }
   slot->used = ++s.penUses;
   SelectObject(s.dc, reinterpret_cast<HGDIOBJ>(slot->pen));
+  s.selectedPen = slot;
 }
 
 // The device context's text colour follows the brush, so GDI text is drawn
@@ -328,7 +337,9 @@ void CairoDevice::SetPen(PEN* pen) {
 void CairoDevice::SetBrush(BRUSH* brush) {
   CurBrush = *brush;
   COLORREF rgb = 0;
-  if (state_->Rgb(brush->color, &rgb)) SetTextColor(state_->dc, rgb);
+  if (!state_->Rgb(brush->color, &rgb) || rgb == state_->textRgb) return;
+  SetTextColor(state_->dc, rgb);
+  state_->textRgb = rgb;
 }
 
 void CairoDevice::DrawLine(double x1, double y1, double x2, double y2) {

@@ -82,14 +82,12 @@ Object* Stock(int index) {
   }
 }
 
-bool SelectedAnywhere(const Object* object) {
-  bool selected = false;
-  Table().ForEach([&](const Object* each) {
-    if (each->kind != Kind::DC) return;
-    const auto* dc = static_cast<const DC*>(each);
-    if (dc->font == object || dc->pen == object || dc->brush == object) selected = true;
-  });
-  return selected;
+// Moves a context's selection of one kind from what it held to next.
+template <typename T>
+void Reselect(T*& slot, T* next) {
+  if (slot) --slot->selections;
+  if (next) ++next->selections;
+  slot = next;
 }
 
 }  // namespace
@@ -167,15 +165,20 @@ HGDIOBJ WINAPI GetStockObject(int index) {
 HDC WINAPI CreateCompatibleDC(HDC) {
   auto dc = std::make_unique<gdi::DC>();
   gdi::TableLock hold(Lock());
-  dc->font = static_cast<gdi::Font*>(gdi::Stock(SYSTEM_FONT));
-  dc->pen = static_cast<gdi::Pen*>(gdi::Stock(BLACK_PEN));
-  dc->brush = static_cast<gdi::Brush*>(gdi::Stock(WHITE_BRUSH));
+  gdi::Reselect(dc->font, static_cast<gdi::Font*>(gdi::Stock(SYSTEM_FONT)));
+  gdi::Reselect(dc->pen, static_cast<gdi::Pen*>(gdi::Stock(BLACK_PEN)));
+  gdi::Reselect(dc->brush, static_cast<gdi::Brush*>(gdi::Stock(WHITE_BRUSH)));
   return reinterpret_cast<HDC>(gdi::Register(std::move(dc)));
 }
 
 BOOL WINAPI DeleteDC(HDC handle) {
   gdi::TableLock hold(Lock());
-  if (!gdi::FindDC(handle) || static_cast<gdi::Object*>(gdi::Find(handle))->stock) return FALSE;
+  gdi::DC* dc = gdi::FindDC(handle);
+  if (!dc || dc->stock) return FALSE;
+  // What it held may be deleted now.
+  gdi::Reselect<gdi::Font>(dc->font, nullptr);
+  gdi::Reselect<gdi::Pen>(dc->pen, nullptr);
+  gdi::Reselect<gdi::Brush>(dc->brush, nullptr);
   gdi::Table().Remove(handle);
   return TRUE;
 }
@@ -191,15 +194,15 @@ HGDIOBJ WINAPI SelectObject(HDC handle, HGDIOBJ obj) {
   switch (object->kind) {
     case gdi::Kind::Font:
       previous = dc->font;
-      dc->font = static_cast<gdi::Font*>(object);
+      gdi::Reselect(dc->font, static_cast<gdi::Font*>(object));
       break;
     case gdi::Kind::Pen:
       previous = dc->pen;
-      dc->pen = static_cast<gdi::Pen*>(object);
+      gdi::Reselect(dc->pen, static_cast<gdi::Pen*>(object));
       break;
     case gdi::Kind::Brush:
       previous = dc->brush;
-      dc->brush = static_cast<gdi::Brush*>(object);
+      gdi::Reselect(dc->brush, static_cast<gdi::Brush*>(object));
       break;
     case gdi::Kind::DC:
       return nullptr;
@@ -214,7 +217,7 @@ BOOL WINAPI DeleteObject(HGDIOBJ obj) {
   gdi::Object* object = gdi::Find(obj);
   if (!object || object->kind == gdi::Kind::DC) return FALSE;
   if (object->stock) return TRUE;
-  if (gdi::SelectedAnywhere(object)) return FALSE;
+  if (object->selections > 0) return FALSE;
   gdi::Table().Remove(obj);
   return TRUE;
 }

@@ -23,6 +23,7 @@ struct Object {
   virtual ~Object() = default;
   Kind kind;
   bool stock = false;
+  int selections = 0;  // the contexts it is selected into: none, or it stays
 };
 
 struct Font : Object {
