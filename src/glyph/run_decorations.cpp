@@ -21,12 +21,13 @@ PEN MakePen(double width, int color) {
 
 void DrawDecorations(DeviceDriver& device, const Decorations& lines, const PEN& saved,
                      layout::Vec start, layout::Vec end, double theta, double height) {
-  const layout::Vec raise{-std::sin(theta) * kStrikeOutRaise * height,
-                          std::cos(theta) * kStrikeOutRaise * height};
   auto drawLines = [&]() {
     if (lines.underline) device.DrawLine(start.x, start.y, end.x, end.y);
-    if (lines.strikeOut)
+    if (lines.strikeOut) {
+      const layout::Vec raise{-std::sin(theta) * kStrikeOutRaise * height,
+                              std::cos(theta) * kStrikeOutRaise * height};
       device.DrawLine(start.x + raise.x, start.y + raise.y, end.x + raise.x, end.y + raise.y);
+    }
   };
   layout::PenRestorer restore(&device, saved);
   if (lines.outlined) {
