@@ -40,21 +40,20 @@ bool ReadTagName(const char* open, TagName& name) {
   return true;
 }
 
-// The attributes at rest, found in order (duplicates kept) with each noted
-// in the memo as ParseAttributes would: their bytes, 0 when none stands
-// there, -1 when the tag is known to fail.
+// The attributes at rest, found in order (duplicates kept): their bytes, 0
+// when none stands there, -1 when the tag is known to fail. The spans are
+// what the memo learns should the tag fail.
 int FindAttributes(const char* rest, AttributeChainMemo* memo, html_text::AttributeSpans& spans) {
   const char* end = rest;
   for (;;) {
     const char* nameBegin = SkipWhiteSpace(end);
     if (memo && memo->KnownToFail(nameBegin)) {
-      memo->TagFailed();  // what led there fails as well
+      memo->TagFailed(spans);  // what led there fails as well
       return -1;
     }
     html_text::AttributeBytes bytes;
     if (!html_text::ScanAttribute(nameBegin, bytes)) break;
     spans.Push(bytes);
-    if (memo) memo->Parsed(nameBegin);
     end = bytes.End;
   }
   return static_cast<int>(end - rest);
@@ -180,7 +179,7 @@ CHTMLTag::TagEnd CHTMLTag::FindEndAfterName(const char* text, const char* nameEn
       ++p;
     }
     if (*p != '>') {
-      if (chains) chains->TagFailed();
+      if (chains) chains->TagFailed(spans);
       return {};
     }
     end.Close = p;
