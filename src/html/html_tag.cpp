@@ -61,8 +61,8 @@ int FindAttributes(const char* rest, AttributeChainMemo* memo, html_text::Attrib
 
 }  // namespace
 
-int CHTMLTag::ParseTag(const char* text, bool& opening, bool& closing, bool readAttributes,
-                       TagParseMemo* memo, bool textStays) {
+int CHTMLTag::ParseOtherTag(const char* text, bool& opening, bool& closing, bool readAttributes,
+                            TagParseMemo* memo, bool textStays) {
   const char* open = SkipWhiteSpace(text);
   if (*open != '<') return 0;
 
@@ -126,16 +126,6 @@ CHTMLAttributes& CHTMLTag::SettledAttributes() const {
     UnbuiltSpans = kNoSpans;
   }
   return Attributes;
-}
-
-void CHTMLTag::SetName(const char* begin, const char* end, bool textStays) {
-  if (textStays) {
-    NameInText = begin;
-    NameLength = static_cast<std::size_t>(end - begin);
-  } else {
-    html_text::AssignBytes(Name, begin, end);
-    NameInText = nullptr;
-  }
 }
 
 void CHTMLTag::Settle() noexcept {

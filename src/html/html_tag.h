@@ -8,6 +8,7 @@
 
 #include "html/attribute_scan.h"
 #include "html/html_attributes.h"
+#include "html/html_text.h"
 #include "html/tag_parse_memo.h"
 
 class CHTMLTag {
@@ -28,7 +29,36 @@ class CHTMLTag {
   // parse) passes textStays: the tag then reads its name and attributes
   // from the text, and builds strings only when someone asks for them.
   int ParseTag(const char* text, bool& opening, bool& closing, bool readAttributes,
-               TagParseMemo* memo = nullptr, bool textStays = false);
+               TagParseMemo* memo = nullptr, bool textStays = false) {
+    // Most tags are a name right at text: read here, in the caller. A name
+    // and its ">" is the whole tag; an opening tag's name ending otherwise
+    // goes on to its attributes; any other text to the general parse.
+    if (*text == '<') {
+      const char* nameBegin = text + 1;
+      const bool isOpening = html_text::IsLetter(*nameBegin);
+      if (isOpening || *nameBegin == '/') {
+        nameBegin += isOpening ? 0 : 1;
+        const char* nameEnd = nameBegin;
+        while (html_text::IsNameChar(*nameEnd)) ++nameEnd;
+        if (*nameEnd == '>') {
+          opening = isOpening;
+          closing = !isOpening;
+          SetName(nameBegin, nameEnd, textStays);
+          HasAttributes = false;
+          UnbuiltSpans = kNoSpans;
+          return static_cast<int>(nameEnd + 1 - text);
+        }
+        using html_text::ByteClasses;
+        constexpr unsigned char kAttributesMayFollow =
+            ByteClasses::kNul | ByteClasses::kWhiteSpace | ByteClasses::kTagPunctuation;
+        if (isOpening && html_text::HasClass(*nameEnd, kAttributesMayFollow)) {
+          return ParseOpeningTagRest(text, nameBegin, nameEnd, opening, closing, readAttributes,
+                                     memo, textStays);
+        }
+      }
+    }
+    return ParseOtherTag(text, opening, closing, readAttributes, memo, textStays);
+  }
 
   std::string GetTagName() const {
     return NameInText ? std::string(NameInText, NameLength) : Name;
@@ -55,6 +85,9 @@ class CHTMLTag {
     bool WithAttributes = false;
   };
 
+  // ParseTag in full, for any text.
+  int ParseOtherTag(const char* text, bool& opening, bool& closing, bool readAttributes,
+                    TagParseMemo* memo, bool textStays);
   // ParseTag of an opening tag whose name [nameBegin, nameEnd) ends other
   // than at a ">".
   int ParseOpeningTagRest(const char* text, const char* nameBegin, const char* nameEnd,
@@ -68,7 +101,15 @@ class CHTMLTag {
   // The attribute list, built first from the attributes left in the text.
   CHTMLAttributes& SettledAttributes() const;
   // Takes the name [begin, end), as a string or, in a text that stays, in place.
-  void SetName(const char* begin, const char* end, bool textStays);
+  void SetName(const char* begin, const char* end, bool textStays) {
+    if (textStays) {
+      NameInText = begin;
+      NameLength = static_cast<std::size_t>(end - begin);
+    } else {
+      html_text::AssignBytes(Name, begin, end);
+      NameInText = nullptr;
+    }
+  }
 
   // Attributes are found first and replace the list only when the tag
   // succeeds, so a tag reuses its attributes' strings from tag to tag.
