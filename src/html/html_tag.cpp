@@ -135,14 +135,18 @@ void CHTMLTag::Settle() noexcept {
     HasAttributes = false;
     UnbuiltSpans = kNoSpans;
   }
-  if (NameInText) {
-    try {
-      Name.assign(NameInText, NameLength);
-    } catch (const std::bad_alloc&) {
-      Name.clear();
-    }
-    NameInText = nullptr;
+  if (NameInText == nullptr || NameInText == ShortName) return;
+  if (NameLength <= sizeof ShortName) {
+    html_text::MoveBytes(ShortName, NameInText, NameLength);
+    NameInText = ShortName;
+    return;
   }
+  try {
+    Name.assign(NameInText, NameLength);
+  } catch (const std::bad_alloc&) {
+    Name.clear();
+  }
+  NameInText = nullptr;
 }
 
 CHTMLTag::TagEnd CHTMLTag::FindEndAfterName(const char* text, const char* nameEnd,

@@ -122,9 +122,14 @@ class CHTMLTag {
   static constexpr int kNoSpans = -1;
   bool HasAttributes = false;
   std::string Name;  // case kept as written
-  // The name as it stands in a text that stays; null when Name holds it.
+  // The name as it stands in a text that stays, or in ShortName once
+  // settled; null when Name holds it.
   const char* NameInText = nullptr;
   std::size_t NameLength = 0;
+  // Where Settle keeps a short name: a reader settles its tag at the end of
+  // every parse, and a string's assign would cost more than the parse of
+  // a tag. Only the first NameLength bytes are ever read.
+  char ShortName[16];
 };
 
 #endif  // INKLINE_SRC_HTML_HTML_TAG_H
