@@ -128,6 +128,11 @@ CHTMLAttributes& CHTMLTag::SettledAttributes() const {
   return Attributes;
 }
 
+void CHTMLTag::CopyName(const char* begin, const char* end) {
+  html_text::AssignBytes(Name, begin, end);
+  NameInText = nullptr;
+}
+
 void CHTMLTag::Settle() noexcept {
   try {
     SettledAttributes();

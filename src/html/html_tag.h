@@ -106,10 +106,12 @@ class CHTMLTag {
       NameInText = begin;
       NameLength = static_cast<std::size_t>(end - begin);
     } else {
-      html_text::AssignBytes(Name, begin, end);
-      NameInText = nullptr;
+      CopyName(begin, end);
     }
   }
+  // SetName into the tag's own string; kept out of line, away from the
+  // usual tag's path.
+  void CopyName(const char* begin, const char* end);
 
   // Attributes are found first and replace the list only when the tag
   // succeeds, so a tag reuses its attributes' strings from tag to tag.
