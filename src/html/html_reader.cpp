@@ -121,7 +121,8 @@ bool CHTMLReader::SendTextBefore(uint32_t tagStart) {
   return abort;
 }
 
-bool CHTMLReader::SendTagEvents(bool opening, bool closing) {
+// Inline: every tag passes here.
+inline bool CHTMLReader::SendTagEvents(bool opening, bool closing) {
   bool abort = false;
   if (opening && Sends(IHTMLReaderEvents::kTagStartEvents)) {
     EventSink->OnTagStart(Tag, AppData, abort);

@@ -40,21 +40,20 @@ bool ReadTagName(const char* open, TagName& name) {
   return true;
 }
 
-// The attributes at rest, found in order (duplicates kept) with each noted
-// in the memo as ParseAttributes would: their bytes, 0 when none stands
-// there, -1 when the tag is known to fail.
+// The attributes at rest, found in order (duplicates kept): their bytes, 0
+// when none stands there, -1 when the tag is known to fail. The spans are
+// what the memo learns should the tag fail.
 int FindAttributes(const char* rest, AttributeChainMemo* memo, html_text::AttributeSpans& spans) {
   const char* end = rest;
   for (;;) {
     const char* nameBegin = SkipWhiteSpace(end);
     if (memo && memo->KnownToFail(nameBegin)) {
-      memo->TagFailed();  // what led there fails as well
+      memo->TagFailed(spans);  // what led there fails as well
       return -1;
     }
     html_text::AttributeBytes bytes;
     if (!html_text::ScanAttribute(nameBegin, bytes)) break;
     spans.Push(bytes);
-    if (memo) memo->Parsed(nameBegin);
     end = bytes.End;
   }
   return static_cast<int>(end - rest);
@@ -62,8 +61,8 @@ int FindAttributes(const char* rest, AttributeChainMemo* memo, html_text::Attrib
 
 }  // namespace
 
-int CHTMLTag::ParseTag(const char* text, bool& opening, bool& closing, bool readAttributes,
-                       TagParseMemo* memo, bool textStays) {
+int CHTMLTag::ParseOtherTag(const char* text, bool& opening, bool& closing, bool readAttributes,
+                            TagParseMemo* memo, bool textStays) {
   const char* open = SkipWhiteSpace(text);
   if (*open != '<') return 0;
 
@@ -129,14 +128,9 @@ CHTMLAttributes& CHTMLTag::SettledAttributes() const {
   return Attributes;
 }
 
-void CHTMLTag::SetName(const char* begin, const char* end, bool textStays) {
-  if (textStays) {
-    NameInText = begin;
-    NameLength = static_cast<std::size_t>(end - begin);
-  } else {
-    html_text::AssignBytes(Name, begin, end);
-    NameInText = nullptr;
-  }
+void CHTMLTag::CopyName(const char* begin, const char* end) {
+  html_text::AssignBytes(Name, begin, end);
+  NameInText = nullptr;
 }
 
 void CHTMLTag::Settle() noexcept {
@@ -146,14 +140,18 @@ void CHTMLTag::Settle() noexcept {
     HasAttributes = false;
     UnbuiltSpans = kNoSpans;
   }
-  if (NameInText) {
-    try {
-      Name.assign(NameInText, NameLength);
-    } catch (const std::bad_alloc&) {
-      Name.clear();
-    }
-    NameInText = nullptr;
+  if (NameInText == nullptr || NameInText == ShortName) return;
+  if (NameLength <= sizeof ShortName) {
+    html_text::MoveBytes(ShortName, NameInText, NameLength);
+    NameInText = ShortName;
+    return;
   }
+  try {
+    Name.assign(NameInText, NameLength);
+  } catch (const std::bad_alloc&) {
+    Name.clear();
+  }
+  NameInText = nullptr;
 }
 
 CHTMLTag::TagEnd CHTMLTag::FindEndAfterName(const char* text, const char* nameEnd,
@@ -180,7 +178,7 @@ CHTMLTag::TagEnd CHTMLTag::FindEndAfterName(const char* text, const char* nameEn
       ++p;
     }
     if (*p != '>') {
-      if (chains) chains->TagFailed();
+      if (chains) chains->TagFailed(spans);
       return {};
     }
     end.Close = p;

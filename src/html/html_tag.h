@@ -8,6 +8,7 @@
 
 #include "html/attribute_scan.h"
 #include "html/html_attributes.h"
+#include "html/html_text.h"
 #include "html/tag_parse_memo.h"
 
 class CHTMLTag {
@@ -28,7 +29,36 @@ class CHTMLTag {
   // parse) passes textStays: the tag then reads its name and attributes
   // from the text, and builds strings only when someone asks for them.
   int ParseTag(const char* text, bool& opening, bool& closing, bool readAttributes,
-               TagParseMemo* memo = nullptr, bool textStays = false);
+               TagParseMemo* memo = nullptr, bool textStays = false) {
+    // Most tags are a name right at text: read here, in the caller. A name
+    // and its ">" is the whole tag; an opening tag's name ending otherwise
+    // goes on to its attributes; any other text to the general parse.
+    if (*text == '<') {
+      const char* nameBegin = text + 1;
+      const bool isOpening = html_text::IsLetter(*nameBegin);
+      if (isOpening || *nameBegin == '/') {
+        nameBegin += isOpening ? 0 : 1;
+        const char* nameEnd = nameBegin;
+        while (html_text::IsNameChar(*nameEnd)) ++nameEnd;
+        if (*nameEnd == '>') {
+          opening = isOpening;
+          closing = !isOpening;
+          SetName(nameBegin, nameEnd, textStays);
+          HasAttributes = false;
+          UnbuiltSpans = kNoSpans;
+          return static_cast<int>(nameEnd + 1 - text);
+        }
+        using html_text::ByteClasses;
+        constexpr unsigned char kAttributesMayFollow =
+            ByteClasses::kNul | ByteClasses::kWhiteSpace | ByteClasses::kTagPunctuation;
+        if (isOpening && html_text::HasClass(*nameEnd, kAttributesMayFollow)) {
+          return ParseOpeningTagRest(text, nameBegin, nameEnd, opening, closing, readAttributes,
+                                     memo, textStays);
+        }
+      }
+    }
+    return ParseOtherTag(text, opening, closing, readAttributes, memo, textStays);
+  }
 
   std::string GetTagName() const {
     return NameInText ? std::string(NameInText, NameLength) : Name;
@@ -55,6 +85,9 @@ class CHTMLTag {
     bool WithAttributes = false;
   };
 
+  // ParseTag in full, for any text.
+  int ParseOtherTag(const char* text, bool& opening, bool& closing, bool readAttributes,
+                    TagParseMemo* memo, bool textStays);
   // ParseTag of an opening tag whose name [nameBegin, nameEnd) ends other
   // than at a ">".
   int ParseOpeningTagRest(const char* text, const char* nameBegin, const char* nameEnd,
@@ -68,7 +101,17 @@ class CHTMLTag {
   // The attribute list, built first from the attributes left in the text.
   CHTMLAttributes& SettledAttributes() const;
   // Takes the name [begin, end), as a string or, in a text that stays, in place.
-  void SetName(const char* begin, const char* end, bool textStays);
+  void SetName(const char* begin, const char* end, bool textStays) {
+    if (textStays) {
+      NameInText = begin;
+      NameLength = static_cast<std::size_t>(end - begin);
+    } else {
+      CopyName(begin, end);
+    }
+  }
+  // SetName into the tag's own string; kept out of line, away from the
+  // usual tag's path.
+  void CopyName(const char* begin, const char* end);
 
   // Attributes are found first and replace the list only when the tag
   // succeeds, so a tag reuses its attributes' strings from tag to tag.
@@ -81,9 +124,14 @@ class CHTMLTag {
   static constexpr int kNoSpans = -1;
   bool HasAttributes = false;
   std::string Name;  // case kept as written
-  // The name as it stands in a text that stays; null when Name holds it.
+  // The name as it stands in a text that stays, or in ShortName once
+  // settled; null when Name holds it.
   const char* NameInText = nullptr;
   std::size_t NameLength = 0;
+  // Where Settle keeps a short name: a reader settles its tag at the end of
+  // every parse, and a string's assign would cost more than the parse of
+  // a tag. Only the first NameLength bytes are ever read.
+  char ShortName[16];
 };
 
 #endif  // INKLINE_SRC_HTML_HTML_TAG_H

@@ -6,8 +6,10 @@
 #ifndef INKLINE_SRC_HTML_TAG_PARSE_MEMO_H
 #define INKLINE_SRC_HTML_TAG_PARSE_MEMO_H
 
+#include <memory>
 #include <unordered_set>
 
+#include "html/attribute_scan.h"
 #include "html/html_text.h"
 #include "html/inline_stack.h"
 
@@ -19,33 +21,44 @@ class AttributeChainMemo {
  public:
   // Whether a chain reaching the attribute named at nameBegin is known to fail.
   bool KnownToFail(const char* nameBegin) const {
-    return !Failing.empty() && Failing.count(nameBegin) != 0;
+    return Failing && !Failing->empty() && Failing->count(nameBegin) != 0;
   }
   // Starts a tag at tagStart: failures wholly before it can no longer be met.
   void BeginTag(const char* tagStart) {
     Pending.Clear();
-    if (tagStart > FailingUpTo && !Failing.empty()) Failing.clear();
+    if (tagStart > FailingUpTo && Failing && !Failing->empty()) Failing->clear();
   }
   // The current tag parsed an attribute named at nameBegin.
   void Parsed(const char* nameBegin) { Pending.Push(nameBegin); }
   // The current tag's attributes did not end at its ">".
   void TagFailed() {
-    for (std::size_t i = 0; i < Pending.Size(); ++i) {
-      const char* p = Pending[i];
-      Failing.insert(p);
-      if (p > FailingUpTo) FailingUpTo = p;
-    }
+    for (std::size_t i = 0; i < Pending.Size(); ++i) Fails(Pending[i]);
+    Pending.Clear();
+  }
+  // TagFailed for a tag that noted its attributes not one by one but as the
+  // spans it found: those hold where each attribute's name begins.
+  void TagFailed(const html_text::AttributeSpans& parsed) {
+    for (std::size_t i = 0; i < parsed.Size(); ++i) Fails(parsed[i].NameBegin);
     Pending.Clear();
   }
   void Forget() {
-    Failing.clear();
+    if (Failing) Failing->clear();
     Pending.Clear();
     FailingUpTo = nullptr;
   }
 
  private:
-  std::unordered_set<const char*> Failing;
-  // The attributes the current tag parsed so far.
+  void Fails(const char* nameBegin) {
+    // Made at the first failure: most texts have none, and a reader is made
+    // for every rich-text string.
+    if (!Failing) Failing = std::make_unique<std::unordered_set<const char*>>();
+    Failing->insert(nameBegin);
+    if (nameBegin > FailingUpTo) FailingUpTo = nameBegin;
+  }
+
+  std::unique_ptr<std::unordered_set<const char*>> Failing;
+  // The attributes the current tag parsed so far, for callers that note them
+  // one by one.
   InlineStack<const char*, 16> Pending;
   const char* FailingUpTo = nullptr;
 };

@@ -242,6 +242,9 @@ TEST(HtmlReader, AttributesAskedForLaterAreThoseOfTheLastTag) {
       {"<c m=\" 1\t2 \" n/>t<d y=1 z", {"c m=1 2 n=", "c m=1 2 n="}},
       {many + "t<e f='g", {manyDescribed, manyDescribed}},
       {"<a k=v>t<b w=1>" + many, {"b w=1", manyDescribed}},
+      // Names either side of the room a tag keeps short names in.
+      {"<sixteen-letters1>t</sixteen-letters1>", {"sixteen-letters1", "sixteen-letters1"}},
+      {"<seventeen-letters>t</seventeen-letters>", {"seventeen-letters", "seventeen-letters"}},
   };
   for (const Case& c : cases) {
     std::string text = c.text;
