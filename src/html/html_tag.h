@@ -129,8 +129,8 @@ class CHTMLTag {
   const char* NameInText = nullptr;
   std::size_t NameLength = 0;
   // Where Settle keeps a short name: a reader settles its tag at the end of
-  // every parse, and a string's assign would cost more than the parse of
-  // a tag. Only the first NameLength bytes are ever read.
+  // every parse, and a string's assign costs about as much as parsing a
+  // tag. Only the first NameLength bytes are ever read.
   char ShortName[16];
 };
 
