@@ -202,6 +202,7 @@ Layer ReadGdalLayerHere(const std::string& path, const LayerOptions& options) {
   OpenLayer open = Open(path, options);
   const std::unique_ptr<OGRCoordinateTransformation> transform = Transformation(open, path, options);
   const JsonDoc defaults = DefaultValues(options);
+  const LabelFields fields(options, defaults.Root());
   Layer layer;
   for (auto& f : *open.layer) {
     const Where at{path, f->GetFID(), &open.name};
@@ -210,7 +211,7 @@ Layer ReadGdalLayerHere(const std::string& path, const LayerOptions& options) {
       const OGRGeometry* g = f->GetGeometryRef();
       return required || (g && !g->IsEmpty()) ? AnchorOf(g, transform.get(), at) : Anchor{};
     };
-    layer.labels.push_back(ReadLabel(FeatureProps(props.Root(), options, defaults.Root()), anchor, at));
+    layer.labels.push_back(ReadLabel(FeatureProps(props.Root(), fields), anchor, at));
   }
   return layer;
 }
