@@ -7,6 +7,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 using Kind = JsonValue::Kind;
@@ -26,25 +30,34 @@ constexpr std::array<unsigned char, 256> kStringClass = StringClasses();
 
 unsigned char ClassOf(char c) { return kStringClass[static_cast<unsigned char>(c)]; }
 
-// Eight bytes at once, so that a string goes by a word at a time: the
-// number of leading bytes that are printable ASCII other than the quote and
-// the backslash (8 when all are). A flag can be set wrongly only above a
-// byte rightly flagged, so the lowest one is exact.
-int PlainBytes(const char* p) {
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-  std::uint64_t x;
-  std::memcpy(&x, p, sizeof x);
+// The first byte from p on that is not printable ASCII other than the
+// quote and the backslash, or end: a string goes by many bytes at a time.
+const char* SkipPlain(const char* p, const char* end) {
+#if defined(__SSE2__)
+  const __m128i quote = _mm_set1_epi8('"'), backslash = _mm_set1_epi8('\\'), space = _mm_set1_epi8(0x20);
+  for (; end - p >= 16; p += 16) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    // Compared as signed bytes, those from 0x80 up are below the space too.
+    const __m128i special = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, quote), _mm_cmpeq_epi8(x, backslash)),
+                                         _mm_cmplt_epi8(x, space));
+    if (const int mask = _mm_movemask_epi8(special)) return p + __builtin_ctz(static_cast<unsigned>(mask));
+  }
+#elif defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+  // A flag can be set wrongly only above a byte rightly flagged, so the
+  // lowest one is exact.
   constexpr std::uint64_t kOnes = 0x0101010101010101u, kHighs = 0x8080808080808080u;
   const auto hasZero = [](std::uint64_t v) { return (v - kOnes) & ~v & kHighs; };
-  const std::uint64_t below = (x - kOnes * 0x20) & ~x & kHighs;
-  const std::uint64_t special =
-      (x & kHighs) | below | hasZero(x ^ (kOnes * '"')) | hasZero(x ^ (kOnes * '\\'));
-  return special ? __builtin_ctzll(special) / 8 : 8;
-#else
-  int n = 0;
-  while (n < 8 && kStringClass[static_cast<unsigned char>(p[n])] == kPlain) ++n;
-  return n;
+  for (; end - p >= 8; p += 8) {
+    std::uint64_t x;
+    std::memcpy(&x, p, sizeof x);
+    const std::uint64_t below = (x - kOnes * 0x20) & ~x & kHighs;
+    const std::uint64_t special =
+        (x & kHighs) | below | hasZero(x ^ (kOnes * '"')) | hasZero(x ^ (kOnes * '\\'));
+    if (special) return p + __builtin_ctzll(special) / 8;
+  }
 #endif
+  while (p != end && ClassOf(*p) == kPlain) ++p;
+  return p;
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -101,9 +114,11 @@ int JsonScanner::Peek() {
 }
 
 void JsonScanner::Expect(char c) {
-  if (Peek() != static_cast<unsigned char>(c)) Unexpected(p_, std::string{'\'', c, '\''}.c_str());
+  if (Peek() != static_cast<unsigned char>(c)) UnexpectedInstead(c);
   ++p_;
 }
+
+void JsonScanner::UnexpectedInstead(char c) const { Unexpected(p_, std::string{'\'', c, '\''}.c_str()); }
 
 void JsonScanner::Key(std::string* name) {
   if (Peek() != '"') Unexpected(p_, "a member name");
@@ -186,18 +201,15 @@ void JsonScanner::Array(JsonDoc& doc, int depth) {
 void JsonScanner::String(JsonDoc& doc) {
   const char* start = ++p_;
   for (;;) {
-    for (int n = 8; n == 8 && end_ - p_ >= 8; p_ += n) n = PlainBytes(p_);
+    p_ = SkipPlain(p_, end_);
     if (p_ == end_) Fail(p_, "the text ends inside a string");
     switch (ClassOf(*p_)) {
-      case kPlain: ++p_; break;
       case kQuote:
         doc.AddView(start, static_cast<std::size_t>(p_ - start));
         ++p_;
         return;
       case kBackslash: return DecodeRest(start, doc);
-      case kControl:
-        Fail(p_, "control character U+" + Hex(static_cast<unsigned char>(*p_), 4) +
-                     " in a string (write it as \\u" + Hex(static_cast<unsigned char>(*p_), 4) + ")");
+      case kControl: ControlCharacter(true);
       default: Utf8Sequences();
     }
   }
@@ -208,9 +220,9 @@ void JsonScanner::DecodeRest(const char* from, JsonDoc& doc) {
   const std::size_t first = out.size();
   const char* run = from;
   for (;;) {
+    p_ = SkipPlain(p_, end_);
     if (p_ == end_) Fail(p_, "the text ends inside a string");
     switch (ClassOf(*p_)) {
-      case kPlain: ++p_; break;
       case kQuote:
         out.insert(out.end(), run, p_);
         ++p_;
@@ -220,11 +232,16 @@ void JsonScanner::DecodeRest(const char* from, JsonDoc& doc) {
         Escape(out);
         run = p_;
         break;
-      case kControl:
-        Fail(p_, "control character U+" + Hex(static_cast<unsigned char>(*p_), 4) + " in a string");
+      case kControl: ControlCharacter(false);
       default: Utf8Sequences();
     }
   }
+}
+
+void JsonScanner::ControlCharacter(bool suggestEscape) const {
+  const std::string code = Hex(static_cast<unsigned char>(*p_), 4);
+  Fail(p_, "control character U+" + code + " in a string" +
+               (suggestEscape ? " (write it as \\u" + code + ")" : std::string()));
 }
 
 void JsonScanner::Escape(std::vector<char>& out) {

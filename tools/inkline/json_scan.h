@@ -65,6 +65,9 @@ class JsonScanner {
   void Array(JsonDoc& doc, int depth);
   void String(JsonDoc& doc);
   void DecodeRest(const char* from, JsonDoc& doc);
+  // The messages of the cold paths, kept out of the loops that read.
+  [[noreturn, gnu::noinline]] void ControlCharacter(bool suggestEscape) const;
+  [[noreturn, gnu::noinline]] void UnexpectedInstead(char expected) const;
   void Escape(std::vector<char>& out);
   unsigned Hex4();
   void Utf8Sequences();
