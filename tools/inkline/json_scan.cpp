@@ -60,6 +60,40 @@ const char* SkipPlain(const char* p, const char* end) {
   return p;
 }
 
+// Sixty-four bytes as skimming sees them: bit i of each mask says what
+// byte i is.
+struct SkimBlock {
+  explicit SkimBlock(const char* p) {
+#if defined(__SSE2__)
+    for (int part = 0; part < 4; ++part) {
+      const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * part));
+      const auto is = [&x](char c) { return _mm_cmpeq_epi8(x, _mm_set1_epi8(c)); };
+      const auto bits = [part](__m128i m) {
+        return static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(m))) << (16 * part);
+      };
+      quotes |= bits(is('"'));
+      backslashes |= bits(is('\\'));
+      brackets |= bits(_mm_or_si128(_mm_or_si128(is('['), is(']')), _mm_or_si128(is('{'), is('}'))));
+    }
+#else
+    for (int i = 0; i < 64; ++i) {
+      const std::uint64_t bit = std::uint64_t{1} << i;
+      const char c = p[i];
+      if (c == '"') quotes |= bit;
+      if (c == '\\') backslashes |= bit;
+      if (c == '[' || c == ']' || c == '{' || c == '}') brackets |= bit;
+    }
+#endif
+  }
+  std::uint64_t quotes = 0, backslashes = 0, brackets = 0;
+};
+
+// Bit i set when an odd number of bits 0 to i are.
+std::uint64_t PrefixXor(std::uint64_t x) {
+  for (int shift = 1; shift < 64; shift *= 2) x ^= x << shift;
+  return x;
+}
+
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 bool IsSpace(char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t'; }
@@ -392,24 +426,48 @@ void JsonScanner::Literal(const char* word, JsonValue::Kind kind, JsonDoc& doc) 
 void JsonScanner::SkipArray(std::size_t* objects) {
   const char* const start = p_;
   int depth = 0;
-  while (p_ != end_) {
-    const char c = *p_++;
-    if (c == '"') {  // to the quote that ends the string: one after an even run of backslashes
-      for (;;) {
-        const char* quote = static_cast<const char*>(std::memchr(p_, '"', static_cast<std::size_t>(end_ - p_)));
-        if (!quote) Fail(end_, "the text ends inside a string");
-        const char* run = quote;
-        while (run != p_ && run[-1] == '\\') --run;
-        p_ = quote + 1;
-        if ((quote - run) % 2 == 0) break;
-      }
+  bool inString = false;
+  bool escaped = false;  // the next byte is a string's escaped character
+  // Follows one byte; true once the array has ended.
+  const auto follow = [&](const char* at) {
+    const char c = *at;
+    if (escaped) {
+      escaped = false;
+    } else if (inString) {
+      if (c == '"') inString = false;
+      else if (c == '\\') escaped = true;
+    } else if (c == '"') {
+      inString = true;
     } else if (c == '[' || c == '{') {
       if (c == '{' && depth == 1) ++*objects;
-      if (++depth > maxDepth_) Fail(p_ - 1, "nested too deeply");
+      if (++depth > maxDepth_) Fail(at, "nested too deeply");
     } else if (c == ']' || c == '}') {
-      if (--depth == 0) return;
+      if (--depth == 0) {
+        p_ = at + 1;
+        return true;
+      }
     }
+    return false;
+  };
+  const char* p = p_;
+  for (; end_ - p >= 64; p += 64) {
+    const SkimBlock block(p);
+    if (block.backslashes || escaped) {  // rare: escapes are followed a byte at a time
+      for (int i = 0; i < 64; ++i)
+        if (follow(p + i)) return;
+      continue;
+    }
+    // The bytes inside strings lie from an opening quote (itself included)
+    // to the closing one: those after an odd number of quotes.
+    const std::uint64_t inside = PrefixXor(block.quotes) ^ (inString ? ~std::uint64_t{0} : 0);
+    inString = false;  // the brackets followed lie outside strings
+    for (std::uint64_t brackets = block.brackets & ~inside; brackets; brackets &= brackets - 1)
+      if (follow(p + __builtin_ctzll(brackets))) return;
+    inString = (inside >> 63) != 0;
   }
+  for (; p != end_; ++p)
+    if (follow(p)) return;
+  if (inString) Fail(end_, "the text ends inside a string");
   Fail(start, "the array never ends");
 }
 
