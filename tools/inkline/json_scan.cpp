@@ -142,7 +142,7 @@ void JsonScanner::SkipSpace() {
 
 // A NUL byte between values ends the text, as it ends a C string: what
 // follows it is never read.
-int JsonScanner::Peek() {
+int JsonScanner::PeekPastSpace() {
   SkipSpace();
   return p_ == end_ || *p_ == '\0' ? -1 : static_cast<unsigned char>(*p_);
 }
@@ -234,6 +234,23 @@ void JsonScanner::Array(JsonDoc& doc, int depth) {
 // moves it to the document's own copy.
 void JsonScanner::String(JsonDoc& doc) {
   const char* start = ++p_;
+#if defined(__SSE2__)
+  // Most strings are short and plain: the first byte of note among the
+  // next sixteen is their closing quote.
+  if (end_ - p_ >= 16) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p_));
+    const unsigned quotes = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(x, _mm_set1_epi8('"'))));
+    const unsigned special =
+        quotes | static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(
+                     _mm_cmpeq_epi8(x, _mm_set1_epi8('\\')), _mm_cmplt_epi8(x, _mm_set1_epi8(0x20)))));
+    if (quotes & special & (0u - special)) {
+      p_ += __builtin_ctz(special);
+      doc.AddView(start, static_cast<std::size_t>(p_ - start));
+      ++p_;
+      return;
+    }
+  }
+#endif
   for (;;) {
     p_ = SkipPlain(p_, end_);
     if (p_ == end_) Fail(p_, "the text ends inside a string");
