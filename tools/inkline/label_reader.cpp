@@ -247,8 +247,8 @@ char Arrangement(const Reader& r) {
   r.Fail(LabelProperty::kArrangement, "expected \"horizontal\", \"vertical\", 0 or 1");
 }
 
-PlainLabel ReadPlain(const Reader& r, const AnchorFn& anchor, FeatureShape* shape) {
-  PlainLabel l;
+// Fills l, a label's own, in place: a label is big enough that moving it costs.
+void ReadPlain(const Reader& r, const AnchorFn& anchor, PlainLabel& l, FeatureShape* shape) {
   l.text = r.Text(LabelProperty::kText);
   Anchor a = anchor(true);
   l.x = a.x;
@@ -278,7 +278,6 @@ PlainLabel ReadPlain(const Reader& r, const AnchorFn& anchor, FeatureShape* shap
     else if (!lib->Is("vector"))
       r.Fail(LabelProperty::kFontlib, "expected \"vector\" or \"stroke\"");
   }
-  return l;
 }
 
 RichLabel ReadRich(const Reader& r, const AnchorFn& anchor) {
@@ -314,7 +313,7 @@ Label ReadLabel(const FeatureProps& props, const AnchorFn& anchor, const Where& 
   Label label;
   label.featureIndex = at.feature;
   if (props.Find(LabelProperty::kText))
-    label.plain = ReadPlain(r, anchor, &label.shape);
+    ReadPlain(r, anchor, label.plain.emplace(), &label.shape);
   else if (props.Find(LabelProperty::kHtml))
     label.rich = ReadRich(r, anchor);
   else
