@@ -196,7 +196,10 @@ void JsonScanner::Object(JsonDoc& doc, int depth) {
     if (Peek() != '"') Unexpected(p_, "a member name");
     String(doc);
     Expect(':');
-    Value(doc, depth + 1);
+    if (Peek() == '"')  // the most common member value, read without the dispatch
+      String(doc);
+    else
+      Value(doc, depth + 1);
     ++members;
     MarkProgress();
     const int c = Peek();
@@ -218,7 +221,11 @@ void JsonScanner::Array(JsonDoc& doc, int depth) {
     return doc.Close(at, 0);
   }
   for (;;) {
-    Value(doc, depth + 1);
+    const int first = Peek();
+    if ((first >= '0' && first <= '9') || first == '-')  // coordinates, read without the dispatch
+      Number(doc);
+    else
+      Value(doc, depth + 1);
     ++elements;
     MarkProgress();
     const int c = Peek();
