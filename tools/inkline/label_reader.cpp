@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 #include <inkline/constants.h>
 #include <nlohmann/json.hpp>
@@ -36,27 +37,36 @@ constexpr std::string_view kPropertyNames[kLabelProperties] = {
 
 std::string_view NameOf(LabelProperty p) { return kPropertyNames[LabelFields::Index(p)]; }
 
+// Whether name, known to be as long as word, is word: a compare of known
+// length, which needs no call.
+template <std::size_t N>
+bool Is(std::string_view name, const char (&word)[N]) {
+  return std::memcmp(name.data(), word, N - 1) == 0;
+}
+
 // The label property a member of this name gives, or -1. Told apart by
 // length first: a feature's members are looked up one by one.
 int LabelPropertyIndex(std::string_view name) {
-  const auto is = [&](LabelProperty p) { return name == NameOf(p); };
-  const auto index = [](LabelProperty p) { return static_cast<int>(p); };
   using P = LabelProperty;
+  const auto found = [](P p) { return static_cast<int>(p); };
   switch (name.size()) {
-    case 3: return is(P::kBox) ? index(P::kBox) : -1;
+    case 3: return Is(name, "box") ? found(P::kBox) : -1;
     case 4:
-      for (const P p : {P::kText, P::kHtml, P::kFont})
-        if (is(p)) return index(p);
-      return -1;
+      if (Is(name, "text")) return found(P::kText);
+      if (Is(name, "html")) return found(P::kHtml);
+      return Is(name, "font") ? found(P::kFont) : -1;
     case 5:
-      for (const P p : {P::kWidth, P::kAngle, P::kSpace, P::kStyle, P::kColor, P::kExtra})
-        if (is(p)) return index(p);
-      return -1;
-    case 6: return is(P::kHeight) ? index(P::kHeight) : -1;
-    case 7: return is(P::kFontlib) ? index(P::kFontlib) : -1;
-    case 8: return is(P::kPriority) ? index(P::kPriority) : -1;
-    case 9: return is(P::kTextColor) ? index(P::kTextColor) : -1;
-    case 11: return is(P::kArrangement) ? index(P::kArrangement) : -1;
+      if (Is(name, "width")) return found(P::kWidth);
+      if (Is(name, "angle")) return found(P::kAngle);
+      if (Is(name, "space")) return found(P::kSpace);
+      if (Is(name, "style")) return found(P::kStyle);
+      if (Is(name, "color")) return found(P::kColor);
+      return Is(name, "extra") ? found(P::kExtra) : -1;
+    case 6: return Is(name, "height") ? found(P::kHeight) : -1;
+    case 7: return Is(name, "fontlib") ? found(P::kFontlib) : -1;
+    case 8: return Is(name, "priority") ? found(P::kPriority) : -1;
+    case 9: return Is(name, "textColor") ? found(P::kTextColor) : -1;
+    case 11: return Is(name, "arrangement") ? found(P::kArrangement) : -1;
     default: return -1;
   }
 }

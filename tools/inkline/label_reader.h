@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cstddef>
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -86,7 +85,23 @@ struct Anchor {
   double envelope[4] = {0, 0, 0, 0};  // minx, miny, maxx, maxy: a rich label's box when none is given
   FeatureShape shape;                 // the geometry itself, for placement
 };
-using AnchorFn = std::function<Anchor(bool required)>;
+// The anchor of the feature being read, as a call borrowed for one
+// ReadLabel: unlike a std::function it is built for each feature at no cost.
+// It refers to the callable it was made from, which must outlive it.
+class AnchorFn {
+ public:
+  template <typename Callable>
+  AnchorFn(const Callable& callable)  // not explicit: made from a lambda where one is passed
+      : callable_(&callable),
+        call_([](const void* c, bool required) { return (*static_cast<const Callable*>(c))(required); }) {}
+  template <typename Callable>
+  AnchorFn(const Callable&& callable) = delete;  // a temporary would be gone before the call
+  Anchor operator()(bool required) const { return call_(callable_, required); }
+
+ private:
+  const void* callable_;
+  Anchor (*call_)(const void* callable, bool required);
+};
 
 // The label of a feature; throws LayerError naming what is wrong.
 Label ReadLabel(const FeatureProps& props, const AnchorFn& anchor, const Where& at);

@@ -207,7 +207,7 @@ Layer ReadGdalLayerHere(const std::string& path, const LayerOptions& options) {
   for (auto& f : *open.layer) {
     const Where at{path, f->GetFID(), &open.name};
     const JsonDoc props = ToJsonDoc(Properties(*f, options));
-    const AnchorFn anchor = [&](bool required) {
+    const auto anchor = [&](bool required) {
       const OGRGeometry* g = f->GetGeometryRef();
       return required || (g && !g->IsEmpty()) ? AnchorOf(g, transform.get(), at) : Anchor{};
     };

@@ -113,7 +113,7 @@ class FeatureCollectionReader {
     const JsonValue& props = !p || p->IsNull() ? EmptyJsonObject() : *p;
     if (!props.IsObject()) at.Fail("\"properties\"", "expected an object");
     const JsonValue* g = f.Find("geometry");
-    const AnchorFn anchor = [&](bool required) {
+    const auto anchor = [&](bool required) {
       return required ? JsonAnchor(g, at) : Anchor{};
     };
     Label label = ReadLabel(FeatureProps(props, fields_), anchor, at);
