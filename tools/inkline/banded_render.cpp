@@ -8,6 +8,7 @@
 
 #include <inkline/host/banded_png.h>
 
+#include "block_pool.h"
 #include "label_blocks.h"
 
 namespace {
@@ -63,6 +64,11 @@ struct Block {
     labels.reserve(kBlockLabels);
     ready.reserve(kBlockLabels);
     reach.reserve(kBlockLabels);
+  }
+  void Clear() {
+    labels.clear();
+    ready.clear();
+    reach.clear();
   }
   std::vector<Label> labels;
   std::vector<ReadyLabel> ready;
@@ -161,6 +167,7 @@ class PageDrawing {
   BandedPng& png_;
   LabelChecks checks_;
   std::vector<char> reached_;  // per stretch: some label reaches it
+  BlockPool<Block> blocks_;    // outlives every stretch's drawing
 };
 
 bool PageDrawing::Draw(std::string* error) {
@@ -197,8 +204,9 @@ void PageDrawing::Read(StretchDrawing& drawing, bool first) {
   LabelChecks again;
   LabelChecks& checks = first ? checks_ : again;
   const int rows = png_.StretchRows();
-  auto block = std::make_shared<Block>();
+  std::shared_ptr<Block> block = blocks_.Take();
   size_t seen = 0;
+  size_t filledFrom = 1, filledTo = 0;  // the stretches the last label reached, already noted
   run_.labels([&](Label&& label) {
     block->ready.push_back(PrepareLabel(label, setup_, checks, diagnostics_));
     const Reach reach = ReachOf(label, block->ready.back(), setup_.view);
@@ -207,11 +215,14 @@ void PageDrawing::Read(StretchDrawing& drawing, bool first) {
     if (first && reach.bottom >= 0 && reach.top < options_.height) {
       const size_t from = static_cast<size_t>(std::max(0.0, reach.top) / rows);
       const size_t to = static_cast<size_t>(std::min<double>(options_.height - 1, reach.bottom) / rows);
-      std::fill(reached_.begin() + static_cast<long>(from), reached_.begin() + static_cast<long>(to) + 1, 1);
+      if (from != filledFrom || to != filledTo)
+        std::fill(reached_.begin() + static_cast<long>(from), reached_.begin() + static_cast<long>(to) + 1, 1);
+      filledFrom = from;
+      filledTo = to;
     }
     if (block->labels.size() == kBlockLabels) {
       drawing.Push(std::move(block));
-      block = std::make_shared<Block>();
+      block = blocks_.Take();
     }
     if (first && setup_.progress && ++seen % 256 == 0) setup_.progress(seen, run_.total);
   });

@@ -7,6 +7,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 using Kind = JsonValue::Kind;
@@ -26,25 +30,68 @@ constexpr std::array<unsigned char, 256> kStringClass = StringClasses();
 
 unsigned char ClassOf(char c) { return kStringClass[static_cast<unsigned char>(c)]; }
 
-// Eight bytes at once, so that a string goes by a word at a time: the
-// number of leading bytes that are printable ASCII other than the quote and
-// the backslash (8 when all are). A flag can be set wrongly only above a
-// byte rightly flagged, so the lowest one is exact.
-int PlainBytes(const char* p) {
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-  std::uint64_t x;
-  std::memcpy(&x, p, sizeof x);
+// The first byte from p on that is not printable ASCII other than the
+// quote and the backslash, or end: a string goes by many bytes at a time.
+const char* SkipPlain(const char* p, const char* end) {
+#if defined(__SSE2__)
+  const __m128i quote = _mm_set1_epi8('"'), backslash = _mm_set1_epi8('\\'), space = _mm_set1_epi8(0x20);
+  for (; end - p >= 16; p += 16) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    // Compared as signed bytes, those from 0x80 up are below the space too.
+    const __m128i special = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, quote), _mm_cmpeq_epi8(x, backslash)),
+                                         _mm_cmplt_epi8(x, space));
+    if (const int mask = _mm_movemask_epi8(special)) return p + __builtin_ctz(static_cast<unsigned>(mask));
+  }
+#elif defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+  // A flag can be set wrongly only above a byte rightly flagged, so the
+  // lowest one is exact.
   constexpr std::uint64_t kOnes = 0x0101010101010101u, kHighs = 0x8080808080808080u;
   const auto hasZero = [](std::uint64_t v) { return (v - kOnes) & ~v & kHighs; };
-  const std::uint64_t below = (x - kOnes * 0x20) & ~x & kHighs;
-  const std::uint64_t special =
-      (x & kHighs) | below | hasZero(x ^ (kOnes * '"')) | hasZero(x ^ (kOnes * '\\'));
-  return special ? __builtin_ctzll(special) / 8 : 8;
-#else
-  int n = 0;
-  while (n < 8 && kStringClass[static_cast<unsigned char>(p[n])] == kPlain) ++n;
-  return n;
+  for (; end - p >= 8; p += 8) {
+    std::uint64_t x;
+    std::memcpy(&x, p, sizeof x);
+    const std::uint64_t below = (x - kOnes * 0x20) & ~x & kHighs;
+    const std::uint64_t special =
+        (x & kHighs) | below | hasZero(x ^ (kOnes * '"')) | hasZero(x ^ (kOnes * '\\'));
+    if (special) return p + __builtin_ctzll(special) / 8;
+  }
 #endif
+  while (p != end && ClassOf(*p) == kPlain) ++p;
+  return p;
+}
+
+// Sixty-four bytes as skimming sees them: bit i of each mask says what
+// byte i is.
+struct SkimBlock {
+  explicit SkimBlock(const char* p) {
+#if defined(__SSE2__)
+    for (int part = 0; part < 4; ++part) {
+      const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * part));
+      const auto is = [&x](char c) { return _mm_cmpeq_epi8(x, _mm_set1_epi8(c)); };
+      const auto bits = [part](__m128i m) {
+        return static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(m))) << (16 * part);
+      };
+      quotes |= bits(is('"'));
+      backslashes |= bits(is('\\'));
+      brackets |= bits(_mm_or_si128(_mm_or_si128(is('['), is(']')), _mm_or_si128(is('{'), is('}'))));
+    }
+#else
+    for (int i = 0; i < 64; ++i) {
+      const std::uint64_t bit = std::uint64_t{1} << i;
+      const char c = p[i];
+      if (c == '"') quotes |= bit;
+      if (c == '\\') backslashes |= bit;
+      if (c == '[' || c == ']' || c == '{' || c == '}') brackets |= bit;
+    }
+#endif
+  }
+  std::uint64_t quotes = 0, backslashes = 0, brackets = 0;
+};
+
+// Bit i set when an odd number of bits 0 to i are.
+std::uint64_t PrefixXor(std::uint64_t x) {
+  for (int shift = 1; shift < 64; shift *= 2) x ^= x << shift;
+  return x;
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -95,15 +142,17 @@ void JsonScanner::SkipSpace() {
 
 // A NUL byte between values ends the text, as it ends a C string: what
 // follows it is never read.
-int JsonScanner::Peek() {
+int JsonScanner::PeekPastSpace() {
   SkipSpace();
   return p_ == end_ || *p_ == '\0' ? -1 : static_cast<unsigned char>(*p_);
 }
 
 void JsonScanner::Expect(char c) {
-  if (Peek() != static_cast<unsigned char>(c)) Unexpected(p_, std::string{'\'', c, '\''}.c_str());
+  if (Peek() != static_cast<unsigned char>(c)) UnexpectedInstead(c);
   ++p_;
 }
+
+void JsonScanner::UnexpectedInstead(char c) const { Unexpected(p_, std::string{'\'', c, '\''}.c_str()); }
 
 void JsonScanner::Key(std::string* name) {
   if (Peek() != '"') Unexpected(p_, "a member name");
@@ -147,7 +196,10 @@ void JsonScanner::Object(JsonDoc& doc, int depth) {
     if (Peek() != '"') Unexpected(p_, "a member name");
     String(doc);
     Expect(':');
-    Value(doc, depth + 1);
+    if (Peek() == '"')  // the most common member value, read without the dispatch
+      String(doc);
+    else
+      Value(doc, depth + 1);
     ++members;
     MarkProgress();
     const int c = Peek();
@@ -169,7 +221,11 @@ void JsonScanner::Array(JsonDoc& doc, int depth) {
     return doc.Close(at, 0);
   }
   for (;;) {
-    Value(doc, depth + 1);
+    const int first = Peek();
+    if ((first >= '0' && first <= '9') || first == '-')  // coordinates, read without the dispatch
+      Number(doc);
+    else
+      Value(doc, depth + 1);
     ++elements;
     MarkProgress();
     const int c = Peek();
@@ -185,19 +241,33 @@ void JsonScanner::Array(JsonDoc& doc, int depth) {
 // moves it to the document's own copy.
 void JsonScanner::String(JsonDoc& doc) {
   const char* start = ++p_;
+#if defined(__SSE2__)
+  // Most strings are short and plain: the first byte of note among the
+  // next sixteen is their closing quote.
+  if (end_ - p_ >= 16) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p_));
+    const unsigned quotes = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(x, _mm_set1_epi8('"'))));
+    const unsigned special =
+        quotes | static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(
+                     _mm_cmpeq_epi8(x, _mm_set1_epi8('\\')), _mm_cmplt_epi8(x, _mm_set1_epi8(0x20)))));
+    if (quotes & special & (0u - special)) {
+      p_ += __builtin_ctz(special);
+      doc.AddView(start, static_cast<std::size_t>(p_ - start));
+      ++p_;
+      return;
+    }
+  }
+#endif
   for (;;) {
-    for (int n = 8; n == 8 && end_ - p_ >= 8; p_ += n) n = PlainBytes(p_);
+    p_ = SkipPlain(p_, end_);
     if (p_ == end_) Fail(p_, "the text ends inside a string");
     switch (ClassOf(*p_)) {
-      case kPlain: ++p_; break;
       case kQuote:
         doc.AddView(start, static_cast<std::size_t>(p_ - start));
         ++p_;
         return;
       case kBackslash: return DecodeRest(start, doc);
-      case kControl:
-        Fail(p_, "control character U+" + Hex(static_cast<unsigned char>(*p_), 4) +
-                     " in a string (write it as \\u" + Hex(static_cast<unsigned char>(*p_), 4) + ")");
+      case kControl: ControlCharacter(true);
       default: Utf8Sequences();
     }
   }
@@ -208,9 +278,9 @@ void JsonScanner::DecodeRest(const char* from, JsonDoc& doc) {
   const std::size_t first = out.size();
   const char* run = from;
   for (;;) {
+    p_ = SkipPlain(p_, end_);
     if (p_ == end_) Fail(p_, "the text ends inside a string");
     switch (ClassOf(*p_)) {
-      case kPlain: ++p_; break;
       case kQuote:
         out.insert(out.end(), run, p_);
         ++p_;
@@ -220,11 +290,16 @@ void JsonScanner::DecodeRest(const char* from, JsonDoc& doc) {
         Escape(out);
         run = p_;
         break;
-      case kControl:
-        Fail(p_, "control character U+" + Hex(static_cast<unsigned char>(*p_), 4) + " in a string");
+      case kControl: ControlCharacter(false);
       default: Utf8Sequences();
     }
   }
+}
+
+void JsonScanner::ControlCharacter(bool suggestEscape) const {
+  const std::string code = Hex(static_cast<unsigned char>(*p_), 4);
+  Fail(p_, "control character U+" + code + " in a string" +
+               (suggestEscape ? " (write it as \\u" + code + ")" : std::string()));
 }
 
 void JsonScanner::Escape(std::vector<char>& out) {
@@ -375,24 +450,48 @@ void JsonScanner::Literal(const char* word, JsonValue::Kind kind, JsonDoc& doc) 
 void JsonScanner::SkipArray(std::size_t* objects) {
   const char* const start = p_;
   int depth = 0;
-  while (p_ != end_) {
-    const char c = *p_++;
-    if (c == '"') {  // to the quote that ends the string: one after an even run of backslashes
-      for (;;) {
-        const char* quote = static_cast<const char*>(std::memchr(p_, '"', static_cast<std::size_t>(end_ - p_)));
-        if (!quote) Fail(end_, "the text ends inside a string");
-        const char* run = quote;
-        while (run != p_ && run[-1] == '\\') --run;
-        p_ = quote + 1;
-        if ((quote - run) % 2 == 0) break;
-      }
+  bool inString = false;
+  bool escaped = false;  // the next byte is a string's escaped character
+  // Follows one byte; true once the array has ended.
+  const auto follow = [&](const char* at) {
+    const char c = *at;
+    if (escaped) {
+      escaped = false;
+    } else if (inString) {
+      if (c == '"') inString = false;
+      else if (c == '\\') escaped = true;
+    } else if (c == '"') {
+      inString = true;
     } else if (c == '[' || c == '{') {
       if (c == '{' && depth == 1) ++*objects;
-      if (++depth > maxDepth_) Fail(p_ - 1, "nested too deeply");
+      if (++depth > maxDepth_) Fail(at, "nested too deeply");
     } else if (c == ']' || c == '}') {
-      if (--depth == 0) return;
+      if (--depth == 0) {
+        p_ = at + 1;
+        return true;
+      }
     }
+    return false;
+  };
+  const char* p = p_;
+  for (; end_ - p >= 64; p += 64) {
+    const SkimBlock block(p);
+    if (block.backslashes || escaped) {  // rare: escapes are followed a byte at a time
+      for (int i = 0; i < 64; ++i)
+        if (follow(p + i)) return;
+      continue;
+    }
+    // The bytes inside strings lie from an opening quote (itself included)
+    // to the closing one: those after an odd number of quotes.
+    const std::uint64_t inside = PrefixXor(block.quotes) ^ (inString ? ~std::uint64_t{0} : 0);
+    inString = false;  // the brackets followed lie outside strings
+    for (std::uint64_t brackets = block.brackets & ~inside; brackets; brackets &= brackets - 1)
+      if (follow(p + __builtin_ctzll(brackets))) return;
+    inString = (inside >> 63) != 0;
   }
+  for (; p != end_; ++p)
+    if (follow(p)) return;
+  if (inString) Fail(end_, "the text ends inside a string");
   Fail(start, "the array never ends");
 }
 

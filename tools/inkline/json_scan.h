@@ -37,7 +37,10 @@ class JsonScanner {
   void SkipByteOrderMark();
   // The next character after whitespace, or -1 at the end of the text (or
   // at a NUL byte, which ends it).
-  int Peek();
+  int Peek() {
+    if (p_ != end_ && static_cast<unsigned char>(*p_) > ' ') return static_cast<unsigned char>(*p_);
+    return PeekPastSpace();
+  }
   // Steps over the character Peek returned.
   void Advance() { ++p_; }
   // The next character after whitespace must be c; steps over it.
@@ -61,10 +64,14 @@ class JsonScanner {
   static constexpr std::ptrdiff_t kMarkEvery = std::ptrdiff_t{8} << 20;
 
   void SkipSpace();
+  int PeekPastSpace();
   void Object(JsonDoc& doc, int depth);
   void Array(JsonDoc& doc, int depth);
   void String(JsonDoc& doc);
   void DecodeRest(const char* from, JsonDoc& doc);
+  // The messages of the cold paths, kept out of the loops that read.
+  [[noreturn, gnu::noinline]] void ControlCharacter(bool suggestEscape) const;
+  [[noreturn, gnu::noinline]] void UnexpectedInstead(char expected) const;
   void Escape(std::vector<char>& out);
   unsigned Hex4();
   void Utf8Sequences();

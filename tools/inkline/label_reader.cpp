@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 #include <inkline/constants.h>
 #include <nlohmann/json.hpp>
@@ -30,54 +31,73 @@ std::string Describe(const JsonValue& value) {
 
 namespace {
 
-// The field a property is read from.
-std::string_view FieldOf(const LayerOptions& options, std::string_view property) {
-  if (options.fieldFor.empty()) return property;
-  const auto field = options.fieldFor.find(std::string(property));
-  return field == options.fieldFor.end() ? property : std::string_view(field->second);
+constexpr std::string_view kPropertyNames[kLabelProperties] = {
+    "text", "html", "height", "width", "angle", "space", "font", "style",
+    "arrangement", "color", "extra", "textColor", "fontlib", "box", "priority"};
+
+std::string_view NameOf(LabelProperty p) { return kPropertyNames[LabelFields::Index(p)]; }
+
+// Whether name, known to be as long as word, is word: a compare of known
+// length, which needs no call.
+template <std::size_t N>
+bool Is(std::string_view name, const char (&word)[N]) {
+  return std::memcmp(name.data(), word, N - 1) == 0;
 }
 
-}  // namespace
-
-namespace {
-
-// The place of a property the label reader asks for among
-// FeatureProps::own_values_, or -1 for any other name.
+// The label property a member of this name gives, or -1. Told apart by
+// length first: a feature's members are looked up one by one.
 int LabelPropertyIndex(std::string_view name) {
-  static constexpr std::string_view kNames[] = {
-      "text", "html", "height", "width", "angle", "space", "font", "style",
-      "arrangement", "color", "extra", "textColor", "fontlib", "box", "priority"};
-  static_assert(sizeof kNames / sizeof kNames[0] == 15);
-  for (int i = 0; i < 15; ++i)
-    if (kNames[i].size() == name.size() && kNames[i][0] == name[0] && kNames[i] == name) return i;
-  return -1;
-}
-
-}  // namespace
-
-FeatureProps::FeatureProps(const JsonValue& own, const LayerOptions& options, const JsonValue& defaults)
-    : own_(own), options_(options), defaults_(defaults) {
-  if (!options.fieldFor.empty() || !own.IsObject()) return;
-  indexed_ = true;
-  const JsonValue* name = own.First();
-  for (std::size_t i = 0; i < own.Size(); ++i, name = name[1].Next()) {
-    const int index = name->String().empty() ? -1 : LabelPropertyIndex(name->String());
-    if (index >= 0) own_values_[static_cast<std::size_t>(index)] = &name[1];  // the last of a repeated name
+  using P = LabelProperty;
+  const auto found = [](P p) { return static_cast<int>(p); };
+  switch (name.size()) {
+    case 3: return Is(name, "box") ? found(P::kBox) : -1;
+    case 4:
+      if (Is(name, "text")) return found(P::kText);
+      if (Is(name, "html")) return found(P::kHtml);
+      return Is(name, "font") ? found(P::kFont) : -1;
+    case 5:
+      if (Is(name, "width")) return found(P::kWidth);
+      if (Is(name, "angle")) return found(P::kAngle);
+      if (Is(name, "space")) return found(P::kSpace);
+      if (Is(name, "style")) return found(P::kStyle);
+      if (Is(name, "color")) return found(P::kColor);
+      return Is(name, "extra") ? found(P::kExtra) : -1;
+    case 6: return Is(name, "height") ? found(P::kHeight) : -1;
+    case 7: return Is(name, "fontlib") ? found(P::kFontlib) : -1;
+    case 8: return Is(name, "priority") ? found(P::kPriority) : -1;
+    case 9: return Is(name, "textColor") ? found(P::kTextColor) : -1;
+    case 11: return Is(name, "arrangement") ? found(P::kArrangement) : -1;
+    default: return -1;
   }
 }
 
-const JsonValue* FeatureProps::Find(std::string_view property) const {
-  const int index = indexed_ && !property.empty() ? LabelPropertyIndex(property) : -1;
-  const JsonValue* own =
-      index >= 0 ? own_values_[static_cast<std::size_t>(index)] : own_.Find(FieldOf(options_, property));
-  if (own && !own->IsNull()) return own;
-  return defaults_.Find(property);
+}  // namespace
+
+LabelFields::LabelFields(const LayerOptions& options, const JsonValue& defaults) {
+  for (int i = 0; i < kLabelProperties; ++i) {
+    const std::string_view name = kPropertyNames[i];
+    const auto field = options.fieldFor.find(std::string(name));
+    const std::size_t at = static_cast<std::size_t>(i);
+    fields_[at] = field == options.fieldFor.end() ? name : std::string_view(field->second);
+    ownNames_ = ownNames_ && fields_[at] == name;
+    defaults_[at] = defaults.Find(name);
+  }
 }
 
-std::string FeatureProps::Name(std::string_view property) const {
-  const std::string_view field = FieldOf(options_, property);
+std::string LabelFields::Name(LabelProperty p) const {
+  const std::string_view property = NameOf(p), field = Field(p);
   if (field == property) return "\"" + std::string(property) + "\"";
   return "\"" + std::string(property) + "\" (field \"" + std::string(field) + "\")";
+}
+
+FeatureProps::FeatureProps(const JsonValue& own, const LabelFields& fields) : own_(own), fields_(fields) {
+  if (!fields.OwnNames() || !own.IsObject()) return;
+  indexed_ = true;
+  const JsonValue* name = own.First();
+  for (std::size_t i = 0; i < own.Size(); ++i, name = name[1].Next()) {
+    const int index = LabelPropertyIndex(name->String());
+    if (index >= 0) ownValues_[static_cast<std::size_t>(index)] = &name[1];  // the last of a repeated name
+  }
 }
 
 namespace {
@@ -116,11 +136,11 @@ struct Reader {
   const FeatureProps& props;
   const Where& at;
 
-  [[noreturn]] void Fail(std::string_view property, const std::string& what) const {
+  [[noreturn]] void Fail(LabelProperty property, const std::string& what) const {
     at.Fail(props.Name(property), what);
   }
 
-  double Number(std::string_view key, double fallback, bool positive = false) const {
+  double Number(LabelProperty key, double fallback, bool positive = false) const {
     const JsonValue* v = props.Find(key);
     if (!v) return fallback;
     double d = 0;
@@ -141,7 +161,7 @@ struct Reader {
   }
 
   // A length: a number in map units, or text with a unit ("12px", "10pt", "3mm").
-  double Length(std::string_view key, double fallback, Unit fallbackUnit, Unit* unit,
+  double Length(LabelProperty key, double fallback, Unit fallbackUnit, Unit* unit,
                 bool positive) const {
     *unit = fallbackUnit;
     const JsonValue* v = props.Find(key);
@@ -163,7 +183,7 @@ struct Reader {
     return d;
   }
 
-  long Integer(std::string_view key, long fallback, long lo, long hi) const {
+  long Integer(LabelProperty key, long fallback, long lo, long hi) const {
     const JsonValue* v = props.Find(key);
     if (!v) return fallback;
     const bool whole = v->IsWhole() || (v->IsFloat() && std::nearbyint(v->Number()) == v->Number() &&
@@ -176,7 +196,7 @@ struct Reader {
     return static_cast<long>(d);
   }
 
-  std::string_view Text(std::string_view key) const {
+  std::string_view Text(LabelProperty key) const {
     const JsonValue* v = props.Find(key);
     if (!v || !v->IsString()) Fail(key, "expected a string");
     return v->String();
@@ -192,12 +212,12 @@ json StyleValue(const JsonValue& v) {
 // "style": the 16-bit style word as a number, or an object of named parts
 // (taken in the order of their names, the last of a repeated name counting).
 int Style(const Reader& r) {
-  const JsonValue* found = r.props.Find("style");
+  const JsonValue* found = r.props.Find(LabelProperty::kStyle);
   if (!found) return 0;
   const json value = StyleValue(*found);
-  if (value.is_number()) return static_cast<int>(r.Integer("style", 0, 0, 0xFFFF));
+  if (value.is_number()) return static_cast<int>(r.Integer(LabelProperty::kStyle, 0, 0, 0xFFFF));
   if (!value.is_object())
-    r.Fail("style", "expected a style word or an object such as {\"bold\": true}");
+    r.Fail(LabelProperty::kStyle, "expected a style word or an object such as {\"bold\": true}");
   int style = 0;
   for (const auto& [name, part] : value.items()) {
     if (name == "slant") {
@@ -227,71 +247,72 @@ int Style(const Reader& r) {
 }
 
 char Arrangement(const Reader& r) {
-  const JsonValue* v = r.props.Find("arrangement");
+  const JsonValue* v = r.props.Find(LabelProperty::kArrangement);
   if (!v) return inkline::kArrangementHorizontal;
   if (v->Is("horizontal")) return inkline::kArrangementHorizontal;
   if (v->Is("vertical")) return inkline::kArrangementVertical;
   if (v->IsWhole() && (v->Whole() == inkline::kArrangementHorizontal ||
                        v->Whole() == inkline::kArrangementVertical))
     return static_cast<char>(v->Whole());
-  r.Fail("arrangement", "expected \"horizontal\", \"vertical\", 0 or 1");
+  r.Fail(LabelProperty::kArrangement, "expected \"horizontal\", \"vertical\", 0 or 1");
 }
 
-PlainLabel ReadPlain(const Reader& r, const AnchorFn& anchor, FeatureShape* shape) {
-  PlainLabel l;
-  l.text = r.Text("text");
+// Fills l, a label's own, in place: a label is big enough that moving it costs.
+void ReadPlain(const Reader& r, const AnchorFn& anchor, PlainLabel& l, FeatureShape* shape) {
+  l.text = r.Text(LabelProperty::kText);
   Anchor a = anchor(true);
   l.x = a.x;
   l.y = a.y;
   *shape = std::move(a.shape);
-  if (!r.props.Find("height")) r.Fail("height", "missing; every text annotation needs one");
-  l.height = r.Length("height", 0, Unit::Map, &l.heightUnit, true);
-  l.width = r.Length("width", l.height, l.heightUnit, &l.widthUnit, true);
-  l.angle = r.Number("angle", 0);
-  l.space = r.Length("space", 0, Unit::Map, &l.spaceUnit, false);
-  const JsonValue* font = r.props.Find("font");
+  if (!r.props.Find(LabelProperty::kHeight))
+    r.Fail(LabelProperty::kHeight, "missing; every text annotation needs one");
+  l.height = r.Length(LabelProperty::kHeight, 0, Unit::Map, &l.heightUnit, true);
+  l.width = r.Length(LabelProperty::kWidth, l.height, l.heightUnit, &l.widthUnit, true);
+  l.angle = r.Number(LabelProperty::kAngle, 0);
+  l.space = r.Length(LabelProperty::kSpace, 0, Unit::Map, &l.spaceUnit, false);
+  const JsonValue* font = r.props.Find(LabelProperty::kFont);
   if (font && font->IsString())
     l.fontFace = font->String();
   else
-    l.fontNo = static_cast<short>(r.Integer("font", 0, 0, 32767));
+    l.fontNo = static_cast<short>(r.Integer(LabelProperty::kFont, 0, 0, 32767));
   l.style = Style(r);
   l.arrangement = Arrangement(r);
-  l.color = static_cast<short>(r.Integer("color", 0, -32768, 32767));
-  l.extra = r.Number("extra", 0);
-  if (std::fabs(l.extra) > 1e4) r.Fail("extra", "expected a factor or pixel width from -10000 to 10000");
-  l.textColor = static_cast<int>(r.Integer("textColor", 1, 0, 32767));
-  if (const JsonValue* lib = r.props.Find("fontlib")) {
+  l.color = static_cast<short>(r.Integer(LabelProperty::kColor, 0, -32768, 32767));
+  l.extra = r.Number(LabelProperty::kExtra, 0);
+  if (std::fabs(l.extra) > 1e4)
+    r.Fail(LabelProperty::kExtra, "expected a factor or pixel width from -10000 to 10000");
+  l.textColor = static_cast<int>(r.Integer(LabelProperty::kTextColor, 1, 0, 32767));
+  if (const JsonValue* lib = r.props.Find(LabelProperty::kFontlib)) {
     if (lib->Is("stroke"))
       l.strokeFont = true;
     else if (!lib->Is("vector"))
-      r.Fail("fontlib", "expected \"vector\" or \"stroke\"");
+      r.Fail(LabelProperty::kFontlib, "expected \"vector\" or \"stroke\"");
   }
-  return l;
 }
 
 RichLabel ReadRich(const Reader& r, const AnchorFn& anchor) {
   RichLabel rich;
-  rich.html = r.Text("html");
-  const JsonValue* box = r.props.Find("box");
+  rich.html = r.Text(LabelProperty::kHtml);
+  const JsonValue* box = r.props.Find(LabelProperty::kBox);
   double b[4];
   if (!box) {
     const Anchor a = anchor(false);  // a feature with an area: its envelope
-    if (!a.hasEnvelope) r.Fail("box", "expected [xmin, ymin, xmax, ymax] in map units");
+    if (!a.hasEnvelope) r.Fail(LabelProperty::kBox, "expected [xmin, ymin, xmax, ymax] in map units");
     std::copy(a.envelope, a.envelope + 4, b);
   } else {
     if (!box->IsArray() || box->Size() != 4)
-      r.Fail("box", "expected [xmin, ymin, xmax, ymax] in map units");
+      r.Fail(LabelProperty::kBox, "expected [xmin, ymin, xmax, ymax] in map units");
     const JsonValue* v = box->First();
     for (size_t i = 0; i < 4; ++i, v = v->Next()) {
       if (!v->IsNumber() || !std::isfinite(v->Number()) || std::fabs(v->Number()) > kMaxMagnitude)
-        r.Fail("box", "expected four finite numbers");
+        r.Fail(LabelProperty::kBox, "expected four finite numbers");
       b[i] = v->Number();
     }
   }
   rich.xmin = b[0], rich.ymin = b[1], rich.xmax = b[2], rich.ymax = b[3];
   if (!(rich.xmax > rich.xmin) || !(rich.ymax > rich.ymin))
-    r.Fail("box", "expected xmin < xmax and ymin < ymax");
-  rich.textColor = static_cast<int>(r.Integer("textColor", 1, 0, 32767));
+    r.Fail(LabelProperty::kBox, "expected xmin < xmax and ymin < ymax");
+  rich.textColor = static_cast<int>(r.Integer(LabelProperty::kTextColor, 1, 0, 32767));
   return rich;
 }
 
@@ -301,13 +322,14 @@ Label ReadLabel(const FeatureProps& props, const AnchorFn& anchor, const Where& 
   const Reader r{props, at};
   Label label;
   label.featureIndex = at.feature;
-  if (props.Find("text"))
-    label.plain = ReadPlain(r, anchor, &label.shape);
-  else if (props.Find("html"))
+  if (props.Find(LabelProperty::kText))
+    ReadPlain(r, anchor, label.plain.emplace(), &label.shape);
+  else if (props.Find(LabelProperty::kHtml))
     label.rich = ReadRich(r, anchor);
   else
-    at.Fail("", "has neither " + props.Name("text") + " nor " + props.Name("html"));
-  if (props.Find("priority")) label.priority = r.Number("priority", 0);
+    at.Fail("", "has neither " + props.Name(LabelProperty::kText) + " nor " +
+                    props.Name(LabelProperty::kHtml));
+  if (props.Find(LabelProperty::kPriority)) label.priority = r.Number(LabelProperty::kPriority, 0);
   return label;
 }
 

@@ -202,15 +202,16 @@ Layer ReadGdalLayerHere(const std::string& path, const LayerOptions& options) {
   OpenLayer open = Open(path, options);
   const std::unique_ptr<OGRCoordinateTransformation> transform = Transformation(open, path, options);
   const JsonDoc defaults = DefaultValues(options);
+  const LabelFields fields(options, defaults.Root());
   Layer layer;
   for (auto& f : *open.layer) {
     const Where at{path, f->GetFID(), &open.name};
     const JsonDoc props = ToJsonDoc(Properties(*f, options));
-    const AnchorFn anchor = [&](bool required) {
+    const auto anchor = [&](bool required) {
       const OGRGeometry* g = f->GetGeometryRef();
       return required || (g && !g->IsEmpty()) ? AnchorOf(g, transform.get(), at) : Anchor{};
     };
-    layer.labels.push_back(ReadLabel(FeatureProps(props.Root(), options, defaults.Root()), anchor, at));
+    layer.labels.push_back(ReadLabel(FeatureProps(props.Root(), fields), anchor, at));
   }
   return layer;
 }

@@ -17,7 +17,7 @@ class FeatureCollectionReader {
  public:
   FeatureCollectionReader(const std::string& file, const LayerOptions& options,
                           const LabelSink& sink)
-      : file_(file), options_(options), sink_(sink), defaults_(DefaultValues(options)) {}
+      : file_(file), sink_(sink), defaults_(DefaultValues(options)), fields_(options, defaults_.Root()) {}
 
   // From now on the features are stepped over, only counted.
   void SkimFeatures(std::size_t* count) { skimmed_ = count; }
@@ -113,10 +113,10 @@ class FeatureCollectionReader {
     const JsonValue& props = !p || p->IsNull() ? EmptyJsonObject() : *p;
     if (!props.IsObject()) at.Fail("\"properties\"", "expected an object");
     const JsonValue* g = f.Find("geometry");
-    const AnchorFn anchor = [&](bool required) {
+    const auto anchor = [&](bool required) {
       return required ? JsonAnchor(g, at) : Anchor{};
     };
-    Label label = ReadLabel(FeatureProps(props, options_, defaults_.Root()), anchor, at);
+    Label label = ReadLabel(FeatureProps(props, fields_), anchor, at);
     if (sink_)
       sink_(std::move(label));
     else
@@ -125,9 +125,9 @@ class FeatureCollectionReader {
   }
 
   const std::string& file_;
-  const LayerOptions& options_;
   const LabelSink& sink_;
   const JsonDoc defaults_;
+  const LabelFields fields_;  // points into defaults_
   JsonDoc doc_;  // the value being read, reused
   Layer layer_;
   std::string member_, type_;

@@ -16,9 +16,17 @@ constexpr double kScreenPixelsPerMillimetre = 96.0 / 25.4;
 
 std::string Feature(long long index) { return "feature " + std::to_string(index); }
 
+// ASCII without a NUL: the code page has each of its characters as itself.
+bool AsciiWithoutNul(const std::string& text) {
+  for (const char c : text)
+    if (c == '\0' || static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
 // The text in the library's code page; what could not be kept is counted.
 std::string ToCodePage(const std::string& utf8, long long feature,
                        LabelChecks& checks) {
+  if (AsciiWithoutNul(utf8)) return utf8;  // most labels: nothing to convert or count
   CodePageLosses losses;
   std::string gbk = Utf8ToGbkWithUserChars(utf8, &losses);
   if (losses.invalid > 0) checks.Count(LabelChecks::kNotUtf8, feature);
