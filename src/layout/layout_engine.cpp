@@ -162,7 +162,7 @@ class PieceCopy {
  public:
   PieceCopy(const char* text, std::size_t length) {
     const std::size_t room = length + 16;
-    copy_ = room <= sizeof local_ ? local_ : static_cast<char*>(std::calloc(room, 1));
+    copy_ = room <= sizeof local_ ? local_ : static_cast<char*>(std::malloc(room));
     if (!copy_) return;
     std::memcpy(copy_, text, length);
     std::memset(copy_ + length, 0, room - length);

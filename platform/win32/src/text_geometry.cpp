@@ -145,19 +145,17 @@ class EscapementTurn {
     double cosA, sinA;
   };
   const Turn& Of(LONG escapement) {
-    if (!known_ || escapement != escapement_) {
+    if (escapement != escapement_) {
       const double radians = escapement / 10.0 * shared::kPi / 180.0;
       turn_ = Turn{std::cos(radians), std::sin(radians)};
       escapement_ = escapement;
-      known_ = true;
     }
     return turn_;
   }
 
  private:
-  bool known_ = false;
   LONG escapement_ = 0;
-  Turn turn_{1.0, 0.0};
+  Turn turn_{1.0, 0.0};  // upright, exactly as the cosine and sine of 0 give
 };
 
 }  // namespace
