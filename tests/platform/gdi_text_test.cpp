@@ -295,7 +295,8 @@ TEST(GdiText, EscapementTurnsThePathAboutTheReferencePoint) {
   ASSERT_FALSE(upright.points.empty());
   FreeTypeFace ft(PathOf(font));
   const double ascent = std::round(ft.WinAscent() * 60.0 / ft.face->units_per_EM);
-  for (LONG esc : {900, 1800, 2700, 450}) {
+  // Back to an angle met before, and to upright: each turns afresh.
+  for (LONG esc : {900, 1800, 2700, 450, 0, 900}) {
     const Path turned = TextPath(Font(-60, "DejaVu Sans", esc), x0, y0, "Ag");
     ASSERT_EQ(turned.points.size(), upright.points.size()) << esc;
     EXPECT_EQ(turned.types, upright.types);
@@ -444,6 +445,44 @@ TEST(GdiText, WritesInTheTextColourOnTheOptionalBackground) {
   EXPECT_EQ(sink.texts.size(), 2u);
   EXPECT_GT(GetPath(c.dc, nullptr, nullptr, 0), 0);
   InklineSetDCSink(c.dc, nullptr);
+}
+
+// A sink may write text of its own from inside Text(): what it was handed
+// for the outer text stays as it was.
+TEST(GdiText, TextWrittenFromInsideASinkLeavesTheOuterTextWhole) {
+  struct NestingSink : GdiSink {
+    HDC inner = nullptr;
+    std::vector<GdiPoint> origins, points, originsAfter, pointsAfter;
+    static void Copy(const GdiTextOutput& t, std::vector<GdiPoint>* origins,
+                     std::vector<GdiPoint>* points) {
+      for (int i = 0; i < t.glyphCount; ++i) origins->push_back(t.glyphList[i].origin);
+      points->assign(t.glyphs.points, t.glyphs.points + t.glyphs.count);
+    }
+    void Text(const GdiTextOutput& t) override {
+      Copy(t, &origins, &points);
+      EXPECT_TRUE(TextOutA(inner, 7, 9, "i", 1));
+      Copy(t, &originsAfter, &pointsAfter);
+    }
+    void Stroke(const GdiStroke&) override {}
+  };
+  FontDC outer(Font(-60, "DejaVu Sans")), inner(Font(-20, "DejaVu Sans"));
+  NestingSink sink;
+  sink.inner = inner.dc;
+  ASSERT_TRUE(InklineSetDCSink(outer.dc, &sink));
+  ASSERT_TRUE(TextOutA(outer.dc, 100, 50, "AWAW", 4));
+  InklineSetDCSink(outer.dc, nullptr);
+  ASSERT_EQ(sink.origins.size(), 4u);
+  ASSERT_FALSE(sink.points.empty());
+  EXPECT_EQ(sink.originsAfter.size(), sink.origins.size());
+  EXPECT_EQ(sink.pointsAfter.size(), sink.points.size());
+  for (size_t i = 0; i < std::min(sink.origins.size(), sink.originsAfter.size()); ++i) {
+    EXPECT_EQ(sink.originsAfter[i].x, sink.origins[i].x);
+    EXPECT_EQ(sink.originsAfter[i].y, sink.origins[i].y);
+  }
+  for (size_t i = 0; i < std::min(sink.points.size(), sink.pointsAfter.size()); ++i) {
+    EXPECT_EQ(sink.pointsAfter[i].x, sink.points[i].x);
+    EXPECT_EQ(sink.pointsAfter[i].y, sink.points[i].y);
+  }
 }
 
 TEST(GdiText, CharactersAFontLacksComeFromAChineseFont) {

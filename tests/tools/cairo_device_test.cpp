@@ -4,8 +4,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <limits>
+#include <set>
 #include <sstream>
 #include <string>
 #include <unistd.h>
@@ -230,7 +232,7 @@ TEST(CairoDevices, AnyPenWidthDrawsAndFinishes) {
 // The device keeps a few GDI pens and switches between them: whatever the
 // order, the context strokes (outlined TrueType glyphs) in the pen set last.
 TEST(CairoDevices, GdiStrokesFollowEveryPenSet) {
-  const int colours[] = {2, 3, 4, 5, 6, 7, 2, 4, 3, 7, 5};
+  const int colours[] = {2, 3, 4, 5, 6, 7, 2, 2, 4, 3, 3, 7, 5};
   const int n = static_cast<int>(sizeof colours / sizeof colours[0]);
   const std::string path = TempPath(".png");
   CairoDevice::Options o;
@@ -257,6 +259,57 @@ TEST(CairoDevices, GdiStrokesFollowEveryPenSet) {
     const unsigned char* p = cairo_image_surface_get_data(s) +
                              (8 * i + 4) * cairo_image_surface_get_stride(s) + 20 * 4;
     EXPECT_EQ(RGB(p[2], p[1], p[0]), want) << "pen " << i << ", colour " << colours[i];
+  }
+  cairo_surface_destroy(s);
+}
+
+// GDI text is written in the colour of the brush set last, the same colour
+// set twice in a row included.
+TEST(CairoDevices, GdiTextFollowsEveryBrushSet) {
+  const int colours[] = {2, 3, 2, 2, 4, 3};
+  const int n = static_cast<int>(sizeof colours / sizeof colours[0]);
+  constexpr int kRow = 32;
+  const std::string path = TempPath(".png");
+  CairoDevice::Options o;
+  o.width = 40;
+  o.height = kRow * n;
+  o.kind = 0;
+  std::string error;
+  auto device = CairoDevice::Create(path, o, &error);
+  ASSERT_TRUE(device) << error;
+  LOGFONTA lf{};
+  lf.lfHeight = -24;
+  std::strcpy(lf.lfFaceName, "DejaVu Sans");
+  const HFONT font = CreateFontIndirectA(&lf);
+  const HGDIOBJ old = SelectObject(device->hDevDC, reinterpret_cast<HGDIOBJ>(font));
+  SetBkMode(device->hDevDC, TRANSPARENT);
+  for (int i = 0; i < n; ++i) {
+    BRUSH brush{colours[i], 0, 0, 0};
+    device->SetBrush(&brush);
+    ASSERT_TRUE(TextOutA(device->hDevDC, 5, kRow * i + 2, "H", 1));
+  }
+  SelectObject(device->hDevDC, old);
+  DeleteObject(reinterpret_cast<HGDIOBJ>(font));
+  ASSERT_TRUE(device->Finish(&error)) << error;
+  cairo_surface_t* s = cairo_image_surface_create_from_png(path.c_str());
+  std::remove(path.c_str());
+  ASSERT_EQ(cairo_surface_status(s), CAIRO_STATUS_SUCCESS);
+  for (int i = 0; i < n; ++i) {
+    // The stems of the H are solid: pixels of exactly one ink, the brush's.
+    std::set<COLORREF> inks;
+    for (int y = kRow * i; y < kRow * (i + 1); ++y)
+      for (int x = 0; x < o.width; ++x) {
+        const unsigned char* p = cairo_image_surface_get_data(s) +
+                                 y * cairo_image_surface_get_stride(s) + x * 4;
+        for (const int c : colours) {
+          COLORREF ink = 0;
+          GetCOLORREFByColorNo(c, ink, nullptr);
+          if (RGB(p[2], p[1], p[0]) == ink) inks.insert(ink);
+        }
+      }
+    COLORREF want = 0;
+    GetCOLORREFByColorNo(colours[i], want, nullptr);
+    EXPECT_EQ(inks, std::set<COLORREF>{want}) << "text " << i << ", colour " << colours[i];
   }
   cairo_surface_destroy(s);
 }

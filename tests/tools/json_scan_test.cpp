@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "json_scan.h"
 #include "layer.h"
@@ -128,6 +129,29 @@ TEST(JsonScan, StringsDecodedAndLastOfRepeatedKeysFound) {
   EXPECT_EQ(root.Size(), 4u);
 }
 
+// Plain bytes go by many at a time: an escape, a multi-byte character, a
+// control character or the closing quote is met wherever it stands.
+TEST(JsonScan, StringsDecodeWhereverTheirSpecialBytesStand) {
+  const struct {
+    const char* written;
+    const char* decoded;  // null: refused
+  } kSpecials[] = {{R"(\")", "\""}, {R"(\n)", "\n"}, {"\xC3\xA9", "\xC3\xA9"},
+                   {"", ""}, {"\x01", nullptr}, {"\xFF", nullptr}};
+  for (int plain = 0; plain < 40; ++plain)
+    for (const auto& special : kSpecials) {
+      const std::string run(static_cast<size_t>(plain), 'a');
+      // Room after the string, so that the reading may look far ahead.
+      const Scanned s = Scan("\"" + run + special.written + "b\"" + std::string(40, ' '));
+      SCOPED_TRACE(std::to_string(plain) + " plain bytes before \"" + special.written + "\"");
+      if (!special.decoded) {
+        EXPECT_NE(s.error, "");
+        continue;
+      }
+      ASSERT_EQ(s.error, "");
+      EXPECT_EQ(s.doc.Root().String(), run + special.decoded + "b");
+    }
+}
+
 TEST(JsonScan, DepthLimitCountsContainersNotScalars) {
   EXPECT_EQ(Scan("[[[1]]]", 3).error, "");
   EXPECT_EQ(Scan("[[[[]]]]", 3).error, "too deep");
@@ -195,13 +219,17 @@ TEST(LayerReading, SkimmingFindsTheViewAndCountOfAReading) {
   const std::string otherView = R"("view":{"bbox":[1,1,5,5]})";
   const std::string tricky = withText(R"(a\\\"]}{[b\\)") + "," + withText(R"(\"{\")") + "," +
                              withText(R"(}}]])") + "," + feature;
-  const std::string cases[] = {
+  std::vector<std::string> cases = {
       R"({"type":"FeatureCollection",)" + view + R"(,"features":[)" + feature + "]}",
-      R"({"type":"FeatureCollection","features":[)" + tricky + "]," + view + "}",
       R"({"features":[)" + tricky + "]," + view + "," + otherView + R"(,"type":"FeatureCollection"})",
       R"({"type":"FeatureCollection","features":[],)" + view + "}",
       R"({"type":"FeatureCollection","features":[)" + feature + "]}",
   };
+  // Strings, escapes and brackets at every place in a block of bytes the
+  // skim looks at together.
+  for (int pad = 0; pad < 64; ++pad)
+    cases.push_back(R"({"type":"FeatureCollection","features":[)" + std::string(pad, ' ') + tricky +
+                    "," + tricky + "]," + view + "}");
   LayerOptions options;
   options.defaults["height"] = "1";
   for (const std::string& text : cases) {

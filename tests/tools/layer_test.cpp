@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <optional>
+#include <tuple>
 
 #include "gbk.h"
 #include "layer.h"
@@ -35,6 +37,61 @@ TEST(LayerParsing, PlainPropertiesAndDefaults) {
   EXPECT_EQ(b.angle, -30.0);
   EXPECT_EQ(b.color, 5);
   EXPECT_TRUE(b.strokeFont);
+}
+
+// Every property reads the same from a field of its own name and from a
+// field of another name given for it: the two ways of looking members up
+// agree on which property each name is.
+TEST(LayerParsing, EveryPropertyReadsTheSameUnderItsOwnNameOrAField) {
+  const char* const kProperties[] = {"text", "height", "width", "angle", "space", "font",
+                                     "style", "arrangement", "color", "extra", "textColor",
+                                     "fontlib", "html", "box", "priority"};
+  const std::string plain = R"("text":"A","height":4,"width":3,"angle":-30,"space":0.5,"font":7,)"
+                            R"("style":12,"arrangement":1,"color":5,"extra":1.25,"textColor":9,)"
+                            R"("fontlib":"stroke","priority":2)";
+  const std::string rich = R"("html":"<b>B</b>","box":[1,2,3,4],"textColor":6,"priority":-1)";
+  const auto layer = [](const std::string& props) {
+    return R"({"type":"FeatureCollection","features":[{"type":"Feature","geometry":)"
+           R"({"type":"Point","coordinates":[1,2]},"properties":{)" + props + "}}]}";
+  };
+  const auto renamed = [&](std::string props) {
+    for (const char* p : kProperties) {
+      const std::string from = "\"" + std::string(p) + "\":";
+      for (size_t at = props.find(from); at != std::string::npos; at = props.find(from, at + 1))
+        props.replace(at, from.size(), "\"f_" + std::string(p) + "\":");
+    }
+    return props;
+  };
+  LayerOptions fields;
+  for (const char* p : kProperties) fields.fieldFor[p] = std::string("f_") + p;
+
+  const Layer own = ParseLayer(layer(plain), "own.geojson", LayerOptions{});
+  const Layer mapped = ParseLayer(layer(renamed(plain)), "mapped.geojson", fields);
+  ASSERT_EQ(own.labels.size(), 1u);
+  ASSERT_EQ(mapped.labels.size(), 1u);
+  const PlainLabel& a = *own.labels[0].plain;
+  const PlainLabel& b = *mapped.labels[0].plain;
+  EXPECT_EQ(std::make_tuple(a.text, a.height, a.width, a.angle, a.space, a.fontNo, a.style,
+                            a.arrangement, a.color, a.extra, a.textColor, a.strokeFont),
+            std::make_tuple(std::string("A"), 4.0, 3.0, -30.0, 0.5, short{7}, 12, char{1},
+                            short{5}, 1.25, 9, true));
+  EXPECT_EQ(std::make_tuple(b.text, b.height, b.width, b.angle, b.space, b.fontNo, b.style,
+                            b.arrangement, b.color, b.extra, b.textColor, b.strokeFont),
+            std::make_tuple(a.text, a.height, a.width, a.angle, a.space, a.fontNo, a.style,
+                            a.arrangement, a.color, a.extra, a.textColor, a.strokeFont));
+  EXPECT_EQ(own.labels[0].priority, std::optional<double>(2));
+  EXPECT_EQ(mapped.labels[0].priority, own.labels[0].priority);
+
+  const Layer ownRich = ParseLayer(layer(rich), "own.geojson", LayerOptions{});
+  const Layer mappedRich = ParseLayer(layer(renamed(rich)), "mapped.geojson", fields);
+  for (const Layer* l : {&ownRich, &mappedRich}) {
+    ASSERT_EQ(l->labels.size(), 1u);
+    ASSERT_TRUE(l->labels[0].rich);
+    const RichLabel& r = *l->labels[0].rich;
+    EXPECT_EQ(std::make_tuple(r.html, r.xmin, r.ymin, r.xmax, r.ymax, r.textColor),
+              std::make_tuple(std::string("<b>B</b>"), 1.0, 2.0, 3.0, 4.0, 6));
+    EXPECT_EQ(l->labels[0].priority, std::optional<double>(-1));
+  }
 }
 
 TEST(LayerParsing, StyleWordAsANumber) {
