@@ -77,7 +77,8 @@ class StrokeFile {
                                   {{2, 14}, {2, 2}}, {{2, 2}, {static_cast<int>(c % 14) + 1, 14}}};
       builder.Set(0xA300 | (c | 0x80), strokes);
     }
-    path_ = ::testing::TempDir() + "strokes_threads.clib";
+    // Its own name in each test process: ctest runs the tests side by side.
+    path_ = ::testing::TempDir() + "strokes_threads_" + std::to_string(getpid()) + ".clib";
     std::string error;
     EXPECT_TRUE(builder.Write(path_, &error)) << error;
     fd_ = open(path_.c_str(), O_RDONLY);

@@ -14,7 +14,9 @@
 #include <fstream>
 #include <string>
 
-#if !defined(_WIN32)
+#if defined(_WIN32)
+#include <process.h>
+#else
 #include <fcntl.h>
 #include <unistd.h>
 #endif
@@ -22,9 +24,11 @@
 class TempFile {
  public:
   explicit TempFile(const std::string& bytes) {
+    // Test processes run side by side, and a sanitiser's heap gives each
+    // the same addresses: the process and a count tell the files apart.
     static std::atomic<int> made{0};
-    path_ = ::testing::TempDir() + "inkline_" + std::to_string(++made) + "_" +
-            std::to_string(reinterpret_cast<std::uintptr_t>(this)) + ".bin";
+    path_ = ::testing::TempDir() + "inkline_" + std::to_string(ProcessId()) + "_" +
+            std::to_string(++made) + ".bin";
     {
       std::ofstream out(path_, std::ios::binary);
       out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -53,6 +57,14 @@ class TempFile {
   HFILE handle() const { return handle_; }
 
  private:
+  static long ProcessId() {
+#if defined(_WIN32)
+    return static_cast<long>(_getpid());
+#else
+    return static_cast<long>(getpid());
+#endif
+  }
+
   std::string path_;
   HFILE handle_ = HFILE_ERROR;
 };
