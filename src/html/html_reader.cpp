@@ -3,10 +3,18 @@
 #include <cstring>
 
 #include "html/html_text.h"
+#include "html/text_lease.h"
 
 using html_text::IsWhiteSpace;
 
 CHTMLReader::~CHTMLReader() = default;
+
+// Inline: every run of text passes here.
+inline void CHTMLReader::CollectRun(uint32_t end) {
+  const std::size_t length = end - RunStart;
+  if (Text->size() + length >= Text->capacity()) MakeRoom(length);
+  Text->append(Buffer + RunStart, length);
+}
 
 int CHTMLReader::ReadText(const char* text) {
   if (text == nullptr || *text == '\0') return 0;
@@ -40,9 +48,10 @@ int CHTMLReader::ParseDocument() {
     ~SettleOnExit() { Settled.Settle(); }
   } settle{Tag};
 
+  const TextLease lease(OwnText);
+  Text = &lease.Text();
   Position = 0;
   TagMemo.Forget();
-  Text.clear();
   bool abort = false;
   if (Sends(IHTMLReaderEvents::kParseEvents)) EventSink->OnParseBegin(AppData, abort);
   if (!abort) abort = ReadContent();
@@ -50,6 +59,7 @@ int CHTMLReader::ParseDocument() {
 
   Buffer = nullptr;
   BufferLength = 0;
+  Text = &OwnText;
   return static_cast<int>(Position);
 }
 
@@ -57,17 +67,16 @@ bool CHTMLReader::ReadContent() {
   while (Position < BufferLength && IsWhiteSpace(Buffer[Position])) ++Position;
   RunStart = Position;
   // Bytes are copied into Text only when a reference, a tag or the end
-  // closes the run.
-  while (Position < BufferLength) {
-    const char c = Buffer[Position];
-    if (c == '&') {
+  // closes the run; character data up to the next "<" or "&" stays put.
+  const char* const end = Buffer + BufferLength;
+  for (;;) {
+    // Tags mostly follow one another: the next byte is tried first.
+    const char* next = Buffer + Position;
+    if (next < end && *next != '<') next = html_text::FindMarkupStart(next, end);
+    Position = static_cast<uint32_t>(next - Buffer);
+    if (Position >= BufferLength) break;
+    if (Buffer[Position] == '&') {
       ReadReference();
-      continue;
-    }
-    if (c != '<') {
-      // Ordinary character data up to the next "<" or "&".
-      Position = static_cast<uint32_t>(
-          html_text::FindMarkupStart(Buffer + Position + 1, Buffer + BufferLength) - Buffer);
       continue;
     }
     const uint32_t tagStart = Position;
@@ -91,31 +100,30 @@ void CHTMLReader::ReadReference() {
     return;
   }
   CollectRun(Position);
-  Text.push_back(resolved);
+  Text->push_back(resolved);
   Position += static_cast<uint32_t>(length);
   RunStart = Position;
 }
 
-void CHTMLReader::CollectRun(uint32_t end) {
-  const std::size_t length = end - RunStart;
-  if (Text.size() + length + 1 > Text.capacity()) {
-    // Room at once for what text the rest of the buffer can still hold (up
-    // to a bound), so a fresh reader grows its text once, not by doubling.
-    constexpr std::size_t kRoomAhead = 4096;
-    const std::size_t rest = BufferLength - RunStart + 1;
-    Text.reserve(Text.size() + (rest < kRoomAhead ? rest : kRoomAhead));
-  }
-  Text.append(Buffer + RunStart, length);
+void CHTMLReader::MakeRoom(std::size_t length) {
+  // Room at once for what text the rest of the buffer can still hold (up to
+  // a bound), so a fresh string grows once, not by doubling.
+  constexpr std::size_t kRoomAhead = 4096;
+  const std::size_t rest = BufferLength - RunStart + 1;  // at least length + 1
+  std::size_t room = rest < kRoomAhead ? rest : kRoomAhead;
+  if (room < length) room = length;
+  Text->reserve(Text->size() + room);
 }
+
 
 bool CHTMLReader::SendTextBefore(uint32_t tagStart) {
   // Text before a tag is sent untrimmed.
   bool abort = false;
-  if (tagStart > RunStart || !Text.empty()) {
+  if (tagStart > RunStart || !Text->empty()) {
     CollectRun(tagStart);
-    FilterText(Text);
+    FilterText(*Text);
     abort = SendText();
-    Text.clear();
+    Text->clear();
   }
   RunStart = Position;
   return abort;
@@ -135,20 +143,20 @@ inline bool CHTMLReader::SendTagEvents(bool opening, bool closing) {
 }
 
 bool CHTMLReader::SendFinalText() {
-  if (Position == RunStart && Text.empty()) return false;
+  if (Position == RunStart && Text->empty()) return false;
   // The end of the text: only here is trailing white space trimmed.
   CollectRun(Position);
-  FilterText(Text);
-  std::size_t kept = Text.size();
-  while (kept > 0 && IsWhiteSpace(Text[kept - 1])) --kept;
-  Text.resize(kept);
+  FilterText(*Text);
+  std::size_t kept = Text->size();
+  while (kept > 0 && IsWhiteSpace((*Text)[kept - 1])) --kept;
+  Text->resize(kept);
   return SendText();
 }
 
 bool CHTMLReader::SendText() {
   bool abort = false;
-  if (!Text.empty() && Sends(IHTMLReaderEvents::kTextEvents)) {
-    EventSink->OnText(Text, AppData, abort);
+  if (!Text->empty() && Sends(IHTMLReaderEvents::kTextEvents)) {
+    EventSink->OnText(*Text, AppData, abort);
   }
   return abort;
 }

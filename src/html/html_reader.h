@@ -58,6 +58,8 @@ class CHTMLReader {
   void ReadReference();
   // Adds the pending run, Buffer[RunStart, end), to Text.
   void CollectRun(uint32_t end);
+  // Grows Text, out of the usual path, before a run of length is added.
+  void MakeRoom(std::size_t length);
   bool SendTextBefore(uint32_t tagStart);
   bool SendTagEvents(bool opening, bool closing);
   bool SendFinalText();
@@ -74,8 +76,10 @@ class CHTMLReader {
   TagParseMemo TagMemo;
   // Kept from parse to parse with what they hold, so a reused reader
   // allocates nothing once it has seen its largest text and tag.
-  CHTMLTag Tag;       // serves every tag of a parse
-  std::string Text;   // character data collected since the last tag
+  CHTMLTag Tag;          // serves every tag of a parse
+  std::string OwnText;   // the text when the thread's own is taken
+  // Character data collected since the last tag, during a parse.
+  std::string* Text = &OwnText;
   uint32_t RunStart = 0;  // the pending run is Buffer[RunStart, Position)
 };
 

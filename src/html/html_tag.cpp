@@ -7,7 +7,6 @@
 
 using html_text::FindChar;
 using html_text::IsLetter;
-using html_text::IsNameChar;
 using html_text::IsWhiteSpace;
 using html_text::SkipWhiteSpace;
 
@@ -30,8 +29,7 @@ bool ReadTagName(const char* open, TagName& name) {
     if (*begin != '/') return false;
     ++begin;  // an end tag's name may be empty or start with any name character
   }
-  const char* end = begin;
-  while (IsNameChar(*end)) ++end;
+  const char* end = html_text::SkipNameChars(begin);
   const char after = *end;
   if (!(after == '\0' || IsWhiteSpace(after) || after == '>' || (opening && after == '/'))) {
     return false;
@@ -163,7 +161,10 @@ CHTMLTag::TagEnd CHTMLTag::FindEndAfterName(const char* text, const char* nameEn
   if (readAttributes) {
     if (chains) chains->BeginTag(text);
     try {
-      used = FindAttributes(rest, chains, spans);
+      // Without failures to meet, nothing need be looked up on the way.
+      used = chains && chains->KnowsFailures()
+                 ? FindAttributes(rest, chains, spans)
+                 : static_cast<int>(html_text::ScanAttributeChain(rest, spans) - rest);
     } catch (const std::bad_alloc&) {
       return {};  // out of memory: no tag
     }

@@ -38,8 +38,7 @@ class CHTMLTag {
       const bool isOpening = html_text::IsLetter(*nameBegin);
       if (isOpening || *nameBegin == '/') {
         nameBegin += isOpening ? 0 : 1;
-        const char* nameEnd = nameBegin;
-        while (html_text::IsNameChar(*nameEnd)) ++nameEnd;
+        const char* nameEnd = html_text::SkipNameChars(nameBegin);
         if (*nameEnd == '>') {
           opening = isOpening;
           closing = !isOpening;

@@ -83,8 +83,42 @@ inline const char* NextChar(const char* p) {
   return *p == '\0' ? p : p + shared::CharBytes(p);
 }
 
+// The first byte at or after p that has one of the classes (when stopAt)
+// or none of them. The walk must meet a byte that ends it before the text's
+// NUL, or at the NUL itself. Four bytes a round: names and values are short,
+// and a round's tests cost less than the loop around them.
+template <bool stopAt>
+inline const char* WalkClasses(const char* p, unsigned char classes) {
+  for (;; p += 4) {
+    if (HasClass(p[0], classes) == stopAt) return p;
+    if (HasClass(p[1], classes) == stopAt) return p + 1;
+    if (HasClass(p[2], classes) == stopAt) return p + 2;
+    if (HasClass(p[3], classes) == stopAt) return p + 3;
+  }
+}
+
+// Past the bytes of the classes at p; NUL is of none but kNul.
+inline const char* SkipClasses(const char* p, unsigned char classes) {
+  return WalkClasses<false>(p, classes);
+}
+
+// The first byte at or after p of one of the classes, which hold kNul.
+inline const char* FindClasses(const char* p, unsigned char classes) {
+  return WalkClasses<true>(p, classes);
+}
+
+// Past the name characters at p.
+inline const char* SkipNameChars(const char* p) {
+  return SkipClasses(p, ByteClasses::kLetter | ByteClasses::kDigit |
+                            ByteClasses::kNamePunctuation);
+}
+
+// Markup mostly holds no white space, or a single space, where it may
+// stand: the first byte is tested before any loop.
 inline const char* SkipWhiteSpace(const char* p) {
-  while (IsWhiteSpace(*p)) ++p;
+  if (!IsWhiteSpace(*p)) return p;
+  while (IsWhiteSpace(*++p)) {
+  }
   return p;
 }
 
