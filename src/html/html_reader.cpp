@@ -26,10 +26,23 @@ int CHTMLReader::ReadText(const char* text) {
 
 bool CHTMLReader::ReadTag(CHTMLTag& tag, bool& opening, bool& closing) {
   // The buffer stays until the parse ends, when the reader's own tag is
-  // settled: that tag may read its name and attributes from it.
-  const bool textStays = &tag == &Tag;
-  const int length =
-      tag.ParseTag(Buffer + Position, opening, closing, true, &TagMemo, textStays);
+  // settled: that tag may read its name and attributes from it. Its usual
+  // tag, a name alone, is read right here, calling nothing.
+  if (&tag == &Tag) {
+    const int length = tag.ParseNameTag(Buffer + Position, opening, closing, true);
+    if (length != 0) {
+      Position += static_cast<uint32_t>(length);
+      return true;
+    }
+  }
+  return ReadLongerTag(tag, opening, closing);
+}
+
+bool CHTMLReader::ReadLongerTag(CHTMLTag& tag, bool& opening, bool& closing) {
+  const bool own = &tag == &Tag;
+  const char* text = Buffer + Position;
+  const int length = own ? tag.ParseLongerTag(text, opening, closing, true, &TagMemo, true)
+                         : tag.ParseTag(text, opening, closing, true, &TagMemo, false);
   if (length == 0) return false;
   Position += static_cast<uint32_t>(length);
   return true;

@@ -50,6 +50,8 @@ class CHTMLReader {
   virtual void FilterText(std::string& text);
 
  private:
+  // ReadTag of a tag that is more than a name.
+  bool ReadLongerTag(CHTMLTag& tag, bool& opening, bool& closing);
   bool Sends(uint32_t event) const { return EventSink != nullptr && (EventMask & event) != 0; }
 
   // The steps of a parse. Each one that sends events returns whether a

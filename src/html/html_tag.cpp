@@ -59,6 +59,24 @@ int FindAttributes(const char* rest, AttributeChainMemo* memo, html_text::Attrib
 
 }  // namespace
 
+int CHTMLTag::ParseLongerTag(const char* text, bool& opening, bool& closing, bool readAttributes,
+                             TagParseMemo* memo, bool textStays) {
+  if (text[0] == '<' && IsLetter(text[1])) {
+    const char* nameEnd = html_text::SkipNameChars(text + 2);
+    using html_text::ByteClasses;
+    constexpr unsigned char kAttributesMayFollow =
+        ByteClasses::kNul | ByteClasses::kWhiteSpace | ByteClasses::kTagPunctuation;
+    if (html_text::HasClass(*nameEnd, kAttributesMayFollow)) {
+      if (readAttributes && memo && textStays) {
+        return ParseAttributesInText(text, nameEnd, *memo, opening, closing);
+      }
+      return ParseOpeningTagRest(text, text + 1, nameEnd, opening, closing, readAttributes, memo,
+                                 textStays);
+    }
+  }
+  return ParseOtherTag(text, opening, closing, readAttributes, memo, textStays);
+}
+
 int CHTMLTag::ParseOtherTag(const char* text, bool& opening, bool& closing, bool readAttributes,
                             TagParseMemo* memo, bool textStays) {
   const char* open = SkipWhiteSpace(text);
@@ -116,6 +134,38 @@ int CHTMLTag::ParseOpeningTagRest(const char* text, const char* nameBegin, const
   HasAttributes = end.WithAttributes;
   UnbuiltSpans = unbuilt;
   return static_cast<int>(end.Close + 1 - text);
+}
+
+int CHTMLTag::ParseAttributesInText(const char* text, const char* nameEnd, TagParseMemo& memo,
+                                    bool& opening, bool& closing) {
+  // The usual tag: attributes from the first byte after the name's white
+  // space, no failing chain to meet, and "/>" or ">" right after them. A tag
+  // that fails is read again in full, so the memo learns of it.
+  const char* rest = SkipWhiteSpace(nameEnd);
+  memo.Chains.BeginTag(text);
+  if (IsLetter(*rest) && !memo.Chains.KnowsFailures()) {
+    const int free = UnbuiltSpans == 0 ? 1 : 0;
+    html_text::AttributeSpans& spans = FoundSpans[free];
+    spans.Clear();
+    const char* end = rest;
+    try {
+      end = html_text::ScanAttributeChain(rest, spans);
+    } catch (const std::bad_alloc&) {
+      return 0;  // out of memory: no tag, and the old one kept whole
+    }
+    const char* close = SkipWhiteSpace(end);
+    const bool closes = *close == '/';
+    close += closes ? 1 : 0;
+    if (end != rest && *close == '>') {
+      opening = true;
+      closing = closes;
+      SetName(text + 1, nameEnd, true);
+      HasAttributes = true;
+      UnbuiltSpans = free;
+      return static_cast<int>(close + 1 - text);
+    }
+  }
+  return ParseOpeningTagRest(text, text + 1, nameEnd, opening, closing, true, &memo, true);
 }
 
 CHTMLAttributes& CHTMLTag::SettledAttributes() const {

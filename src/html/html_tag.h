@@ -30,34 +30,36 @@ class CHTMLTag {
   // from the text, and builds strings only when someone asks for them.
   int ParseTag(const char* text, bool& opening, bool& closing, bool readAttributes,
                TagParseMemo* memo = nullptr, bool textStays = false) {
-    // Most tags are a name right at text: read here, in the caller. A name
-    // and its ">" is the whole tag; an opening tag's name ending otherwise
-    // goes on to its attributes; any other text to the general parse.
-    if (*text == '<') {
-      const char* nameBegin = text + 1;
-      const bool isOpening = html_text::IsLetter(*nameBegin);
-      if (isOpening || *nameBegin == '/') {
-        nameBegin += isOpening ? 0 : 1;
-        const char* nameEnd = html_text::SkipNameChars(nameBegin);
-        if (*nameEnd == '>') {
-          opening = isOpening;
-          closing = !isOpening;
-          SetName(nameBegin, nameEnd, textStays);
-          HasAttributes = false;
-          UnbuiltSpans = kNoSpans;
-          return static_cast<int>(nameEnd + 1 - text);
-        }
-        using html_text::ByteClasses;
-        constexpr unsigned char kAttributesMayFollow =
-            ByteClasses::kNul | ByteClasses::kWhiteSpace | ByteClasses::kTagPunctuation;
-        if (isOpening && html_text::HasClass(*nameEnd, kAttributesMayFollow)) {
-          return ParseOpeningTagRest(text, nameBegin, nameEnd, opening, closing, readAttributes,
-                                     memo, textStays);
-        }
-      }
-    }
-    return ParseOtherTag(text, opening, closing, readAttributes, memo, textStays);
+    const int length = ParseNameTag(text, opening, closing, textStays);
+    return length != 0 ? length
+                       : ParseLongerTag(text, opening, closing, readAttributes, memo, textStays);
   }
+
+  // ParseTag of the usual tag, a name alone, <name> or </name>, right at
+  // text; 0 for any other text, which ParseTag reads in full. Inline and
+  // calling nothing, so a caller pays only for what it reads.
+  int ParseNameTag(const char* text, bool& opening, bool& closing, bool textStays) {
+    if (*text != '<') return 0;
+    const char* nameBegin = text + 1;
+    const bool isOpening = html_text::IsLetter(*nameBegin);
+    if (!isOpening) {
+      if (*nameBegin != '/') return 0;
+      ++nameBegin;
+    }
+    const char* nameEnd = html_text::SkipNameChars(nameBegin);
+    if (*nameEnd != '>') return 0;
+    opening = isOpening;
+    closing = !isOpening;
+    SetName(nameBegin, nameEnd, textStays);
+    HasAttributes = false;
+    UnbuiltSpans = kNoSpans;
+    return static_cast<int>(nameEnd + 1 - text);
+  }
+
+  // ParseTag of a text that holds no name alone: an opening tag whose name
+  // is followed by attributes takes the shortest way there.
+  int ParseLongerTag(const char* text, bool& opening, bool& closing, bool readAttributes,
+                     TagParseMemo* memo, bool textStays);
 
   std::string GetTagName() const {
     return NameInText ? std::string(NameInText, NameLength) : Name;
@@ -92,6 +94,11 @@ class CHTMLTag {
   int ParseOpeningTagRest(const char* text, const char* nameBegin, const char* nameEnd,
                           bool& opening, bool& closing, bool readAttributes, TagParseMemo* memo,
                           bool textStays);
+  // ParseOpeningTagRest for a reader's tag, whose name follows the "<" at
+  // text, reading attributes and leaving them in the text: the usual such
+  // tag is read here at the least cost, any other by ParseOpeningTagRest.
+  int ParseAttributesInText(const char* text, const char* nameEnd, TagParseMemo& memo,
+                            bool& opening, bool& closing);
   // The end of an opening tag whose name ends at nameEnd, not at a ">", and
   // the attributes found on the way.
   TagEnd FindEndAfterName(const char* text, const char* nameEnd, bool readAttributes,
