@@ -107,22 +107,17 @@ inline bool ScanAttribute(const char* nameBegin, AttributeBytes& out) {
 // them only once it knows it parses whole.
 using AttributeSpans = InlineStack<AttributeBytes, 16>;
 
-// The attributes from p on, for as long as each parses, onto spans; returns
-// where the last ends, or p when none stands there.
-inline const char* ScanAttributeChain(const char* p, AttributeSpans& spans) {
+// The attributes from p on, for as long as each parses, into the place
+// spans keep for the usual tag's; returns where the last ends, p when none
+// stands there, or null when the place runs out first.
+inline const char* ScanUsualAttributes(const char* p, AttributeSpans& spans) {
   const char* end = p;
-  for (;;) {
-    AttributeBytes* inPlace = spans.NextInPlace();
-    AttributeBytes more;
-    AttributeBytes& bytes = inPlace ? *inPlace : more;
-    if (!ScanAttribute(SkipWhiteSpace(end), bytes)) return end;
-    if (inPlace) {
-      spans.KeepInPlace();
-    } else {
-      spans.Push(more);
-    }
-    end = bytes.End;
+  for (AttributeBytes* slot = spans.NextInPlace(); slot != nullptr; slot = spans.NextInPlace()) {
+    if (!ScanAttribute(SkipWhiteSpace(end), *slot)) return end;
+    spans.KeepInPlace();
+    end = slot->End;
   }
+  return nullptr;
 }
 
 }  // namespace html_text

@@ -63,10 +63,7 @@ int CHTMLTag::ParseLongerTag(const char* text, bool& opening, bool& closing, boo
                              TagParseMemo* memo, bool textStays) {
   if (text[0] == '<' && IsLetter(text[1])) {
     const char* nameEnd = html_text::SkipNameChars(text + 2);
-    using html_text::ByteClasses;
-    constexpr unsigned char kAttributesMayFollow =
-        ByteClasses::kNul | ByteClasses::kWhiteSpace | ByteClasses::kTagPunctuation;
-    if (html_text::HasClass(*nameEnd, kAttributesMayFollow)) {
+    if (html_text::HasClass(*nameEnd, html_text::kAttributesMayFollow)) {
       if (readAttributes && memo && textStays) {
         return ParseAttributesInText(text, nameEnd, *memo, opening, closing);
       }
@@ -147,13 +144,8 @@ int CHTMLTag::ParseAttributesInText(const char* text, const char* nameEnd, TagPa
     const int free = UnbuiltSpans == 0 ? 1 : 0;
     html_text::AttributeSpans& spans = FoundSpans[free];
     spans.Clear();
-    const char* end = rest;
-    try {
-      end = html_text::ScanAttributeChain(rest, spans);
-    } catch (const std::bad_alloc&) {
-      return 0;  // out of memory: no tag, and the old one kept whole
-    }
-    const char* close = SkipWhiteSpace(end);
+    const char* end = html_text::ScanUsualAttributes(rest, spans);
+    const char* close = end ? SkipWhiteSpace(end) : rest;
     const bool closes = *close == '/';
     close += closes ? 1 : 0;
     if (end != rest && *close == '>') {
@@ -211,10 +203,7 @@ CHTMLTag::TagEnd CHTMLTag::FindEndAfterName(const char* text, const char* nameEn
   if (readAttributes) {
     if (chains) chains->BeginTag(text);
     try {
-      // Without failures to meet, nothing need be looked up on the way.
-      used = chains && chains->KnowsFailures()
-                 ? FindAttributes(rest, chains, spans)
-                 : static_cast<int>(html_text::ScanAttributeChain(rest, spans) - rest);
+      used = FindAttributes(rest, chains, spans);
     } catch (const std::bad_alloc&) {
       return {};  // out of memory: no tag
     }

@@ -61,6 +61,13 @@ class CHTMLTag {
   int ParseLongerTag(const char* text, bool& opening, bool& closing, bool readAttributes,
                      TagParseMemo* memo, bool textStays);
 
+  // ParseTag, for a reader, of an opening tag whose name follows the "<"
+  // at text and ends at nameEnd, on a byte of kAttributesMayFollow: reads
+  // the attributes and leaves them in the text, which stays. The usual such
+  // tag is read here at the least cost, any other in full.
+  int ParseAttributesInText(const char* text, const char* nameEnd, TagParseMemo& memo,
+                            bool& opening, bool& closing);
+
   std::string GetTagName() const {
     return NameInText ? std::string(NameInText, NameLength) : Name;
   }
@@ -94,11 +101,6 @@ class CHTMLTag {
   int ParseOpeningTagRest(const char* text, const char* nameBegin, const char* nameEnd,
                           bool& opening, bool& closing, bool readAttributes, TagParseMemo* memo,
                           bool textStays);
-  // ParseOpeningTagRest for a reader's tag, whose name follows the "<" at
-  // text, reading attributes and leaving them in the text: the usual such
-  // tag is read here at the least cost, any other by ParseOpeningTagRest.
-  int ParseAttributesInText(const char* text, const char* nameEnd, TagParseMemo& memo,
-                            bool& opening, bool& closing);
   // The end of an opening tag whose name ends at nameEnd, not at a ">", and
   // the attributes found on the way.
   TagEnd FindEndAfterName(const char* text, const char* nameEnd, bool readAttributes,

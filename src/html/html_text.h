@@ -61,6 +61,10 @@ inline constexpr ByteClasses kByteClasses{};
 
 inline bool HasClass(char c, unsigned char classes) { return kByteClasses.Has(c, classes); }
 
+// The bytes after an opening tag's name that let attributes follow it.
+inline constexpr unsigned char kAttributesMayFollow =
+    ByteClasses::kNul | ByteClasses::kWhiteSpace | ByteClasses::kTagPunctuation;
+
 // Space, tab, CR, LF, vertical tab and form feed.
 inline bool IsWhiteSpace(char c) { return kByteClasses.Has(c, ByteClasses::kWhiteSpace); }
 
