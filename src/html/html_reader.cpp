@@ -1,6 +1,7 @@
 #include "html/html_reader.h"
 
 #include <cstring>
+#include <typeinfo>
 
 #include "html/html_text.h"
 #include "html/text_lease.h"
@@ -25,17 +26,33 @@ int CHTMLReader::ReadText(const char* text) {
 }
 
 bool CHTMLReader::ReadTag(CHTMLTag& tag, bool& opening, bool& closing) {
-  // The buffer stays until the parse ends, when the reader's own tag is
-  // settled: that tag may read its name and attributes from it. Its usual
-  // tag, a name alone, is read right here, calling nothing.
-  if (&tag == &Tag) {
-    const int length = tag.ParseNameTag(Buffer + Position, opening, closing, true);
-    if (length != 0) {
-      Position += static_cast<uint32_t>(length);
-      return true;
-    }
+  return &tag == &Tag ? ReadOwnTag(opening, closing) : ReadLongerTag(tag, opening, closing);
+}
+
+// Always inline: the parse loop's own tags are read here.
+INKLINE_HTML_ALWAYS_INLINE bool CHTMLReader::ReadOwnTag(bool& opening, bool& closing) {
+  // The buffer stays until the parse ends, when the tag is settled: the tag
+  // may read its name and attributes from it. The usual tag, a name alone,
+  // is read right here, calling nothing.
+  const char* nameEnd;
+  const int length =
+      Tag.ParseNameTag(Buffer + Position, opening, closing, true, Buffer + BufferLength, nameEnd);
+  if (length != 0) {
+    Position += static_cast<uint32_t>(length);
+    return true;
   }
-  return ReadLongerTag(tag, opening, closing);
+  return nameEnd ? ReadAttributedTag(nameEnd, opening, closing)
+                 : ReadLongerTag(Tag, opening, closing);
+}
+
+bool CHTMLReader::ReadAttributedTag(const char* nameEnd, bool& opening, bool& closing) {
+  // Any other byte after the name, a quote say, makes no tag.
+  if (!html_text::HasClass(*nameEnd, html_text::kAttributesMayFollow)) return false;
+  const int length =
+      Tag.ParseAttributesInText(Buffer + Position, nameEnd, TagMemo, opening, closing);
+  if (length == 0) return false;
+  Position += static_cast<uint32_t>(length);
+  return true;
 }
 
 bool CHTMLReader::ReadLongerTag(CHTMLTag& tag, bool& opening, bool& closing) {
@@ -61,10 +78,13 @@ int CHTMLReader::ParseDocument() {
     ~SettleOnExit() { Settled.Settle(); }
   } settle{Tag};
 
+  // A class of its own may read tags and filter text its own way.
+  OwnSteps = typeid(*this) == typeid(CHTMLReader);
   const TextLease lease(OwnText);
   Text = &lease.Text();
   Position = 0;
   TagMemo.Forget();
+  TagMemo.TextEnd = Buffer + BufferLength;
   bool abort = false;
   if (Sends(IHTMLReaderEvents::kParseEvents)) EventSink->OnParseBegin(AppData, abort);
   if (!abort) abort = ReadContent();
@@ -95,7 +115,10 @@ bool CHTMLReader::ReadContent() {
     const uint32_t tagStart = Position;
     bool opening = false;
     bool closing = false;
-    if (!ReadTag(Tag, opening, closing)) {
+    // A reader of this very class reads its tags itself, in line; any other
+    // through its own ReadTag.
+    const bool read = OwnSteps ? ReadOwnTag(opening, closing) : ReadTag(Tag, opening, closing);
+    if (!read) {
       ++Position;  // not a tag: the "<" is character data
       continue;
     }
@@ -134,7 +157,7 @@ bool CHTMLReader::SendTextBefore(uint32_t tagStart) {
   bool abort = false;
   if (tagStart > RunStart || !Text->empty()) {
     CollectRun(tagStart);
-    FilterText(*Text);
+    if (!OwnSteps) FilterText(*Text);
     abort = SendText();
     Text->clear();
   }
@@ -159,7 +182,7 @@ bool CHTMLReader::SendFinalText() {
   if (Position == RunStart && Text->empty()) return false;
   // The end of the text: only here is trailing white space trimmed.
   CollectRun(Position);
-  FilterText(*Text);
+  if (!OwnSteps) FilterText(*Text);
   std::size_t kept = Text->size();
   while (kept > 0 && IsWhiteSpace((*Text)[kept - 1])) --kept;
   Text->resize(kept);

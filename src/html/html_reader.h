@@ -50,6 +50,10 @@ class CHTMLReader {
   virtual void FilterText(std::string& text);
 
  private:
+  // ReadTag into the reader's own tag.
+  bool ReadOwnTag(bool& opening, bool& closing);
+  // ReadOwnTag of an opening tag whose name ends at nameEnd, not at a ">".
+  bool ReadAttributedTag(const char* nameEnd, bool& opening, bool& closing);
   // ReadTag of a tag that is more than a name.
   bool ReadLongerTag(CHTMLTag& tag, bool& opening, bool& closing);
   bool Sends(uint32_t event) const { return EventSink != nullptr && (EventMask & event) != 0; }
@@ -83,6 +87,9 @@ class CHTMLReader {
   // Character data collected since the last tag, during a parse.
   std::string* Text = &OwnText;
   uint32_t RunStart = 0;  // the pending run is Buffer[RunStart, Position)
+  // Whether the parse runs this class's own ReadTag and FilterText, which
+  // it then calls directly.
+  bool OwnSteps = false;
 };
 
 #endif  // INKLINE_SRC_HTML_HTML_READER_H

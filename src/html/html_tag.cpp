@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "html/attribute_block.h"
 #include "html/attribute_scan.h"
 #include "html/html_text.h"
 
@@ -141,6 +142,21 @@ int CHTMLTag::ParseAttributesInText(const char* text, const char* nameEnd, TagPa
   const char* rest = SkipWhiteSpace(nameEnd);
   memo.Chains.BeginTag(text);
   if (IsLetter(*rest) && !memo.Chains.KnowsFailures()) {
+#ifdef INKLINE_ATTRIBUTE_BLOCK
+    // Told from its bytes' classes, the tag leaves its attributes for later.
+    bool closesToo = false;
+    const char* usualClose =
+        memo.TextEnd ? html_text::FindUsualTagClose(rest, memo.TextEnd, closesToo) : nullptr;
+    if (usualClose) {
+      opening = true;
+      closing = closesToo;
+      SetName(text + 1, nameEnd, true);
+      HasAttributes = true;
+      UnbuiltSpans = kUnfound;
+      UnfoundFrom = rest;
+      return static_cast<int>(usualClose + 1 - text);
+    }
+#endif
     const int free = UnbuiltSpans == 0 ? 1 : 0;
     html_text::AttributeSpans& spans = FoundSpans[free];
     spans.Clear();
@@ -161,6 +177,13 @@ int CHTMLTag::ParseAttributesInText(const char* text, const char* nameEnd, TagPa
 }
 
 CHTMLAttributes& CHTMLTag::SettledAttributes() const {
+  if (UnbuiltSpans == kUnfound) {
+    // The tag parsed whole, so its attributes run up to its end; may throw,
+    // leaving them to be found again.
+    FoundSpans[0].Clear();
+    FindAttributes(UnfoundFrom, nullptr, FoundSpans[0]);
+    UnbuiltSpans = 0;
+  }
   if (UnbuiltSpans != kNoSpans) {
     Attributes.Assign(FoundSpans[UnbuiltSpans]);  // may throw, leaving the spans to retry
     UnbuiltSpans = kNoSpans;

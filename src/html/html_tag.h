@@ -30,7 +30,8 @@ class CHTMLTag {
   // from the text, and builds strings only when someone asks for them.
   int ParseTag(const char* text, bool& opening, bool& closing, bool readAttributes,
                TagParseMemo* memo = nullptr, bool textStays = false) {
-    const int length = ParseNameTag(text, opening, closing, textStays);
+    const char* openingNameEnd;
+    const int length = ParseNameTag(text, opening, closing, textStays, nullptr, openingNameEnd);
     return length != 0 ? length
                        : ParseLongerTag(text, opening, closing, readAttributes, memo, textStays);
   }
@@ -38,7 +39,12 @@ class CHTMLTag {
   // ParseTag of the usual tag, a name alone, <name> or </name>, right at
   // text; 0 for any other text, which ParseTag reads in full. Inline and
   // calling nothing, so a caller pays only for what it reads.
-  int ParseNameTag(const char* text, bool& opening, bool& closing, bool textStays) {
+  // textEnd is the text's NUL, or null when not known. When the name of
+  // an opening tag ends other than at a ">", openingNameEnd is where it
+  // ends; otherwise null.
+  int ParseNameTag(const char* text, bool& opening, bool& closing, bool textStays,
+                   const char* textEnd, const char*& openingNameEnd) {
+    openingNameEnd = nullptr;
     if (*text != '<') return 0;
     const char* nameBegin = text + 1;
     const bool isOpening = html_text::IsLetter(*nameBegin);
@@ -46,8 +52,11 @@ class CHTMLTag {
       if (*nameBegin != '/') return 0;
       ++nameBegin;
     }
-    const char* nameEnd = html_text::SkipNameChars(nameBegin);
-    if (*nameEnd != '>') return 0;
+    const char* nameEnd = html_text::SkipNameCharsBefore(nameBegin, textEnd);
+    if (*nameEnd != '>') {
+      if (isOpening) openingNameEnd = nameEnd;
+      return 0;
+    }
     opening = isOpening;
     closing = !isOpening;
     SetName(nameBegin, nameEnd, textStays);
@@ -130,6 +139,10 @@ class CHTMLTag {
   mutable html_text::AttributeSpans FoundSpans[2];
   mutable int UnbuiltSpans = kNoSpans;
   static constexpr int kNoSpans = -1;
+  // Or the attributes were not even found yet: a usual tag's end is told
+  // without them, and they are found from UnfoundFrom when asked for.
+  static constexpr int kUnfound = 2;
+  mutable const char* UnfoundFrom = nullptr;
   bool HasAttributes = false;
   std::string Name;  // case kept as written
   // The name as it stands in a text that stays, or in ShortName once

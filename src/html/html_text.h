@@ -18,6 +18,16 @@
 #include <emmintrin.h>
 #endif
 
+// For the few helpers of a parse loop that must stay in it whatever the
+// compiler makes of their size.
+#if defined(__GNUC__)
+#define INKLINE_HTML_ALWAYS_INLINE inline __attribute__((always_inline))
+#elif defined(_MSC_VER)
+#define INKLINE_HTML_ALWAYS_INLINE __forceinline
+#else
+#define INKLINE_HTML_ALWAYS_INLINE inline
+#endif
+
 namespace html_text {
 
 // The byte classes below, one table lookup each: tags and attributes test
@@ -115,6 +125,32 @@ inline const char* FindClasses(const char* p, unsigned char classes) {
 inline const char* SkipNameChars(const char* p) {
   return SkipClasses(p, ByteClasses::kLetter | ByteClasses::kDigit |
                             ByteClasses::kNamePunctuation);
+}
+
+// SkipNameChars for a text whose NUL stands at textEnd (null when not
+// known). Where 16 bytes can be read they are classified at once: a name's
+// end is then found without a guess at its length, which a walk byte by
+// byte keeps getting wrong on names of mixed lengths.
+inline const char* SkipNameCharsBefore(const char* p, const char* textEnd) {
+#if defined(__SSE2__) && defined(__GNUC__)
+  if (textEnd != nullptr && textEnd - p >= 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    // Unsigned ranges [lo, lo + n) as signed ones from -128.
+    auto inRange = [](__m128i x, int lo, int n) {
+      return _mm_cmplt_epi8(_mm_add_epi8(x, _mm_set1_epi8(static_cast<char>(0x80 - lo))),
+                            _mm_set1_epi8(static_cast<char>(-128 + n)));
+    };
+    const __m128i letter = inRange(_mm_or_si128(v, _mm_set1_epi8(0x20)), 'a', 26);
+    // "-" to ":" holds ".", the digits and the "/" to take out.
+    const __m128i mark = _mm_andnot_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('/')), inRange(v, '-', 14));
+    const __m128i name =
+        _mm_or_si128(_mm_or_si128(letter, mark), _mm_cmpeq_epi8(v, _mm_set1_epi8('_')));
+    const unsigned other = ~static_cast<unsigned>(_mm_movemask_epi8(name)) & 0xFFFFu;
+    return other != 0 ? p + __builtin_ctz(other) : SkipNameChars(p + 16);
+  }
+#endif
+  static_cast<void>(textEnd);
+  return SkipNameChars(p);
 }
 
 // Markup mostly holds no white space, or a single space, where it may

@@ -68,11 +68,15 @@ class AttributeChainMemo {
 struct TagParseMemo {
   html_text::CharSearchMemo CloseSearch{'>'};
   AttributeChainMemo Chains;
+  // The text's terminating NUL, when the reader knows it: a tag may then
+  // classify its bytes a block at a time, up to there.
+  const char* TextEnd = nullptr;
 
   // Needed before parsing another text.
   void Forget() {
     CloseSearch.Forget();
     Chains.Forget();
+    TextEnd = nullptr;
   }
 };
 
