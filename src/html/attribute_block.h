@@ -130,7 +130,7 @@ inline Step Read(const Window& w) {
     step.Closing = bytes[end] == '/';
     step.At = end + (step.Closing ? 1 : 0);
     if (step.At >= known) return {Step::kMore};
-    if (bytes[step.At] != '>' || (w.Odd & Below(step.At)) != 0) return {};
+    if (bytes[step.At] != '>') return {};
     if (!WholeAttributes(w, quoted, end)) return {};
     step.Result = Step::kClose;
     return step;
