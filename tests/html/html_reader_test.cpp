@@ -219,6 +219,35 @@ TEST(HtmlReader, IsIdleBetweenTextsAndReusable) {
   EXPECT_EQ(Join(sink.Events), "begin|<b>|text:x|</b>|end");
 }
 
+// Reads a text of its own from inside each OnText, as a handler drawing
+// nested markup would, and notes whether the text it was handed survived.
+class NestingSink : public RecordingSink {
+ public:
+  void OnText(std::string& text, uint32_t appData, bool& abort) override {
+    const std::string before = text;
+    CHTMLReader inner;
+    RecordingSink innerSink;
+    inner.SetEventSink(&innerSink);
+    inner.ReadText("<i>inner text that is longer than the outer one</i>");
+    Inner.push_back(Join(innerSink.Events));
+    if (text != before) Spoilt = true;
+    RecordingSink::OnText(text, appData, abort);
+  }
+  std::vector<std::string> Inner;
+  bool Spoilt = false;
+};
+
+TEST(HtmlReader, AParseInsideAHandlerLeavesTheOuterTextWhole) {
+  CHTMLReader reader;
+  NestingSink sink;
+  reader.SetEventSink(&sink);
+  EXPECT_EQ(reader.ReadText("one<b>two</b>"), 13);
+  EXPECT_FALSE(sink.Spoilt);
+  EXPECT_EQ(Join(sink.Events), "begin|text:one|<b>|text:two|</b>|end");
+  ASSERT_EQ(sink.Inner.size(), 2u);
+  EXPECT_EQ(sink.Inner[1], "begin|<i>|text:inner text that is longer than the outer one|</i>|end");
+}
+
 // Drops texts that read "drop" and pads the others with a space.
 class FilteringReader : public CHTMLReader {
  protected:
