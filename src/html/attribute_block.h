@@ -15,8 +15,6 @@
 #if defined(__SSE2__) && defined(__GNUC__)
 #define INKLINE_ATTRIBUTE_BLOCK 1
 
-#include <emmintrin.h>
-
 #include <cstdint>
 #include <cstring>
 
@@ -49,21 +47,15 @@ struct Window {
 
 // Sorts the 16 bytes at p into w's masks from bit at.
 inline void Classify(const char* p, int at, Window& w) {
+  using namespace lanes;
   const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-  auto is = [&v](char c) { return _mm_cmpeq_epi8(v, _mm_set1_epi8(c)); };
-  // An unsigned range [lo, lo + n) as a signed one from -128.
-  auto inRange = [](__m128i x, int lo, int n) {
-    return _mm_cmplt_epi8(_mm_add_epi8(x, _mm_set1_epi8(static_cast<char>(0x80 - lo))),
-                          _mm_set1_epi8(static_cast<char>(-128 + n)));
-  };
-  const __m128i space = _mm_or_si128(is(' '), inRange(v, '\t', 5));  // \t \n \v \f \r
-  const __m128i letter = inRange(_mm_or_si128(v, _mm_set1_epi8(0x20)), 'a', 26);
-  const __m128i equals = is('=');
-  const __m128i quote = _mm_or_si128(is('"'), is('\''));
-  const __m128i greater = is('>');
-  const __m128i tagEnd = _mm_or_si128(is('/'), greater);
-  // "-" to ":" holds ".", "/" and the digits.
-  const __m128i otherName = _mm_or_si128(inRange(v, '-', 14), is('_'));
+  const __m128i space = WhiteSpace(v);
+  const __m128i letter = Letters(v);
+  const __m128i equals = Is(v, '=');
+  const __m128i quote = _mm_or_si128(Is(v, '"'), Is(v, '\''));
+  const __m128i greater = Is(v, '>');
+  const __m128i tagEnd = _mm_or_si128(Is(v, '/'), greater);
+  const __m128i otherName = _mm_or_si128(DigitsDotsSlash(v), Is(v, '_'));
   const __m128i known = _mm_or_si128(_mm_or_si128(_mm_or_si128(space, letter), equals),
                                      _mm_or_si128(_mm_or_si128(quote, greater), otherName));
   auto bits = [at](int mask) { return static_cast<uint64_t>(static_cast<uint16_t>(mask)) << at; };

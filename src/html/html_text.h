@@ -75,6 +75,25 @@ inline bool HasClass(char c, unsigned char classes) { return kByteClasses.Has(c,
 inline constexpr unsigned char kAttributesMayFollow =
     ByteClasses::kNul | ByteClasses::kWhiteSpace | ByteClasses::kTagPunctuation;
 
+#if defined(__SSE2__) && defined(__GNUC__)
+// Byte classes of 16 bytes at once: each byte of a result is 0xFF where the
+// byte of v is of the class.
+namespace lanes {
+
+inline __m128i Is(__m128i v, char c) { return _mm_cmpeq_epi8(v, _mm_set1_epi8(c)); }
+// The unsigned range [lo, lo + n), moved to the signed one from -128.
+inline __m128i InRange(__m128i v, int lo, int n) {
+  return _mm_cmplt_epi8(_mm_add_epi8(v, _mm_set1_epi8(static_cast<char>(0x80 - lo))),
+                        _mm_set1_epi8(static_cast<char>(-128 + n)));
+}
+inline __m128i Letters(__m128i v) { return InRange(_mm_or_si128(v, _mm_set1_epi8(0x20)), 'a', 26); }
+// "-" to ":": "-", ".", "/", the digits and ":".
+inline __m128i DigitsDotsSlash(__m128i v) { return InRange(v, '-', 14); }
+inline __m128i WhiteSpace(__m128i v) { return _mm_or_si128(Is(v, ' '), InRange(v, '\t', 5)); }
+
+}  // namespace lanes
+#endif
+
 // Space, tab, CR, LF, vertical tab and form feed.
 inline bool IsWhiteSpace(char c) { return kByteClasses.Has(c, ByteClasses::kWhiteSpace); }
 
@@ -135,16 +154,9 @@ inline const char* SkipNameCharsBefore(const char* p, const char* textEnd) {
 #if defined(__SSE2__) && defined(__GNUC__)
   if (textEnd != nullptr && textEnd - p >= 16) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    // Unsigned ranges [lo, lo + n) as signed ones from -128.
-    auto inRange = [](__m128i x, int lo, int n) {
-      return _mm_cmplt_epi8(_mm_add_epi8(x, _mm_set1_epi8(static_cast<char>(0x80 - lo))),
-                            _mm_set1_epi8(static_cast<char>(-128 + n)));
-    };
-    const __m128i letter = inRange(_mm_or_si128(v, _mm_set1_epi8(0x20)), 'a', 26);
-    // "-" to ":" holds ".", the digits and the "/" to take out.
-    const __m128i mark = _mm_andnot_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('/')), inRange(v, '-', 14));
-    const __m128i name =
-        _mm_or_si128(_mm_or_si128(letter, mark), _mm_cmpeq_epi8(v, _mm_set1_epi8('_')));
+    const __m128i name = _mm_or_si128(
+        _mm_or_si128(lanes::Letters(v), lanes::Is(v, '_')),
+        _mm_andnot_si128(lanes::Is(v, '/'), lanes::DigitsDotsSlash(v)));
     const unsigned other = ~static_cast<unsigned>(_mm_movemask_epi8(name)) & 0xFFFFu;
     return other != 0 ? p + __builtin_ctz(other) : SkipNameChars(p + 16);
   }
