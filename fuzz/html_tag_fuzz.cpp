@@ -2,8 +2,26 @@
 #include <cstddef>
 #include <cstdint>
 
+#include <string>
+
 #include "fuzz_input.h"
 #include "html/html_tag.h"
+#include "html/tag_parse_memo.h"
+
+namespace {
+
+std::string Describe(const CHTMLTag& tag) {
+  std::string out = tag.GetTagName();
+  if (const CHTMLAttributes* attributes = tag.GetAttributes()) {
+    for (int i = 0; i < attributes->GetCount(); ++i) {
+      const CHTMLElemAttr attribute = attributes->GetAttribute(i);
+      out += '\0' + attribute.Name + '\0' + attribute.Value;
+    }
+  }
+  return out;
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const FuzzText text(data, size);
@@ -22,6 +40,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } else {
     FuzzCheck(tag.GetTagName().empty() && tag.GetAttributes() == nullptr);
   }
+
+  // A reader's tag, read from a text that stays with the text's end known,
+  // goes the quickest way it can; it must read the very same tag.
+  TagParseMemo memo;
+  memo.TextEnd = text.Get() + length;
+  CHTMLTag quick;
+  bool quickOpening = false;
+  bool quickClosing = false;
+  const int quickConsumed =
+      quick.ParseTag(text.Get(), quickOpening, quickClosing, true, &memo, true);
+  FuzzCheck(quickConsumed == consumed && quickOpening == opening && quickClosing == closing);
+  FuzzCheck(Describe(quick) == Describe(tag));
 
   CHTMLAttributes attributes;
   const int used = attributes.ParseAttributes(text.Get());

@@ -31,10 +31,9 @@ inline void ScanQuotedValue(const char* open, AttributeBytes& out) {
   const char* p = open + 1;
   bool asWritten = true;
   for (;;) {
+    p = FindClasses(p, kStops);
     const char c = *p;
-    if (!HasClass(c, kStops)) {
-      ++p;
-    } else if (c == quote || c == '\0') {
+    if (c == quote || c == '\0') {
       break;
     } else if (HasClass(c, ByteClasses::kQuote)) {
       ++p;  // the other quote
@@ -58,10 +57,9 @@ inline void ScanUnquotedValue(const char* first, AttributeBytes& out) {
   bool asWritten = !IsLeadByte(*first);
   const char* p = NextChar(first);
   for (;;) {
+    p = FindClasses(p, kStops);
     const char c = *p;
-    if (!HasClass(c, kStops)) {
-      ++p;
-    } else if (IsLeadByte(c)) {
+    if (IsLeadByte(c)) {
       asWritten = false;
       p = NextChar(p);
     } else {
@@ -80,8 +78,7 @@ inline void ScanUnquotedValue(const char* first, AttributeBytes& out) {
 // stands there.
 inline bool ScanAttribute(const char* nameBegin, AttributeBytes& out) {
   if (!IsLetter(*nameBegin)) return false;
-  const char* nameEnd = nameBegin + 1;
-  while (IsNameChar(*nameEnd)) ++nameEnd;
+  const char* nameEnd = SkipNameChars(nameBegin + 1);
   const char after = *nameEnd;
   if (after == '=') {
     out.NameBegin = nameBegin;
@@ -109,6 +106,19 @@ inline bool ScanAttribute(const char* nameBegin, AttributeBytes& out) {
 // The attributes of one tag as found, before any is copied: a tag takes
 // them only once it knows it parses whole.
 using AttributeSpans = InlineStack<AttributeBytes, 16>;
+
+// The attributes from p on, for as long as each parses, into the place
+// spans keep for the usual tag's; returns where the last ends, p when none
+// stands there, or null when the place runs out first.
+inline const char* ScanUsualAttributes(const char* p, AttributeSpans& spans) {
+  const char* end = p;
+  for (AttributeBytes* slot = spans.NextInPlace(); slot != nullptr; slot = spans.NextInPlace()) {
+    if (!ScanAttribute(SkipWhiteSpace(end), *slot)) return end;
+    spans.KeepInPlace();
+    end = slot->End;
+  }
+  return nullptr;
+}
 
 }  // namespace html_text
 

@@ -1,12 +1,21 @@
 #include "html/html_reader.h"
 
 #include <cstring>
+#include <typeinfo>
 
 #include "html/html_text.h"
+#include "html/text_lease.h"
 
 using html_text::IsWhiteSpace;
 
 CHTMLReader::~CHTMLReader() = default;
+
+// Inline: every run of text passes here.
+inline void CHTMLReader::CollectRun(uint32_t end) {
+  const std::size_t length = end - RunStart;
+  if (Text->size() + length >= Text->capacity()) MakeRoom(length);
+  Text->append(Buffer + RunStart, length);
+}
 
 int CHTMLReader::ReadText(const char* text) {
   if (text == nullptr || *text == '\0') return 0;
@@ -17,11 +26,40 @@ int CHTMLReader::ReadText(const char* text) {
 }
 
 bool CHTMLReader::ReadTag(CHTMLTag& tag, bool& opening, bool& closing) {
-  // The buffer stays until the parse ends, when the reader's own tag is
-  // settled: that tag may read its name and attributes from it.
-  const bool textStays = &tag == &Tag;
+  return &tag == &Tag ? ReadOwnTag(opening, closing) : ReadLongerTag(tag, opening, closing);
+}
+
+// Always inline: the parse loop's own tags are read here.
+INKLINE_HTML_ALWAYS_INLINE bool CHTMLReader::ReadOwnTag(bool& opening, bool& closing) {
+  // The buffer stays until the parse ends, when the tag is settled: the tag
+  // may read its name and attributes from it. The usual tag, a name alone,
+  // is read right here, calling nothing.
+  const char* nameEnd;
   const int length =
-      tag.ParseTag(Buffer + Position, opening, closing, true, &TagMemo, textStays);
+      Tag.ParseNameTag(Buffer + Position, opening, closing, true, Buffer + BufferLength, nameEnd);
+  if (length != 0) {
+    Position += static_cast<uint32_t>(length);
+    return true;
+  }
+  return nameEnd ? ReadAttributedTag(nameEnd, opening, closing)
+                 : ReadLongerTag(Tag, opening, closing);
+}
+
+bool CHTMLReader::ReadAttributedTag(const char* nameEnd, bool& opening, bool& closing) {
+  // Any other byte after the name, a quote say, makes no tag.
+  if (!html_text::HasClass(*nameEnd, html_text::kAttributesMayFollow)) return false;
+  const int length =
+      Tag.ParseAttributesInText(Buffer + Position, nameEnd, TagMemo, opening, closing);
+  if (length == 0) return false;
+  Position += static_cast<uint32_t>(length);
+  return true;
+}
+
+bool CHTMLReader::ReadLongerTag(CHTMLTag& tag, bool& opening, bool& closing) {
+  const bool own = &tag == &Tag;
+  const char* text = Buffer + Position;
+  const int length = own ? tag.ParseLongerTag(text, opening, closing, true, &TagMemo, true)
+                         : tag.ParseTag(text, opening, closing, true, &TagMemo, false);
   if (length == 0) return false;
   Position += static_cast<uint32_t>(length);
   return true;
@@ -40,9 +78,13 @@ int CHTMLReader::ParseDocument() {
     ~SettleOnExit() { Settled.Settle(); }
   } settle{Tag};
 
+  // A class of its own may read tags and filter text its own way.
+  OwnSteps = typeid(*this) == typeid(CHTMLReader);
+  const TextLease lease(OwnText);
+  Text = &lease.Text();
   Position = 0;
   TagMemo.Forget();
-  Text.clear();
+  TagMemo.TextEnd = Buffer + BufferLength;
   bool abort = false;
   if (Sends(IHTMLReaderEvents::kParseEvents)) EventSink->OnParseBegin(AppData, abort);
   if (!abort) abort = ReadContent();
@@ -50,6 +92,7 @@ int CHTMLReader::ParseDocument() {
 
   Buffer = nullptr;
   BufferLength = 0;
+  Text = &OwnText;
   return static_cast<int>(Position);
 }
 
@@ -57,23 +100,25 @@ bool CHTMLReader::ReadContent() {
   while (Position < BufferLength && IsWhiteSpace(Buffer[Position])) ++Position;
   RunStart = Position;
   // Bytes are copied into Text only when a reference, a tag or the end
-  // closes the run.
-  while (Position < BufferLength) {
-    const char c = Buffer[Position];
-    if (c == '&') {
+  // closes the run; character data up to the next "<" or "&" stays put.
+  const char* const end = Buffer + BufferLength;
+  for (;;) {
+    // Tags mostly follow one another: the next byte is tried first.
+    const char* next = Buffer + Position;
+    if (next < end && *next != '<') next = html_text::FindMarkupStart(next, end);
+    Position = static_cast<uint32_t>(next - Buffer);
+    if (Position >= BufferLength) break;
+    if (Buffer[Position] == '&') {
       ReadReference();
-      continue;
-    }
-    if (c != '<') {
-      // Ordinary character data up to the next "<" or "&".
-      Position = static_cast<uint32_t>(
-          html_text::FindMarkupStart(Buffer + Position + 1, Buffer + BufferLength) - Buffer);
       continue;
     }
     const uint32_t tagStart = Position;
     bool opening = false;
     bool closing = false;
-    if (!ReadTag(Tag, opening, closing)) {
+    // A reader of this very class reads its tags itself, in line; any other
+    // through its own ReadTag.
+    const bool read = OwnSteps ? ReadOwnTag(opening, closing) : ReadTag(Tag, opening, closing);
+    if (!read) {
       ++Position;  // not a tag: the "<" is character data
       continue;
     }
@@ -91,31 +136,30 @@ void CHTMLReader::ReadReference() {
     return;
   }
   CollectRun(Position);
-  Text.push_back(resolved);
+  Text->push_back(resolved);
   Position += static_cast<uint32_t>(length);
   RunStart = Position;
 }
 
-void CHTMLReader::CollectRun(uint32_t end) {
-  const std::size_t length = end - RunStart;
-  if (Text.size() + length + 1 > Text.capacity()) {
-    // Room at once for what text the rest of the buffer can still hold (up
-    // to a bound), so a fresh reader grows its text once, not by doubling.
-    constexpr std::size_t kRoomAhead = 4096;
-    const std::size_t rest = BufferLength - RunStart + 1;
-    Text.reserve(Text.size() + (rest < kRoomAhead ? rest : kRoomAhead));
-  }
-  Text.append(Buffer + RunStart, length);
+void CHTMLReader::MakeRoom(std::size_t length) {
+  // Room at once for what text the rest of the buffer can still hold (up to
+  // a bound), so a fresh string grows once, not by doubling.
+  constexpr std::size_t kRoomAhead = 4096;
+  const std::size_t rest = BufferLength - RunStart + 1;  // at least length + 1
+  std::size_t room = rest < kRoomAhead ? rest : kRoomAhead;
+  if (room < length) room = length;
+  Text->reserve(Text->size() + room);
 }
+
 
 bool CHTMLReader::SendTextBefore(uint32_t tagStart) {
   // Text before a tag is sent untrimmed.
   bool abort = false;
-  if (tagStart > RunStart || !Text.empty()) {
+  if (tagStart > RunStart || !Text->empty()) {
     CollectRun(tagStart);
-    FilterText(Text);
+    if (!OwnSteps) FilterText(*Text);
     abort = SendText();
-    Text.clear();
+    Text->clear();
   }
   RunStart = Position;
   return abort;
@@ -135,20 +179,20 @@ inline bool CHTMLReader::SendTagEvents(bool opening, bool closing) {
 }
 
 bool CHTMLReader::SendFinalText() {
-  if (Position == RunStart && Text.empty()) return false;
+  if (Position == RunStart && Text->empty()) return false;
   // The end of the text: only here is trailing white space trimmed.
   CollectRun(Position);
-  FilterText(Text);
-  std::size_t kept = Text.size();
-  while (kept > 0 && IsWhiteSpace(Text[kept - 1])) --kept;
-  Text.resize(kept);
+  if (!OwnSteps) FilterText(*Text);
+  std::size_t kept = Text->size();
+  while (kept > 0 && IsWhiteSpace((*Text)[kept - 1])) --kept;
+  Text->resize(kept);
   return SendText();
 }
 
 bool CHTMLReader::SendText() {
   bool abort = false;
-  if (!Text.empty() && Sends(IHTMLReaderEvents::kTextEvents)) {
-    EventSink->OnText(Text, AppData, abort);
+  if (!Text->empty() && Sends(IHTMLReaderEvents::kTextEvents)) {
+    EventSink->OnText(*Text, AppData, abort);
   }
   return abort;
 }

@@ -50,6 +50,12 @@ class CHTMLReader {
   virtual void FilterText(std::string& text);
 
  private:
+  // ReadTag into the reader's own tag.
+  bool ReadOwnTag(bool& opening, bool& closing);
+  // ReadOwnTag of an opening tag whose name ends at nameEnd, not at a ">".
+  bool ReadAttributedTag(const char* nameEnd, bool& opening, bool& closing);
+  // ReadTag of a tag that is more than a name.
+  bool ReadLongerTag(CHTMLTag& tag, bool& opening, bool& closing);
   bool Sends(uint32_t event) const { return EventSink != nullptr && (EventMask & event) != 0; }
 
   // The steps of a parse. Each one that sends events returns whether a
@@ -58,6 +64,8 @@ class CHTMLReader {
   void ReadReference();
   // Adds the pending run, Buffer[RunStart, end), to Text.
   void CollectRun(uint32_t end);
+  // Grows Text, out of the usual path, before a run of length is added.
+  void MakeRoom(std::size_t length);
   bool SendTextBefore(uint32_t tagStart);
   bool SendTagEvents(bool opening, bool closing);
   bool SendFinalText();
@@ -74,9 +82,14 @@ class CHTMLReader {
   TagParseMemo TagMemo;
   // Kept from parse to parse with what they hold, so a reused reader
   // allocates nothing once it has seen its largest text and tag.
-  CHTMLTag Tag;       // serves every tag of a parse
-  std::string Text;   // character data collected since the last tag
+  CHTMLTag Tag;          // serves every tag of a parse
+  std::string OwnText;   // the text when the thread's own is taken
+  // Character data collected since the last tag, during a parse.
+  std::string* Text = &OwnText;
   uint32_t RunStart = 0;  // the pending run is Buffer[RunStart, Position)
+  // Whether the parse runs this class's own ReadTag and FilterText, which
+  // it then calls directly.
+  bool OwnSteps = false;
 };
 
 #endif  // INKLINE_SRC_HTML_HTML_READER_H

@@ -2,12 +2,12 @@
 
 #include <new>
 
+#include "html/attribute_block.h"
 #include "html/attribute_scan.h"
 #include "html/html_text.h"
 
 using html_text::FindChar;
 using html_text::IsLetter;
-using html_text::IsNameChar;
 using html_text::IsWhiteSpace;
 using html_text::SkipWhiteSpace;
 
@@ -30,8 +30,7 @@ bool ReadTagName(const char* open, TagName& name) {
     if (*begin != '/') return false;
     ++begin;  // an end tag's name may be empty or start with any name character
   }
-  const char* end = begin;
-  while (IsNameChar(*end)) ++end;
+  const char* end = html_text::SkipNameChars(begin);
   const char after = *end;
   if (!(after == '\0' || IsWhiteSpace(after) || after == '>' || (opening && after == '/'))) {
     return false;
@@ -60,6 +59,21 @@ int FindAttributes(const char* rest, AttributeChainMemo* memo, html_text::Attrib
 }
 
 }  // namespace
+
+int CHTMLTag::ParseLongerTag(const char* text, bool& opening, bool& closing, bool readAttributes,
+                             TagParseMemo* memo, bool textStays) {
+  if (text[0] == '<' && IsLetter(text[1])) {
+    const char* nameEnd = html_text::SkipNameChars(text + 2);
+    if (html_text::HasClass(*nameEnd, html_text::kAttributesMayFollow)) {
+      if (readAttributes && memo && textStays) {
+        return ParseAttributesInText(text, nameEnd, *memo, opening, closing);
+      }
+      return ParseOpeningTagRest(text, text + 1, nameEnd, opening, closing, readAttributes, memo,
+                                 textStays);
+    }
+  }
+  return ParseOtherTag(text, opening, closing, readAttributes, memo, textStays);
+}
 
 int CHTMLTag::ParseOtherTag(const char* text, bool& opening, bool& closing, bool readAttributes,
                             TagParseMemo* memo, bool textStays) {
@@ -120,7 +134,56 @@ int CHTMLTag::ParseOpeningTagRest(const char* text, const char* nameBegin, const
   return static_cast<int>(end.Close + 1 - text);
 }
 
+int CHTMLTag::ParseAttributesInText(const char* text, const char* nameEnd, TagParseMemo& memo,
+                                    bool& opening, bool& closing) {
+  // The usual tag: attributes from the first byte after the name's white
+  // space, no failing chain to meet, and "/>" or ">" right after them. A tag
+  // that fails is read again in full, so the memo learns of it.
+  const char* rest = SkipWhiteSpace(nameEnd);
+  memo.Chains.BeginTag(text);
+  if (IsLetter(*rest) && !memo.Chains.KnowsFailures()) {
+#ifdef INKLINE_ATTRIBUTE_BLOCK
+    // Told from its bytes' classes, the tag leaves its attributes for later.
+    bool closesToo = false;
+    const char* usualClose =
+        memo.TextEnd ? html_text::FindUsualTagClose(rest, memo.TextEnd, closesToo) : nullptr;
+    if (usualClose) {
+      opening = true;
+      closing = closesToo;
+      SetName(text + 1, nameEnd, true);
+      HasAttributes = true;
+      UnbuiltSpans = kUnfound;
+      UnfoundFrom = rest;
+      return static_cast<int>(usualClose + 1 - text);
+    }
+#endif
+    const int free = UnbuiltSpans == 0 ? 1 : 0;
+    html_text::AttributeSpans& spans = FoundSpans[free];
+    spans.Clear();
+    const char* end = html_text::ScanUsualAttributes(rest, spans);
+    const char* close = end ? SkipWhiteSpace(end) : rest;
+    const bool closes = *close == '/';
+    close += closes ? 1 : 0;
+    if (end != rest && *close == '>') {
+      opening = true;
+      closing = closes;
+      SetName(text + 1, nameEnd, true);
+      HasAttributes = true;
+      UnbuiltSpans = free;
+      return static_cast<int>(close + 1 - text);
+    }
+  }
+  return ParseOpeningTagRest(text, text + 1, nameEnd, opening, closing, true, &memo, true);
+}
+
 CHTMLAttributes& CHTMLTag::SettledAttributes() const {
+  if (UnbuiltSpans == kUnfound) {
+    // The tag parsed whole, so its attributes run up to its end; may throw,
+    // leaving them to be found again.
+    FoundSpans[0].Clear();
+    FindAttributes(UnfoundFrom, nullptr, FoundSpans[0]);
+    UnbuiltSpans = 0;
+  }
   if (UnbuiltSpans != kNoSpans) {
     Attributes.Assign(FoundSpans[UnbuiltSpans]);  // may throw, leaving the spans to retry
     UnbuiltSpans = kNoSpans;

@@ -30,35 +30,52 @@ class CHTMLTag {
   // from the text, and builds strings only when someone asks for them.
   int ParseTag(const char* text, bool& opening, bool& closing, bool readAttributes,
                TagParseMemo* memo = nullptr, bool textStays = false) {
-    // Most tags are a name right at text: read here, in the caller. A name
-    // and its ">" is the whole tag; an opening tag's name ending otherwise
-    // goes on to its attributes; any other text to the general parse.
-    if (*text == '<') {
-      const char* nameBegin = text + 1;
-      const bool isOpening = html_text::IsLetter(*nameBegin);
-      if (isOpening || *nameBegin == '/') {
-        nameBegin += isOpening ? 0 : 1;
-        const char* nameEnd = nameBegin;
-        while (html_text::IsNameChar(*nameEnd)) ++nameEnd;
-        if (*nameEnd == '>') {
-          opening = isOpening;
-          closing = !isOpening;
-          SetName(nameBegin, nameEnd, textStays);
-          HasAttributes = false;
-          UnbuiltSpans = kNoSpans;
-          return static_cast<int>(nameEnd + 1 - text);
-        }
-        using html_text::ByteClasses;
-        constexpr unsigned char kAttributesMayFollow =
-            ByteClasses::kNul | ByteClasses::kWhiteSpace | ByteClasses::kTagPunctuation;
-        if (isOpening && html_text::HasClass(*nameEnd, kAttributesMayFollow)) {
-          return ParseOpeningTagRest(text, nameBegin, nameEnd, opening, closing, readAttributes,
-                                     memo, textStays);
-        }
-      }
-    }
-    return ParseOtherTag(text, opening, closing, readAttributes, memo, textStays);
+    const char* openingNameEnd;
+    const int length = ParseNameTag(text, opening, closing, textStays, nullptr, openingNameEnd);
+    return length != 0 ? length
+                       : ParseLongerTag(text, opening, closing, readAttributes, memo, textStays);
   }
+
+  // ParseTag of the usual tag, a name alone, <name> or </name>, right at
+  // text; 0 for any other text, which ParseTag reads in full. Inline and
+  // calling nothing, so a caller pays only for what it reads.
+  // textEnd is the text's NUL, or null when not known. When the name of
+  // an opening tag ends other than at a ">", openingNameEnd is where it
+  // ends; otherwise null.
+  int ParseNameTag(const char* text, bool& opening, bool& closing, bool textStays,
+                   const char* textEnd, const char*& openingNameEnd) {
+    openingNameEnd = nullptr;
+    if (*text != '<') return 0;
+    const char* nameBegin = text + 1;
+    const bool isOpening = html_text::IsLetter(*nameBegin);
+    if (!isOpening) {
+      if (*nameBegin != '/') return 0;
+      ++nameBegin;
+    }
+    const char* nameEnd = html_text::SkipNameCharsBefore(nameBegin, textEnd);
+    if (*nameEnd != '>') {
+      if (isOpening) openingNameEnd = nameEnd;
+      return 0;
+    }
+    opening = isOpening;
+    closing = !isOpening;
+    SetName(nameBegin, nameEnd, textStays);
+    HasAttributes = false;
+    UnbuiltSpans = kNoSpans;
+    return static_cast<int>(nameEnd + 1 - text);
+  }
+
+  // ParseTag of a text that holds no name alone: an opening tag whose name
+  // is followed by attributes takes the shortest way there.
+  int ParseLongerTag(const char* text, bool& opening, bool& closing, bool readAttributes,
+                     TagParseMemo* memo, bool textStays);
+
+  // ParseTag, for a reader, of an opening tag whose name follows the "<"
+  // at text and ends at nameEnd, on a byte of kAttributesMayFollow: reads
+  // the attributes and leaves them in the text, which stays. The usual such
+  // tag is read here at the least cost, any other in full.
+  int ParseAttributesInText(const char* text, const char* nameEnd, TagParseMemo& memo,
+                            bool& opening, bool& closing);
 
   std::string GetTagName() const {
     return NameInText ? std::string(NameInText, NameLength) : Name;
@@ -122,6 +139,10 @@ class CHTMLTag {
   mutable html_text::AttributeSpans FoundSpans[2];
   mutable int UnbuiltSpans = kNoSpans;
   static constexpr int kNoSpans = -1;
+  // Or the attributes were not even found yet: a usual tag's end is told
+  // without them, and they are found from UnfoundFrom when asked for.
+  static constexpr int kUnfound = 2;
+  mutable const char* UnfoundFrom = nullptr;
   bool HasAttributes = false;
   std::string Name;  // case kept as written
   // The name as it stands in a text that stays, or in ShortName once

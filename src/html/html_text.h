@@ -18,6 +18,16 @@
 #include <emmintrin.h>
 #endif
 
+// For the few helpers of a parse loop that must stay in it whatever the
+// compiler makes of their size.
+#if defined(__GNUC__)
+#define INKLINE_HTML_ALWAYS_INLINE inline __attribute__((always_inline))
+#elif defined(_MSC_VER)
+#define INKLINE_HTML_ALWAYS_INLINE __forceinline
+#else
+#define INKLINE_HTML_ALWAYS_INLINE inline
+#endif
+
 namespace html_text {
 
 // The byte classes below, one table lookup each: tags and attributes test
@@ -61,6 +71,29 @@ inline constexpr ByteClasses kByteClasses{};
 
 inline bool HasClass(char c, unsigned char classes) { return kByteClasses.Has(c, classes); }
 
+// The bytes after an opening tag's name that let attributes follow it.
+inline constexpr unsigned char kAttributesMayFollow =
+    ByteClasses::kNul | ByteClasses::kWhiteSpace | ByteClasses::kTagPunctuation;
+
+#if defined(__SSE2__) && defined(__GNUC__)
+// Byte classes of 16 bytes at once: each byte of a result is 0xFF where the
+// byte of v is of the class.
+namespace lanes {
+
+inline __m128i Is(__m128i v, char c) { return _mm_cmpeq_epi8(v, _mm_set1_epi8(c)); }
+// The unsigned range [lo, lo + n), moved to the signed one from -128.
+inline __m128i InRange(__m128i v, int lo, int n) {
+  return _mm_cmplt_epi8(_mm_add_epi8(v, _mm_set1_epi8(static_cast<char>(0x80 - lo))),
+                        _mm_set1_epi8(static_cast<char>(-128 + n)));
+}
+inline __m128i Letters(__m128i v) { return InRange(_mm_or_si128(v, _mm_set1_epi8(0x20)), 'a', 26); }
+// "-" to ":": "-", ".", "/", the digits and ":".
+inline __m128i DigitsDotsSlash(__m128i v) { return InRange(v, '-', 14); }
+inline __m128i WhiteSpace(__m128i v) { return _mm_or_si128(Is(v, ' '), InRange(v, '\t', 5)); }
+
+}  // namespace lanes
+#endif
+
 // Space, tab, CR, LF, vertical tab and form feed.
 inline bool IsWhiteSpace(char c) { return kByteClasses.Has(c, ByteClasses::kWhiteSpace); }
 
@@ -83,8 +116,61 @@ inline const char* NextChar(const char* p) {
   return *p == '\0' ? p : p + shared::CharBytes(p);
 }
 
+// The first byte at or after p that has one of the classes (when stopAt)
+// or none of them. The walk must meet a byte that ends it before the text's
+// NUL, or at the NUL itself. Four bytes a round: names and values are short,
+// and a round's tests cost less than the loop around them.
+template <bool stopAt>
+inline const char* WalkClasses(const char* p, unsigned char classes) {
+  for (;; p += 4) {
+    if (HasClass(p[0], classes) == stopAt) return p;
+    if (HasClass(p[1], classes) == stopAt) return p + 1;
+    if (HasClass(p[2], classes) == stopAt) return p + 2;
+    if (HasClass(p[3], classes) == stopAt) return p + 3;
+  }
+}
+
+// Past the bytes of the classes at p; NUL is of none but kNul.
+inline const char* SkipClasses(const char* p, unsigned char classes) {
+  return WalkClasses<false>(p, classes);
+}
+
+// The first byte at or after p of one of the classes, which hold kNul.
+inline const char* FindClasses(const char* p, unsigned char classes) {
+  return WalkClasses<true>(p, classes);
+}
+
+// Past the name characters at p.
+inline const char* SkipNameChars(const char* p) {
+  return SkipClasses(p, ByteClasses::kLetter | ByteClasses::kDigit |
+                            ByteClasses::kNamePunctuation);
+}
+
+// SkipNameChars for a text whose NUL stands at textEnd (null when not
+// known). Where 16 bytes can be read they are classified at once: a name's
+// end is then found without a guess at its length, which a walk byte by
+// byte keeps getting wrong on names of mixed lengths.
+inline const char* SkipNameCharsBefore(const char* p, const char* textEnd) {
+#if defined(__SSE2__) && defined(__GNUC__)
+  if (textEnd != nullptr && textEnd - p >= 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i name = _mm_or_si128(
+        _mm_or_si128(lanes::Letters(v), lanes::Is(v, '_')),
+        _mm_andnot_si128(lanes::Is(v, '/'), lanes::DigitsDotsSlash(v)));
+    const unsigned other = ~static_cast<unsigned>(_mm_movemask_epi8(name)) & 0xFFFFu;
+    return other != 0 ? p + __builtin_ctz(other) : SkipNameChars(p + 16);
+  }
+#endif
+  static_cast<void>(textEnd);
+  return SkipNameChars(p);
+}
+
+// Markup mostly holds no white space, or a single space, where it may
+// stand: the first byte is tested before any loop.
 inline const char* SkipWhiteSpace(const char* p) {
-  while (IsWhiteSpace(*p)) ++p;
+  if (!IsWhiteSpace(*p)) return p;
+  while (IsWhiteSpace(*++p)) {
+  }
   return p;
 }
 

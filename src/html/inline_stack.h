@@ -22,6 +22,11 @@ class InlineStack {
     }
     ++Count;
   }
+  // The place the next element takes when it stays in place, for the
+  // caller to fill and then Keep; null once the place is full.
+  T* NextInPlace() { return Count < N ? &InPlace[Count] : nullptr; }
+  // Keeps the element written at NextInPlace.
+  void KeepInPlace() { ++Count; }
   void Pop() {
     if (Count > N) More.pop_back();
     --Count;

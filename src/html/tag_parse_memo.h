@@ -21,8 +21,10 @@ class AttributeChainMemo {
  public:
   // Whether a chain reaching the attribute named at nameBegin is known to fail.
   bool KnownToFail(const char* nameBegin) const {
-    return Failing && !Failing->empty() && Failing->count(nameBegin) != 0;
+    return KnowsFailures() && Failing->count(nameBegin) != 0;
   }
+  // Whether any chain that can still be met is known to fail.
+  bool KnowsFailures() const { return Failing && !Failing->empty(); }
   // Starts a tag at tagStart: failures wholly before it can no longer be met.
   void BeginTag(const char* tagStart) {
     Pending.Clear();
@@ -66,11 +68,15 @@ class AttributeChainMemo {
 struct TagParseMemo {
   html_text::CharSearchMemo CloseSearch{'>'};
   AttributeChainMemo Chains;
+  // The text's terminating NUL, when the reader knows it: a tag may then
+  // classify its bytes a block at a time, up to there.
+  const char* TextEnd = nullptr;
 
   // Needed before parsing another text.
   void Forget() {
     CloseSearch.Forget();
     Chains.Forget();
+    TextEnd = nullptr;
   }
 };
 

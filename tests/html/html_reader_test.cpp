@@ -73,7 +73,38 @@ INSTANTIATE_TEST_SUITE_P(
                    55},
         // The reader looks at single bytes: "<" after a lead byte still opens a tag.
         ReaderCase{"a\xb0<b>", "begin|text:a\xb0|<b>|end", 5},
-        ReaderCase{"x\xb0", "begin|text:x\xb0|end", 2}));
+        ReaderCase{"x\xb0", "begin|text:x\xb0|end", 2},
+        // Attributes in every shape, tags past 64 bytes and ending near the
+        // text's end: the usual ones are told apart from the rest by their
+        // bytes, and both must read as one.
+        ReaderCase{"<body bgcolor=\"0\" angle=0.000000 space=0.500000  size=2.000000 hvpl=0 "
+                   "face='Deja Vu'>x</body>",
+                   "begin|<body bgcolor=0 angle=0.000000 space=0.500000 size=2.000000 hvpl=0 "
+                   "face=Deja Vu>|text:x|</body>|end",
+                   93},
+        ReaderCase{"<a bcdefghijklmnopqrstuvwxyz=abcdefghijklmnopqrstuvwxyzabcdefghijklmnopqrstu"
+                   "vwxyz0123456789 c=1>z",
+                   "begin|<a bcdefghijklmnopqrstuvwxyz=abcdefghijklmnopqrstuvwxyzabcdefghijklmnopq"
+                   "rstuvwxyz0123456789 c=1>|text:z|end",
+                   97},
+        ReaderCase{"<font face=\"a>b\" color=1/>x", "begin|<font face=a>b color=1>|</font>|text:x|end",
+                   27},
+        ReaderCase{"<a b= \"c\" d=e\"f\" g=\"h\"i=j>x", "begin|<a b=c d=e\"f\" g=h i=j>|text:x|end", 27},
+        ReaderCase{"<a b= c k>x", "begin|<a b=c k=>|text:x|end", 11},
+        ReaderCase{"<a b==c d>", "begin|<a b==c d=>|end", 10},
+        ReaderCase{"<a b= >x>y", "begin|<a b=>x>|text:y|end", 10},
+        ReaderCase{"<a b=c\"d>e\"f>", "begin|<a b=c\"d>|text:e\"f>|end", 13},
+        ReaderCase{"<a b=1 2c=3>", "begin|text:<a b=1 2c=3>|end", 12},
+        ReaderCase{"<a b\"c>d\" e>", "begin|<a>|text:d\" e>|end", 12},
+        ReaderCase{"<a b=\"c\"=d>e", "begin|text:<a b=\"c\"=d>e|end", 12},
+        ReaderCase{"<a b=\xb0>c>d", "begin|<a b=\xb0>c>|text:d|end", 10},
+        ReaderCase{"<a b=c=\"d>e\">", "begin|<a b=c=\"d>|text:e\">|end", 13},
+        ReaderCase{"<font name=\"\xd6\xd0 x\" size=2>y", "begin|<font name=\xd6\xd0 x size=2>|text:y|end",
+                   26},
+        ReaderCase{"x<font face=1>", "begin|text:x|<font face=1>|end", 14},
+        ReaderCase{"<a b=c/d>e", "begin|text:<a b=c/d>e|end", 10},
+        ReaderCase{"<a b=\"c\" =d>", "begin|text:<a b=\"c\" =d>|end", 12},
+        ReaderCase{"<a b=\"c\",d>", "begin|text:<a b=\"c\",d>|end", 11}));
 
 TEST(HtmlReader, EntityOptionOffKeepsReferences) {
   CHTMLReader reader;
@@ -186,6 +217,35 @@ TEST(HtmlReader, IsIdleBetweenTextsAndReusable) {
   EXPECT_EQ(Join(sink.Events), "begin|<b>|text:x|</b>|end");
   EXPECT_EQ(reader.ParseDocument(), 0);
   EXPECT_EQ(Join(sink.Events), "begin|<b>|text:x|</b>|end");
+}
+
+// Reads a text of its own from inside each OnText, as a handler drawing
+// nested markup would, and notes whether the text it was handed survived.
+class NestingSink : public RecordingSink {
+ public:
+  void OnText(std::string& text, uint32_t appData, bool& abort) override {
+    const std::string before = text;
+    CHTMLReader inner;
+    RecordingSink innerSink;
+    inner.SetEventSink(&innerSink);
+    inner.ReadText("<i>inner text that is longer than the outer one</i>");
+    Inner.push_back(Join(innerSink.Events));
+    if (text != before) Spoilt = true;
+    RecordingSink::OnText(text, appData, abort);
+  }
+  std::vector<std::string> Inner;
+  bool Spoilt = false;
+};
+
+TEST(HtmlReader, AParseInsideAHandlerLeavesTheOuterTextWhole) {
+  CHTMLReader reader;
+  NestingSink sink;
+  reader.SetEventSink(&sink);
+  EXPECT_EQ(reader.ReadText("one<b>two</b>"), 13);
+  EXPECT_FALSE(sink.Spoilt);
+  EXPECT_EQ(Join(sink.Events), "begin|text:one|<b>|text:two|</b>|end");
+  ASSERT_EQ(sink.Inner.size(), 2u);
+  EXPECT_EQ(sink.Inner[1], "begin|<i>|text:inner text that is longer than the outer one|</i>|end");
 }
 
 // Drops texts that read "drop" and pads the others with a space.
