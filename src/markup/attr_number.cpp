@@ -1,10 +1,15 @@
 #include "markup/attr_number.h"
 
 #include <climits>
+#include <cstdint>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
 #include <type_traits>
+
+#if !defined(_WIN32)
+#include <langinfo.h>
+#endif
 
 #include <inkline/shared/numeric.h>
 
@@ -12,6 +17,62 @@ namespace {
 
 bool IsCSpace(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Whether the C library reads decimals as this file does: its locale writes
+// decimal points as "." (asked for every number, as a host may change its
+// locale), and it rounds them correctly. The Windows library's own strtod
+// is left to read every number, as it always has.
+bool ReadsDecimalsAsHere() {
+#if defined(_WIN32)
+  return false;
+#else
+  const char* point = nl_langinfo(RADIXCHAR);  // no copy of the whole locale
+  return point[0] == '.' && point[1] == '\0';
+#endif
+}
+
+// The plain decimal at text, as most markup values are ("2", "-0.5",
+// "45.158004"), when the C library reads decimal points as "."; false for
+// anything else. Up to 15 digits the digits make an exact double, and so
+// does ten to the power of the fraction's length: their quotient, rounded
+// once, is what strtod gives.
+bool ReadPlainDecimal(const char* text, double& value) {
+  constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                     1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  constexpr int kMostDigits = 15;
+  const char* p = text;
+  while (IsCSpace(*p)) ++p;
+  const bool negative = *p == '-';
+  if (*p == '-' || *p == '+') ++p;
+  if (!ReadsDecimalsAsHere()) return false;
+  // Nothing strtod reads starts with another printable ASCII byte (a quote
+  // of a quoted value, say): no number. Other bytes may be white space in
+  // some locale, and strtod's to judge.
+  const unsigned char first = static_cast<unsigned char>(*p);
+  if (first > ' ' && first < 0x7F &&
+      !(IsDigit(*p) || *p == '.' || *p == 'i' || *p == 'I' || *p == 'n' || *p == 'N')) {
+    value = 0.0;
+    return true;
+  }
+  uint64_t digits = 0;
+  int count = 0;
+  int fraction = 0;
+  for (; IsDigit(*p) && count <= kMostDigits; ++p, ++count) digits = digits * 10 + (*p - '0');
+  if (*p == '.') {
+    for (++p; IsDigit(*p) && count <= kMostDigits; ++p, ++count, ++fraction) {
+      digits = digits * 10 + (*p - '0');
+    }
+  }
+  // An exponent, a hexadecimal number or more digits are strtod's to read.
+  if (count == 0 || count > kMostDigits || *p == 'e' || *p == 'E' || *p == 'x' || *p == 'X') {
+    return false;
+  }
+  value = static_cast<double>(digits) / kPowersOfTen[fraction];
+  if (negative) value = -value;
+  return true;
 }
 
 }  // namespace
@@ -33,7 +94,10 @@ int ReadMarkupInteger(const char* text) {
   return static_cast<int>(value);
 }
 
-double ReadMarkupReal(const char* text) { return std::strtod(text, nullptr); }
+double ReadMarkupReal(const char* text) {
+  double value;
+  return ReadPlainDecimal(text, value) ? value : std::strtod(text, nullptr);
+}
 
 template <typename T>
 T NarrowMarkupInteger(int value) {

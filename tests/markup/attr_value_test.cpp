@@ -6,8 +6,10 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "markup/attr_number.h"
 #include "markup/attr_value.h"
@@ -89,6 +91,38 @@ TEST(AttrNumber, IntegerReaderAgreesWithAtoiWhereverTheValueFits) {
   }
   for (const char* edge : {"2147483647", "-2147483648", "", "-", "+", " x1", "000"}) {
     EXPECT_EQ(ReadMarkupInteger(edge), std::atoi(edge)) << edge;
+  }
+}
+
+// Plain decimals are read without strtod; they must read as it reads them,
+// to the last bit, and whatever else it reads must still be read by it.
+TEST(AttrNumber, RealReaderAgreesWithStrtodBitForBit) {
+  std::mt19937 random(20261208);
+  const char* prefixes[] = {"", " ", "\t\n", "+", "-", "  -", "0", "-00", "."};
+  const char* suffixes[] = {"", "x", ".", ".5", " 7", "e3", "E-2", "-1", "\"", "0000000000000000"};
+  std::vector<std::string> texts = {"", "-", "+", ".", "-.", "0x1p3", "0X10", "inf", "-nan",
+                                    "1e400", "9007199254740993", "0.1", "0.3", "5.000000",
+                                    "45.158004", "999999999999999", "9999999999999999",
+                                    "123456789.012345", "0.000000000000001", "-0", "-0.0",
+                                    "\"45.1\"", "1.7976931348623157e308", "4.9e-324", "x",
+                                    "-x", "+\"1\"", " '0.5'", "i", "nanx", "-inf", "INFINITY"};
+  for (int i = 0; i < 20000; ++i) {
+    // Up to 9 digits, or 14 to 18 where doubles stop being exact.
+    const uint64_t number = i % 2 ? random() % 1000000000ULL
+                                  : (uint64_t{random()} << 32 | random()) % 1000000000000000000ULL;
+    std::string digits = std::to_string(number);
+    const std::size_t at = random() % (digits.size() + 1);
+    if (random() % 3 != 0) digits.insert(at, ".");
+    texts.push_back(prefixes[random() % 9] + digits + suffixes[random() % 10]);
+  }
+  for (const std::string& text : texts) {
+    const double mine = ReadMarkupReal(text.c_str());
+    const double theirs = std::strtod(text.c_str(), nullptr);
+    if (std::isnan(theirs)) {
+      EXPECT_TRUE(std::isnan(mine)) << text;
+    } else {
+      EXPECT_EQ(std::memcmp(&mine, &theirs, sizeof mine), 0) << text << ": " << mine << " " << theirs;
+    }
   }
 }
 
