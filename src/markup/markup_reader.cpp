@@ -27,25 +27,62 @@ TagSpan FindStartTag(std::string_view text, std::string_view open) {
   return span;
 }
 
+// A copy of a stretch of text with a NUL after it: on the stack when it is
+// as short as tags mostly are, so that a document's tags cost no allocation.
+class TextCopy {
+ public:
+  TextCopy() = default;
+  TextCopy(const TextCopy&) = delete;
+  TextCopy& operator=(const TextCopy&) = delete;
+
+  // Copies [begin, begin + size), a stretch of another text, over what was held.
+  void Assign(const char* begin, std::size_t size) {
+    if (size < sizeof Local) {
+      std::memcpy(Local, begin, size);
+      Local[size] = '\0';
+      Begin = Local;
+    } else {
+      Heap.assign(begin, size);
+      Begin = Heap.data();
+    }
+    Size = size;
+  }
+  char* Data() { return Begin; }
+  std::string_view View() const { return {Begin, Size}; }
+
+ private:
+  char Local[256];
+  std::string Heap;
+  char* Begin = Local;
+  std::size_t Size = 0;
+};
+
 // The tag's text from its "<" up to its ">", lower-cased, as the attribute
-// reader takes it; written over `lower`, so one buffer serves both tags.
-const std::string& LowerTagText(std::string_view text, const TagSpan& span, std::string& lower) {
-  lower.assign(text.data() + span.Begin, span.End - span.Begin);
-  LowerCaseInPlace(lower);
-  return lower;
+// reader takes it, with a NUL after it; written over `lower`, so one copy
+// serves both tags.
+std::string_view LowerTagText(std::string_view text, const TagSpan& span, TextCopy& lower) {
+  lower.Assign(text.data() + span.Begin, span.End - span.Begin);
+  LowerCaseInPlace(lower.Data(), span.End - span.Begin);
+  return lower.View();
 }
 
-void ReadBody(const std::string& tag, MarkupParameters& params) {
-  params.Bgcolor = GetAttrValue<int>(tag, "bgcolor", kAttrInteger);
-  params.Angle = GetAttrValue<float>(tag, "angle", kAttrReal);
-  params.Space = GetAttrValue<float>(tag, "space", kAttrReal);
-  params.Size = GetAttrValue<double>(tag, "size", kAttrReal);
-  params.Hvpl = GetAttrValue<char>(tag, "hvpl", kAttrInteger);
+// The value of the attribute `name` in the tag text, as GetAttrValue reads it.
+template <typename T>
+T AttrValue(std::string_view tag, std::string_view name, short kind) {
+  return AttrValueAt<T>(tag, FindInText(tag, name), kind);
 }
 
-void ReadFont(const std::string& tag, MarkupParameters& params) {
-  params.Face = GetAttrValue<short>(tag, "face", kAttrInteger);
-  params.Color = GetAttrValue<int>(tag, "color", kAttrInteger);
+void ReadBody(std::string_view tag, MarkupParameters& params) {
+  params.Bgcolor = AttrValue<int>(tag, "bgcolor", kAttrInteger);
+  params.Angle = AttrValue<float>(tag, "angle", kAttrReal);
+  params.Space = AttrValue<float>(tag, "space", kAttrReal);
+  params.Size = AttrValue<double>(tag, "size", kAttrReal);
+  params.Hvpl = AttrValue<char>(tag, "hvpl", kAttrInteger);
+}
+
+void ReadFont(std::string_view tag, MarkupParameters& params) {
+  params.Face = AttrValue<short>(tag, "face", kAttrInteger);
+  params.Color = AttrValue<int>(tag, "color", kAttrInteger);
 }
 
 // Removes the first body start tag with every identical copy of it, left to
@@ -62,8 +99,9 @@ void ReadFont(const std::string& tag, MarkupParameters& params) {
 // the text itself.
 void RemoveBodyAndFontTags(std::string& text) {
   const TagSpan body = FindStartTag(text, "<body");
-  const std::string bodyTag =
-      body.Found() ? text.substr(body.Begin, body.End - body.Begin + 1) : std::string();
+  TextCopy bodyCopy;  // the text below is written over as it is read
+  if (body.Found()) bodyCopy.Assign(text.data() + body.Begin, body.End - body.Begin + 1);
+  const std::string_view bodyTag = bodyCopy.View();
   InlineStack<std::size_t, 32> brackets;  // positions in the text kept so far
   std::size_t kept = 0;  // text before this is kept
   std::size_t done = 0;  // text before this has been read
@@ -74,7 +112,8 @@ void RemoveBodyAndFontTags(std::string& text) {
   };
   for (std::size_t i = FindAngleBracket(text); i != npos; i = FindAngleBracket(text, i + 1)) {
     keep(i);
-    if (text[i] == '<' && !bodyTag.empty() && text.compare(i, bodyTag.size(), bodyTag) == 0) {
+    if (text[i] == '<' && !bodyTag.empty() &&
+        std::string_view(text).substr(i, bodyTag.size()) == bodyTag) {
       done = i + bodyTag.size();
       i = done - 1;
       continue;
@@ -100,7 +139,7 @@ std::optional<MarkupReading> ReadMarkup(std::string_view document) {
   if (!body.Found()) return std::nullopt;
 
   MarkupReading reading;
-  std::string tagText;
+  TextCopy tagText;
   ReadBody(LowerTagText(document, body, tagText), reading.Params);
 
   const TagSpan font = FindStartTag(document, "<font");

@@ -34,13 +34,12 @@ bool LowerCaseAsciiBlock(char* p) {
 
 }  // namespace
 
-void LowerCaseInPlace(std::string& text) {
-  const std::size_t size = text.size();
+void LowerCaseInPlace(char* text, std::size_t size) {
   std::size_t i = 0;
   while (i < size) {
     // i is always a character start here, so a whole block of ASCII bytes
     // may be done at once.
-    if (size - i >= 16 && LowerCaseAsciiBlock(&text[i])) {
+    if (size - i >= 16 && LowerCaseAsciiBlock(text + i)) {
       i += 16;
       continue;
     }
@@ -55,6 +54,8 @@ void LowerCaseInPlace(std::string& text) {
     }
   }
 }
+
+void LowerCaseInPlace(std::string& text) { LowerCaseInPlace(text.data(), text.size()); }
 
 namespace {
 

@@ -13,6 +13,7 @@
 std::string LowerCaseCopy(std::string text);
 // The same, in place.
 void LowerCaseInPlace(std::string& text);
+void LowerCaseInPlace(char* text, std::size_t size);
 
 // The first character position at or after `from` (a character start) where
 // `what` begins, or npos. An empty `what` is found at `from`.

@@ -83,6 +83,11 @@ TEST_P(MarkupRead, GivesTextAndParameters) {
   ExpectSameOutputs(got, c.outputs);
 }
 
+// A tag longer than tags usually are: a quoted value of 300 bytes after head.
+std::string LongTag(const std::string& head, char filler, const std::string& tail) {
+  return head + '"' + std::string(300, filler) + '"' + tail;
+}
+
 const char kAllZero[] =
     "<body bgcolor=0 angle=0.000000  space=0.000000  size=0.000000  hvpl=0>"
     "<font face=0 color=0>A</font></body>";
@@ -134,7 +139,14 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"RemovalsAreNotSearchedAgain", "<body><<em>p>", "<p>", BodyOnly()},
         // A two-byte character whose second byte is "S": not the start of "size".
         ReadCase{"NameNeverStartsInsideACharacter", "<body \x81Size=9 size=5>x", "x",
-                 BodyOnly(5.0)}),
+                 BodyOnly(5.0)},
+        // Nor is a second byte "=" the one a value follows.
+        ReadCase{"ValueNeverFollowsASecondByte", "<body size\x81=9 =3>x", "x", BodyOnly(3.0)},
+        ReadCase{"LongTagsReadAsShortOnes",
+                 LongTag("<body note=", 'x', " size=4 bgcolor=2>") + "a" +
+                     LongTag("<font name=", 'y', " FACE=3 color=6>") +
+                     LongTag("<body note=", 'x', " size=4 bgcolor=2>") + "b</font></body>",
+                 "ab", WithFont(BodyOnly(4.0, 2), 3, 6)}),
     [](const testing::TestParamInfo<ReadCase>& param) { return std::string(param.param.name); });
 
 TEST(MarkupReadNull, NullDocumentGivesNullAndWritesNothing) {
