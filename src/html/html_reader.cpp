@@ -25,8 +25,16 @@ int CHTMLReader::ReadText(const char* text) {
   return ParseDocument();
 }
 
+// Inline: every tag passes here.
+inline bool CHTMLReader::StepPast(int tagLength) {
+  if (tagLength == 0) return false;
+  Position += static_cast<uint32_t>(tagLength);
+  return true;
+}
+
 bool CHTMLReader::ReadTag(CHTMLTag& tag, bool& opening, bool& closing) {
-  return &tag == &Tag ? ReadOwnTag(opening, closing) : ReadLongerTag(tag, opening, closing);
+  if (&tag == &Tag) return ReadOwnTag(opening, closing);
+  return StepPast(tag.ParseTag(Buffer + Position, opening, closing, true, &TagMemo, false));
 }
 
 // Always inline: the parse loop's own tags are read here.
@@ -34,35 +42,17 @@ INKLINE_HTML_ALWAYS_INLINE bool CHTMLReader::ReadOwnTag(bool& opening, bool& clo
   // The buffer stays until the parse ends, when the tag is settled: the tag
   // may read its name and attributes from it. The usual tag, a name alone,
   // is read right here, calling nothing.
+  const char* text = Buffer + Position;
   const char* nameEnd;
   const int length =
-      Tag.ParseNameTag(Buffer + Position, opening, closing, true, Buffer + BufferLength, nameEnd);
-  if (length != 0) {
-    Position += static_cast<uint32_t>(length);
-    return true;
+      Tag.ParseNameTag(text, opening, closing, true, Buffer + BufferLength, nameEnd);
+  if (length != 0) return StepPast(length);
+  // An attributed tag goes straight to its attributes, as ParseLongerTag
+  // would send it, without the stop there.
+  if (nameEnd && html_text::HasClass(*nameEnd, html_text::kAttributesMayFollow)) {
+    return StepPast(Tag.ParseAttributesInText(text, nameEnd, TagMemo, opening, closing));
   }
-  return nameEnd ? ReadAttributedTag(nameEnd, opening, closing)
-                 : ReadLongerTag(Tag, opening, closing);
-}
-
-bool CHTMLReader::ReadAttributedTag(const char* nameEnd, bool& opening, bool& closing) {
-  // Any other byte after the name, a quote say, makes no tag.
-  if (!html_text::HasClass(*nameEnd, html_text::kAttributesMayFollow)) return false;
-  const int length =
-      Tag.ParseAttributesInText(Buffer + Position, nameEnd, TagMemo, opening, closing);
-  if (length == 0) return false;
-  Position += static_cast<uint32_t>(length);
-  return true;
-}
-
-bool CHTMLReader::ReadLongerTag(CHTMLTag& tag, bool& opening, bool& closing) {
-  const bool own = &tag == &Tag;
-  const char* text = Buffer + Position;
-  const int length = own ? tag.ParseLongerTag(text, opening, closing, true, &TagMemo, true)
-                         : tag.ParseTag(text, opening, closing, true, &TagMemo, false);
-  if (length == 0) return false;
-  Position += static_cast<uint32_t>(length);
-  return true;
+  return StepPast(Tag.ParseLongerTag(text, nameEnd, opening, closing, true, &TagMemo, true));
 }
 
 void CHTMLReader::FilterText(std::string&) {}
@@ -150,7 +140,6 @@ void CHTMLReader::MakeRoom(std::size_t length) {
   if (room < length) room = length;
   Text->reserve(Text->size() + room);
 }
-
 
 bool CHTMLReader::SendTextBefore(uint32_t tagStart) {
   // Text before a tag is sent untrimmed.

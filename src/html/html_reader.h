@@ -52,10 +52,8 @@ class CHTMLReader {
  private:
   // ReadTag into the reader's own tag.
   bool ReadOwnTag(bool& opening, bool& closing);
-  // ReadOwnTag of an opening tag whose name ends at nameEnd, not at a ">".
-  bool ReadAttributedTag(const char* nameEnd, bool& opening, bool& closing);
-  // ReadTag of a tag that is more than a name.
-  bool ReadLongerTag(CHTMLTag& tag, bool& opening, bool& closing);
+  // Steps past a tag of the length read (0: no tag); whether there was one.
+  bool StepPast(int tagLength);
   bool Sends(uint32_t event) const { return EventSink != nullptr && (EventMask & event) != 0; }
 
   // The steps of a parse. Each one that sends events returns whether a

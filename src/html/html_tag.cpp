@@ -60,17 +60,15 @@ int FindAttributes(const char* rest, AttributeChainMemo* memo, html_text::Attrib
 
 }  // namespace
 
-int CHTMLTag::ParseLongerTag(const char* text, bool& opening, bool& closing, bool readAttributes,
-                             TagParseMemo* memo, bool textStays) {
-  if (text[0] == '<' && IsLetter(text[1])) {
-    const char* nameEnd = html_text::SkipNameChars(text + 2);
-    if (html_text::HasClass(*nameEnd, html_text::kAttributesMayFollow)) {
-      if (readAttributes && memo && textStays) {
-        return ParseAttributesInText(text, nameEnd, *memo, opening, closing);
-      }
-      return ParseOpeningTagRest(text, text + 1, nameEnd, opening, closing, readAttributes, memo,
-                                 textStays);
+int CHTMLTag::ParseLongerTag(const char* text, const char* openingNameEnd, bool& opening,
+                             bool& closing, bool readAttributes, TagParseMemo* memo,
+                             bool textStays) {
+  if (openingNameEnd && html_text::HasClass(*openingNameEnd, html_text::kAttributesMayFollow)) {
+    if (readAttributes && memo && textStays) {
+      return ParseAttributesInText(text, openingNameEnd, *memo, opening, closing);
     }
+    return ParseOpeningTagRest(text, text + 1, openingNameEnd, opening, closing, readAttributes,
+                               memo, textStays);
   }
   return ParseOtherTag(text, opening, closing, readAttributes, memo, textStays);
 }

@@ -33,7 +33,8 @@ class CHTMLTag {
     const char* openingNameEnd;
     const int length = ParseNameTag(text, opening, closing, textStays, nullptr, openingNameEnd);
     return length != 0 ? length
-                       : ParseLongerTag(text, opening, closing, readAttributes, memo, textStays);
+                       : ParseLongerTag(text, openingNameEnd, opening, closing, readAttributes,
+                                        memo, textStays);
   }
 
   // ParseTag of the usual tag, a name alone, <name> or </name>, right at
@@ -65,10 +66,11 @@ class CHTMLTag {
     return static_cast<int>(nameEnd + 1 - text);
   }
 
-  // ParseTag of a text that holds no name alone: an opening tag whose name
-  // is followed by attributes takes the shortest way there.
-  int ParseLongerTag(const char* text, bool& opening, bool& closing, bool readAttributes,
-                     TagParseMemo* memo, bool textStays);
+  // ParseTag of a text that holds no name alone, where ParseNameTag found
+  // openingNameEnd: an opening tag whose name is followed by attributes
+  // takes the shortest way there.
+  int ParseLongerTag(const char* text, const char* openingNameEnd, bool& opening, bool& closing,
+                     bool readAttributes, TagParseMemo* memo, bool textStays);
 
   // ParseTag, for a reader, of an opening tag whose name follows the "<"
   // at text and ends at nameEnd, on a byte of kAttributesMayFollow: reads

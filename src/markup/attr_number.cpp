@@ -21,6 +21,16 @@ bool IsCSpace(char c) {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// Past the leading white space and sign of a number, as atoi and strtod
+// skip them; negative tells whether the sign was "-".
+const char* SkipSpaceAndSign(const char* text, bool& negative) {
+  const char* p = text;
+  while (IsCSpace(*p)) ++p;
+  negative = *p == '-';
+  if (*p == '-' || *p == '+') ++p;
+  return p;
+}
+
 // Whether the C library reads decimals as this file does: its locale writes
 // decimal points as "." (asked for every number, as a host may change its
 // locale), and it rounds them correctly. The Windows library's own strtod
@@ -43,10 +53,8 @@ bool ReadPlainDecimal(const char* text, double& value) {
   constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                      1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
   constexpr int kMostDigits = 15;
-  const char* p = text;
-  while (IsCSpace(*p)) ++p;
-  const bool negative = *p == '-';
-  if (*p == '-' || *p == '+') ++p;
+  bool negative;
+  const char* p = SkipSpaceAndSign(text, negative);
   if (!ReadsDecimalsAsHere()) return false;
   // Nothing strtod reads starts with another printable ASCII byte (a quote
   // of a quoted value, say): no number. Other bytes may be white space in
@@ -78,14 +86,12 @@ bool ReadPlainDecimal(const char* text, double& value) {
 }  // namespace
 
 int ReadMarkupInteger(const char* text) {
-  const char* p = text;
-  while (IsCSpace(*p)) ++p;
-  const bool negative = *p == '-';
-  if (*p == '-' || *p == '+') ++p;
+  bool negative;
+  const char* p = SkipSpaceAndSign(text, negative);
   // Accumulates the magnitude; one past INT_MAX is enough to saturate both ways.
   const long long limit = static_cast<long long>(INT_MAX) + 1;
   long long magnitude = 0;
-  for (; *p >= '0' && *p <= '9'; ++p) {
+  for (; IsDigit(*p); ++p) {
     if (magnitude < limit) magnitude = magnitude * 10 + (*p - '0');
   }
   if (magnitude > limit) magnitude = limit;
