@@ -132,17 +132,16 @@ TEST(PngRowWriter, TransparentPageReadsBackAsCairosWriterWrites) {
   std::remove(theirs.c_str());
 }
 
-// The showcase on a page of several stretches, drawn on one and on three
-// threads, against one device drawing the whole page.
-TEST(StretchedPng, OnAnyThreadsMatchesThePageDrawnWhole) {
+// Draws the layer on a page of several stretches, on one and on three
+// threads, and expects the file one device drawing the whole page writes.
+void ExpectStretchesMatchTheWholePage(Layer layer, int width, int height, int stretchRows) {
   Diagnostics diagnostics(true);
   std::string error;
   std::unique_ptr<FontSet> fonts = LoadFonts(FontOptions{}, diagnostics, &error);
   ASSERT_TRUE(fonts) << error;
-  Layer layer = ReadLayer(std::string(INKLINE_SOURCE_DIR) + "/examples/showcase.geojson");
   layer.view.hasSize = true;
-  layer.view.size[0] = 700;
-  layer.view.size[1] = 900;
+  layer.view.size[0] = width;
+  layer.view.size[1] = height;
   const View view = MakeView(layer);
   ResolveUnits(layer, view.scale, 96);
   RenderSetup setup;
@@ -169,7 +168,7 @@ TEST(StretchedPng, OnAnyThreadsMatchesThePageDrawnWhole) {
     for (const Label& label : layer.labels) sink(Label(label));
   };
   run.total = layer.labels.size();
-  run.pixelBytes = 700 * 4 * 100;  // a chunk a stretch: two stretches
+  run.pixelBytes = static_cast<size_t>(width) * 4 * stretchRows;  // a chunk a stretch
   for (int threads : {1, 3}) {
     run.threads = threads;
     const std::string path = TempPath("stretches");
@@ -177,6 +176,40 @@ TEST(StretchedPng, OnAnyThreadsMatchesThePageDrawnWhole) {
     EXPECT_TRUE(Slurp(path) == expected) << threads << " threads";
     std::remove(path.c_str());
   }
+}
+
+TEST(StretchedPng, OnAnyThreadsMatchesThePageDrawnWhole) {
+  ExpectStretchesMatchTheWholePage(
+      ReadLayer(std::string(INKLINE_SOURCE_DIR) + "/examples/showcase.geojson"), 700, 900, 100);
+}
+
+// Labels reaching far from their anchors, each alone on its page (a label
+// reaching everywhere would have every row painted): tall letters above a
+// level baseline, a box many times its text's length turned, a column, a
+// long nearly level line, raised and stacked parts. With no anchors given,
+// three threads cut bands at rows 166, 332, 499, 632 and 765.
+TEST(StretchedPng, FarReachingLabelsMatchThePageDrawnWhole) {
+  const char* const labels[] = {
+      R"("text":"ÅÉÜ Ålb","height":100},"geometry":{"type":"Point","coordinates":[20,650]})",
+      R"("text":"a boxed label that reaches far down the page","height":2,"angle":60,)"
+      R"("color":3,"extra":40},"geometry":{"type":"Point","coordinates":[650,850]})",
+      R"("text":"Column of text","height":20,"arrangement":"vertical"},)"
+      R"("geometry":{"type":"Point","coordinates":[350,700]})",
+      R"("text":"a long label turned half a degree across the whole page","height":24,)"
+      R"("angle":-0.5},"geometry":{"type":"Point","coordinates":[5,736]})",
+      R"("text":"/numerator/denominator/","height":40},)"
+      R"("geometry":{"type":"Point","coordinates":[100,760]})",
+      R"("text":"X#+raised#-lowered#=after","height":40,"style":{"slant":3,"shadow":true}},)"
+      R"("geometry":{"type":"Point","coordinates":[300,740]})",
+  };
+  const std::string path = TempPath("far-reaching") + ".geojson";
+  for (const char* label : labels) {
+    SCOPED_TRACE(label);
+    std::ofstream(path) << R"({"type":"FeatureCollection","view":{"bbox":[0,0,700,900]},)"
+                        << R"("features":[{"type":"Feature","properties":{)" << label << "}]}";
+    ExpectStretchesMatchTheWholePage(ReadLayer(path), 700, 900, 100);
+  }
+  std::remove(path.c_str());
 }
 
 }  // namespace

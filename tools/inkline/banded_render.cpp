@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -20,16 +21,40 @@ constexpr size_t kAnchorsKept = 4096;
 // once for each, so thin bands cost more than their thread gains.
 constexpr int kMinBandRows = 128;
 
-// The rows (from the top of the page) a label may touch, taken generously:
-// a circle around its anchor wide enough for its text at any angle, with
-// room for background boxes, outlines and slanted or underlined styles.
-// Rich text may flow out of its box, so it reaches every row.
+// The rows (from the top of the page) a label may touch, taken generously.
+// Along its text a label runs at most two cells a byte, and a background
+// box stretches that by its factor; across its text, glyphs, slant, shadow
+// and pens stay within a few cells of the baseline. Only the part along the
+// text is turned by the angle, so a level label reaches a few heights above
+// and below its anchor however long it is. Rich text may flow out of its
+// box, so it reaches every row.
 struct Reach {
   double top = -INFINITY, bottom = INFINITY;
   bool Touches(double from, double to) const { return bottom >= from && top < to; }
 };
 constexpr Reach kEverywhere{};
 constexpr Reach kNowhere{INFINITY, -INFINITY};
+
+// Raised, lowered and stacked parts step off the baseline, further the more
+// of them there are.
+bool MayLeaveBaseline(const std::string& bytes) {
+  if (!bytes.empty() && bytes[0] == '/') return true;
+  for (size_t i = 0; i + 1 < bytes.size(); ++i)
+    if (bytes[i] == '#' && (bytes[i + 1] == '+' || bytes[i + 1] == '-' || bytes[i + 1] == '='))
+      return true;
+  return false;
+}
+
+// The rows a step along the text covers, at most: the share its direction
+// has across the rows, with room for a device that rounds the angle; all of
+// it for text that may leave its baseline.
+double RowsPerStepAlong(const PlainLabel& p, const std::string& bytes) {
+  if (MayLeaveBaseline(bytes)) return 1;
+  const double a = p.angle * (3.141592653589793 / 180);
+  // Horizontal text runs along the angle, a column across it.
+  const double share = std::fabs(p.arrangement == 0 ? std::sin(a) : std::cos(a));
+  return std::min(1.0, share + 0.002);
+}
 
 Reach ReachOf(const Label& label, const ReadyLabel& ready, const View& v) {
   if (ready.rich.drawable) return kEverywhere;
@@ -38,7 +63,10 @@ Reach ReachOf(const Label& label, const ReadyLabel& ready, const View& v) {
   const double h = std::fabs(p.height * v.scale), w = std::fabs(p.width * v.scale);
   const double cell = h + w + std::fabs(p.space * v.scale);
   const double n = static_cast<double>(ready.plain.bytes.size()) + 2;
-  const double radius = 2 * n * cell + std::fabs(p.extra) * (h + w + 1) + 8;
+  const double extra = std::fabs(p.extra);
+  const double along = 2 * n * cell * std::max(1.0, extra);
+  const double across = 3 * (h + w) + extra * (h + w + 1) + 8;
+  const double radius = along * RowsPerStepAlong(p, ready.plain.bytes) + across;
   const double row = v.height - v.Y(p.y);
   if (!std::isfinite(radius) || !std::isfinite(row)) return kEverywhere;
   return Reach{row - radius, row + radius};
