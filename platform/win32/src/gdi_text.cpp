@@ -15,11 +15,14 @@ namespace {
 // The geometry of the text being written, in room kept by the thread from
 // one call to the next: most texts are a character, and building their
 // lists afresh took more than laying them out. A sink that writes text
-// from inside Text() gets room of its own.
+// from inside Text() gets room of its own. The shapes laid out stay whole
+// until the outermost text is written.
 class GeometryRoom {
  public:
   GeometryRoom() : g_(depth_ == 0 ? kept_ : own_) { ++depth_; }
-  ~GeometryRoom() { --depth_; }
+  ~GeometryRoom() {
+    if (--depth_ == 0) gdi::ForgetRetiredShapes();
+  }
   GeometryRoom(const GeometryRoom&) = delete;
   GeometryRoom& operator=(const GeometryRoom&) = delete;
   gdi::TextGeometry& get() { return g_; }

@@ -38,14 +38,14 @@ const SharedShape& ShapeFor(const TextFont& font, char32_t c) {
 
 // Every point of every shape moved onto the page, the pen advancing along
 // the baseline.
-void PlaceFigures(const std::vector<SharedShape>& shapes, const TextToDevice& place,
+void PlaceFigures(const std::vector<const GlyphShape*>& shapes, const TextToDevice& place,
                   ShapePath* out) {
   size_t points = 0;
-  for (const SharedShape& shape : shapes) points += shape->outline.points.size();
+  for (const GlyphShape* shape : shapes) points += shape->outline.points.size();
   out->points.reserve(points);
   out->types.reserve(points);
   double pen = 0.0;
-  for (const SharedShape& shape : shapes) {
+  for (const GlyphShape* shape : shapes) {
     const ShapePath& outline = shape->outline;
     for (int i = 0; i < outline.size(); ++i) {
       const GdiPoint& p = outline.points[static_cast<size_t>(i)];
@@ -58,8 +58,9 @@ void PlaceFigures(const std::vector<SharedShape>& shapes, const TextToDevice& pl
 
 // What one thread laid out lately: fonts' measures and their characters'
 // shapes, found again without taking the cache's lock, which threads drawing
-// text at once would otherwise queue for at every character. Shapes are
-// shared, so they stay whole whatever the cache forgets meanwhile.
+// text at once would otherwise queue for at every character. It holds the
+// shapes its thread's geometries point to: what it forgets is retired, and
+// freed only once no geometry of the thread is in use.
 class LayoutFront {
  public:
   struct Font {
@@ -77,19 +78,28 @@ class LayoutFront {
   }
   // Forgets everything when full, then keeps this font.
   Font* Add(const LOGFONTA& lf, const TextFont& font) {
-    if (fonts_.size() >= kFonts || shapes_ >= kShapes) Clear();
+    if (fonts_.size() >= kFonts || shapes_ >= kShapes) {
+      RetireShapes();
+      fonts_.clear();
+      last_ = nullptr;
+    }
     fonts_.push_back(std::make_unique<Font>(
         Font{lf, font.file, font.emHeight, font.face->ascent(), font.face->descent(), {}}));
     return last_ = fonts_.back().get();
   }
-  // Forgets every font's shapes when full, then keeps this one.
+  // Forgets every font's shapes when full, then keeps this one for c; a
+  // shape it held for c before is retired.
   void Keep(Font& f, char32_t c, const SharedShape& shape) {
-    if (shapes_ >= kShapes) {
-      for (const std::unique_ptr<Font>& each : fonts_) each->shapes.clear();
-      shapes_ = 0;
+    if (shapes_ >= kShapes) RetireShapes();
+    auto [at, added] = f.shapes.try_emplace(c, shape);
+    if (added) {
+      ++shapes_;
+    } else if (at->second != shape) {
+      retired_.push_back(std::move(at->second));
+      at->second = shape;
     }
-    if (f.shapes.emplace(c, shape).second) ++shapes_;
   }
+  void ForgetRetired() { retired_.clear(); }
 
  private:
   static constexpr size_t kFonts = 32, kShapes = 8192;
@@ -98,28 +108,36 @@ class LayoutFront {
            a.lfItalic == b.lfItalic &&
            std::strncmp(a.lfFaceName, b.lfFaceName, LF_FACESIZE) == 0;
   }
-  void Clear() {
-    fonts_.clear();
-    last_ = nullptr;
+  void RetireShapes() {
+    for (const std::unique_ptr<Font>& f : fonts_) {
+      for (auto& kept : f->shapes) retired_.push_back(std::move(kept.second));
+      f->shapes.clear();
+    }
     shapes_ = 0;
   }
   std::vector<std::unique_ptr<Font>> fonts_;
   Font* last_ = nullptr;
   size_t shapes_ = 0;
+  std::vector<SharedShape> retired_;
 };
+
+LayoutFront& ThreadFront() {
+  thread_local LayoutFront front;
+  return front;
+}
 
 // The front's font for lf, with the shape of every character appended to
 // shapes: those the front lacks are taken from the cache, under its lock.
 // Null when no font is found.
 const LayoutFront::Font* FontAndShapes(const LOGFONTA& lf, const std::u32string& characters,
-                                       LayoutFront& front, std::vector<SharedShape>* shapes) {
+                                       LayoutFront& front, std::vector<const GlyphShape*>* shapes) {
   shapes->reserve(characters.size());
   LayoutFront::Font* f = front.Find(lf);
   if (f) {
     for (char32_t c : characters) {
       auto known = f->shapes.find(c);
       if (known == f->shapes.end()) break;
-      shapes->push_back(known->second);
+      shapes->push_back(known->second.get());
     }
     if (shapes->size() == characters.size()) return f;
     shapes->clear();
@@ -131,7 +149,7 @@ const LayoutFront::Font* FontAndShapes(const LOGFONTA& lf, const std::u32string&
   if (!f) f = front.Add(lf, *found);
   for (char32_t c : characters) {
     const SharedShape& shape = ShapeFor(*found, c);
-    shapes->push_back(shape);
+    shapes->push_back(shape.get());
     front.Keep(*f, c, shape);
   }
   return f;
@@ -162,7 +180,7 @@ class EscapementTurn {
 
 bool LayOutText(const LOGFONTA& lf, int x, int y, const char* bytes, int count,
                 bool placePoints, TextGeometry* out) {
-  thread_local LayoutFront front;
+  LayoutFront& front = ThreadFront();
   thread_local EscapementTurn turn;
   const std::u32string characters = shared::DecodeCodePage(bytes, count);
   TextGeometry& g = *out;
@@ -185,7 +203,7 @@ bool LayOutText(const LOGFONTA& lf, int x, int y, const char* bytes, int count,
   g.file = font.file;
   g.glyphList.reserve(g.shapes.size());
   double pen = 0.0;
-  for (const SharedShape& shape : g.shapes) {
+  for (const GlyphShape* shape : g.shapes) {
     g.glyphList.push_back(GdiGlyph{shape->id, shape->outline.view(), place(pen, 0.0)});
     pen += shape->advance;
   }
@@ -197,5 +215,7 @@ bool LayOutText(const LOGFONTA& lf, int x, int y, const char* bytes, int count,
   g.cell[3] = place(0.0, -descent);
   return true;
 }
+
+void ForgetRetiredShapes() { ThreadFront().ForgetRetired(); }
 
 }  // namespace gdi

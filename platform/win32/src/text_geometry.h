@@ -16,7 +16,10 @@ namespace gdi {
 struct TextGeometry {
   ShapePath glyphs;     // the figures of all glyphs, in text order, when asked
   std::vector<GdiGlyph> glyphList;  // each glyph's own outline and origin
-  std::vector<SharedShape> shapes;  // keeps glyphList's outlines alive
+  // Each glyph's shape, kept alive by the thread that laid it out until its
+  // outermost text call ends (ForgetRetiredShapes): shared pointers here
+  // would have threads writing the same glyphs bounce their counts.
+  std::vector<const GlyphShape*> shapes;
   GdiPoint cell[4];     // the character cell box: top left, top right, bottom right, bottom left
   double advance = 0.0; // along the baseline, pixels
   double emHeight = 0.0;
@@ -42,6 +45,10 @@ struct TextGeometry {
 // reuses one. False when no font could be found.
 bool LayOutText(const LOGFONTA& lf, int x, int y, const char* bytes, int count,
                 bool placePoints, TextGeometry* out);
+
+// Frees the shapes this thread laid out and has since forgotten. Call when
+// no geometry of the thread is in use any more.
+void ForgetRetiredShapes();
 
 }  // namespace gdi
 
