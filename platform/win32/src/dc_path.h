@@ -8,7 +8,7 @@
 namespace gdi {
 
 // Adds figures to dc's open path, rounded to whole device pixels as GDI keeps
-// them. Call with Lock() held.
+// them. Call with the context's LockOf held.
 void AppendToPath(DC& dc, const ShapePath& figures);
 
 }  // namespace gdi

@@ -12,7 +12,7 @@
 extern "C" {
 
 BOOL InklineSetDCSink(HDC handle, GdiSink* sink) {
-  gdi::TableLock hold(gdi::Lock());
+  gdi::TableLock hold(gdi::LockOf(handle));
   gdi::DC* dc = gdi::FindDC(handle);
   if (!dc) return FALSE;
   dc->sink = sink;

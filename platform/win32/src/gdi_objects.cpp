@@ -2,102 +2,153 @@
 #include "gdi_objects.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 #include "handle_table.h"
 
 namespace gdi {
 namespace {
 
-HandleTable<Object>& Table() {
-  static auto* table = new HandleTable<Object>();
-  return *table;
+// A shard's lock and table on cache lines of their own.
+struct alignas(64) Shard {
+  TableMutex mutex;
+  HandleTable<Object> table;
+};
+constexpr int kShardBits = 4;
+
+Shard& ShardOf(const void* handle) {
+  static auto* shards = new Shard[size_t{1} << kShardBits];
+  // The high bits of the product: the table's probe takes lower ones.
+  const auto bits = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(handle));
+  return shards[(bits * 0x9E3779B97F4A7C15ull) >> (64 - kShardBits)];
 }
 
+// Makes the object live in its shard.
 template <typename T>
 T* Register(std::unique_ptr<T> object) {
   T* raw = object.get();
-  Table().Add(std::move(object));
+  Shard& shard = ShardOf(raw);
+  TableLock hold(shard.mutex);
+  shard.table.Add(std::move(object));
   return raw;
+}
+
+// Stock objects live outside the shards, made once and never destroyed.
+template <typename T>
+T* MakeStock(std::unique_ptr<T> object) {
+  object->stock = true;
+  return object.release();
 }
 
 // The default GUI font reports the character set of the host's code page.
 Font* MakeDefaultGuiFont() {
   auto f = std::make_unique<Font>();
-  f->stock = true;
   f->lf.lfHeight = -12;
   f->lf.lfWeight = FW_NORMAL;
   f->lf.lfCharSet = GB2312_CHARSET;
   std::strcpy(f->lf.lfFaceName, "\xCB\xCE\xCC\xE5");  // "Song" in the host's code page
-  return Register(std::move(f));
+  return MakeStock(std::move(f));
 }
 
 Font* MakeSystemFont() {
   auto f = std::make_unique<Font>();
-  f->stock = true;
   f->lf.lfHeight = 16;
   f->lf.lfWeight = FW_BOLD;
   f->lf.lfCharSet = GB2312_CHARSET;
   std::strcpy(f->lf.lfFaceName, "System");
-  return Register(std::move(f));
+  return MakeStock(std::move(f));
 }
 
 Pen* MakeStockPen(int style, COLORREF color) {
   auto p = std::make_unique<Pen>();
-  p->stock = true;
   p->style = style;
   p->color = color;
-  return Register(std::move(p));
+  return MakeStock(std::move(p));
 }
 
 Brush* MakeStockBrush(bool hollow, COLORREF color) {
   auto b = std::make_unique<Brush>();
-  b->stock = true;
   b->hollow = hollow;
   b->color = color;
-  return Register(std::move(b));
+  return MakeStock(std::move(b));
 }
 
 // Stock objects are made once, on first use, and never destroyed.
+struct StockObjects {
+  Font* guiFont = MakeDefaultGuiFont();
+  Font* systemFont = MakeSystemFont();
+  Pen* blackPen = MakeStockPen(0, RGB(0, 0, 0));
+  Pen* whitePen = MakeStockPen(0, RGB(255, 255, 255));
+  Pen* nullPen = MakeStockPen(5, 0);
+  Brush* whiteBrush = MakeStockBrush(false, RGB(255, 255, 255));
+  Brush* blackBrush = MakeStockBrush(false, RGB(0, 0, 0));
+  Brush* nullBrush = MakeStockBrush(true, 0);
+  // Every one of them, to tell a stock handle by.
+  Object* all[8] = {guiFont, systemFont, blackPen, whitePen, nullPen, whiteBrush, blackBrush, nullBrush};
+};
+
+const StockObjects& Stocks() {
+  static const StockObjects stocks;
+  return stocks;
+}
+
 Object* Stock(int index) {
-  static Font* const guiFont = MakeDefaultGuiFont();
-  static Font* const systemFont = MakeSystemFont();
-  static Pen* const blackPen = MakeStockPen(0, RGB(0, 0, 0));
-  static Pen* const whitePen = MakeStockPen(0, RGB(255, 255, 255));
-  static Pen* const nullPen = MakeStockPen(5, 0);
-  static Brush* const whiteBrush = MakeStockBrush(false, RGB(255, 255, 255));
-  static Brush* const blackBrush = MakeStockBrush(false, RGB(0, 0, 0));
-  static Brush* const nullBrush = MakeStockBrush(true, 0);
+  const StockObjects& s = Stocks();
   switch (index) {
-    case DEFAULT_GUI_FONT: return guiFont;
-    case SYSTEM_FONT: return systemFont;
-    case BLACK_PEN: return blackPen;
-    case WHITE_PEN: return whitePen;
-    case NULL_PEN: return nullPen;
-    case WHITE_BRUSH: return whiteBrush;
-    case BLACK_BRUSH: return blackBrush;
-    case NULL_BRUSH: return nullBrush;
+    case DEFAULT_GUI_FONT: return s.guiFont;
+    case SYSTEM_FONT: return s.systemFont;
+    case BLACK_PEN: return s.blackPen;
+    case WHITE_PEN: return s.whitePen;
+    case NULL_PEN: return s.nullPen;
+    case WHITE_BRUSH: return s.whiteBrush;
+    case BLACK_BRUSH: return s.blackBrush;
+    case NULL_BRUSH: return s.nullBrush;
     default: return nullptr;
   }
 }
 
 // Moves a context's selection of one kind from what it held to next.
+// Called with the locks of the context's shard and of next's.
 template <typename T>
 void Reselect(T*& slot, T* next) {
-  if (slot) --slot->selections;
-  if (next) ++next->selections;
+  if (slot && !slot->stock) slot->selections.fetch_sub(1, std::memory_order_release);
+  if (next && !next->stock) next->selections.fetch_add(1, std::memory_order_relaxed);
   slot = next;
 }
 
 }  // namespace
 
-TableMutex& Lock() {
-  static auto* mutex = new TableMutex();
-  return *mutex;
+TableMutex& LockOf(const void* handle) { return ShardOf(handle).mutex; }
+
+ShardLocks::ShardLocks(const void* a, const void* b) {
+  TableMutex* x = &LockOf(a);
+  TableMutex* y = &LockOf(b);
+  if (y < x) std::swap(x, y);
+  first_ = x;
+  second_ = y == x ? nullptr : y;
+  first_->lock();
+  if (second_) second_->lock();
 }
 
-Object* Find(const void* handle) { return Table().Find(handle); }
+ShardLocks::~ShardLocks() {
+  if (second_) second_->unlock();
+  first_->unlock();
+}
+
+Object* StockAt(const void* handle) {
+  if (!handle) return nullptr;
+  for (Object* o : Stocks().all)
+    if (o == handle) return o;
+  return nullptr;
+}
+
+Object* Find(const void* handle) {
+  if (Object* stock = StockAt(handle)) return stock;
+  return ShardOf(handle).table.Find(handle);
+}
 
 Font* FindFont(const void* handle) {
   Object* o = Find(handle);
@@ -111,7 +162,7 @@ DC* FindDC(HDC handle) {
 
 }  // namespace gdi
 
-using gdi::Lock;
+using gdi::LockOf;
 
 namespace {
 
@@ -119,7 +170,7 @@ namespace {
 // `none` for a handle that is no device context.
 template <typename T>
 T ExchangeSetting(HDC handle, T gdi::DC::*setting, T value, T none) {
-  gdi::TableLock hold(Lock());
+  gdi::TableLock hold(LockOf(handle));
   gdi::DC* dc = gdi::FindDC(handle);
   if (!dc) return none;
   const T previous = dc->*setting;
@@ -129,7 +180,7 @@ T ExchangeSetting(HDC handle, T gdi::DC::*setting, T value, T none) {
 
 template <typename T>
 T ReadSetting(HDC handle, T gdi::DC::*setting, T none) {
-  gdi::SharedTableLock hold(Lock());
+  gdi::SharedTableLock hold(LockOf(handle));
   gdi::DC* dc = gdi::FindDC(handle);
   return dc ? dc->*setting : none;
 }
@@ -143,7 +194,6 @@ HFONT WINAPI CreateFontIndirectA(const LOGFONTA* lf) {
   auto font = std::make_unique<gdi::Font>();
   font->lf = *lf;
   font->lf.lfFaceName[LF_FACESIZE - 1] = '\0';
-  gdi::TableLock hold(Lock());
   return reinterpret_cast<HFONT>(gdi::Register(std::move(font)));
 }
 
@@ -153,18 +203,15 @@ HPEN WINAPI CreatePen(int style, int width, COLORREF color) {
   pen->style = style;
   pen->width = width < 0 ? 0 : width;
   pen->color = color;
-  gdi::TableLock hold(Lock());
   return reinterpret_cast<HPEN>(gdi::Register(std::move(pen)));
 }
 
-HGDIOBJ WINAPI GetStockObject(int index) {
-  gdi::TableLock hold(Lock());
-  return reinterpret_cast<HGDIOBJ>(gdi::Stock(index));
-}
+HGDIOBJ WINAPI GetStockObject(int index) { return reinterpret_cast<HGDIOBJ>(gdi::Stock(index)); }
 
+// A new context holds stock objects only, which are not counted: no other
+// shard is touched.
 HDC WINAPI CreateCompatibleDC(HDC) {
   auto dc = std::make_unique<gdi::DC>();
-  gdi::TableLock hold(Lock());
   gdi::Reselect(dc->font, static_cast<gdi::Font*>(gdi::Stock(SYSTEM_FONT)));
   gdi::Reselect(dc->pen, static_cast<gdi::Pen*>(gdi::Stock(BLACK_PEN)));
   gdi::Reselect(dc->brush, static_cast<gdi::Brush*>(gdi::Stock(WHITE_BRUSH)));
@@ -172,21 +219,22 @@ HDC WINAPI CreateCompatibleDC(HDC) {
 }
 
 BOOL WINAPI DeleteDC(HDC handle) {
-  gdi::TableLock hold(Lock());
+  gdi::TableLock hold(LockOf(handle));
   gdi::DC* dc = gdi::FindDC(handle);
   if (!dc || dc->stock) return FALSE;
   // What it held may be deleted now.
   gdi::Reselect<gdi::Font>(dc->font, nullptr);
   gdi::Reselect<gdi::Pen>(dc->pen, nullptr);
   gdi::Reselect<gdi::Brush>(dc->brush, nullptr);
-  gdi::Table().Remove(handle);
+  gdi::ShardOf(handle).table.Remove(handle);
   return TRUE;
 }
 
 // Selecting returns the object of the same kind that was selected before, or
 // null when the context or the object is not valid.
 HGDIOBJ WINAPI SelectObject(HDC handle, HGDIOBJ obj) {
-  gdi::TableLock hold(Lock());
+  // A stock object needs no lock: it stays, and it is not counted.
+  gdi::ShardLocks hold(handle, gdi::StockAt(obj) ? static_cast<const void*>(handle) : obj);
   gdi::DC* dc = gdi::FindDC(handle);
   gdi::Object* object = gdi::Find(obj);
   if (!dc || !object) return nullptr;
@@ -213,18 +261,18 @@ HGDIOBJ WINAPI SelectObject(HDC handle, HGDIOBJ obj) {
 // Stock objects are never destroyed (deleting one succeeds harmlessly); an
 // object still selected into a context is not deleted and the call fails.
 BOOL WINAPI DeleteObject(HGDIOBJ obj) {
-  gdi::TableLock hold(Lock());
+  if (gdi::StockAt(obj)) return TRUE;
+  gdi::TableLock hold(LockOf(obj));
   gdi::Object* object = gdi::Find(obj);
   if (!object || object->kind == gdi::Kind::DC) return FALSE;
-  if (object->stock) return TRUE;
-  if (object->selections > 0) return FALSE;
-  gdi::Table().Remove(obj);
+  if (object->selections.load(std::memory_order_acquire) > 0) return FALSE;
+  gdi::ShardOf(obj).table.Remove(obj);
   return TRUE;
 }
 
 // Copies the font description; with a null buffer, returns the size needed.
 int WINAPI GetObjectA(HGDIOBJ obj, int size, LPVOID out) {
-  gdi::SharedTableLock hold(Lock());
+  gdi::SharedTableLock hold(LockOf(obj));
   gdi::Font* font = gdi::FindFont(obj);
   if (!font) return 0;
   if (!out) return static_cast<int>(sizeof(LOGFONTA));
@@ -235,7 +283,7 @@ int WINAPI GetObjectA(HGDIOBJ obj, int size, LPVOID out) {
 }
 
 HGDIOBJ WINAPI GetCurrentObject(HDC handle, UINT type) {
-  gdi::SharedTableLock hold(Lock());
+  gdi::SharedTableLock hold(LockOf(handle));
   gdi::DC* dc = gdi::FindDC(handle);
   if (!dc) return nullptr;
   switch (type) {

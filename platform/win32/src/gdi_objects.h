@@ -18,12 +18,16 @@ namespace gdi {
 
 enum class Kind { Font, Pen, Brush, DC };
 
+// What an object is made with stays as it is; only a context's settings
+// and the count of its selections change.
 struct Object {
   explicit Object(Kind k) : kind(k) {}
   virtual ~Object() = default;
   Kind kind;
   bool stock = false;
-  int selections = 0;  // the contexts it is selected into: none, or it stays
+  // The contexts it is selected into: none, or it stays. Stock objects,
+  // which always stay, are not counted, so threads never write to them.
+  std::atomic<int> selections{0};
 };
 
 struct Font : Object {
@@ -62,12 +66,12 @@ struct DC : Object {
   std::vector<BYTE> pathTypes;
 };
 
-// The object table's lock: calls that change the table or an object hold it
-// alone, calls that only read share it. It is held for a lookup or a
-// field's change, a few dozen nanoseconds, but taken at every call by
-// threads drawing text a character at a time: a waiting thread spins
-// briefly, then yields, rather than sleeping in the kernel to be woken
-// thousands of times a second.
+// The lock of one shard of the object table: calls that change the shard or
+// an object in it hold it alone, calls that only read share it. It is held
+// for a lookup or a field's change, a few dozen nanoseconds, but taken at
+// every call by threads drawing text a character at a time: a waiting
+// thread spins briefly, then yields, rather than sleeping in the kernel to
+// be woken thousands of times a second.
 class TableMutex {
  public:
   void lock() {
@@ -97,11 +101,34 @@ class TableMutex {
 using TableLock = std::lock_guard<TableMutex>;
 using SharedTableLock = std::shared_lock<TableMutex>;
 
-// Serialises every access to the object table and to objects.
-TableMutex& Lock();
+// The table of live objects is split into shards by handle, each with a
+// lock of its own. Threads drawing at once mostly use objects they made,
+// which land in shards of their own, so they seldom take the same lock or
+// bounce it between cores. A call holds the lock of the shard of each
+// object it looks up or changes; a context's selections are read under its
+// own shard's lock, as they cannot be deleted while selected.
+TableMutex& LockOf(const void* handle);
+
+// Holds the locks of two handles' shards, in one order for every thread,
+// and once when they share one.
+class ShardLocks {
+ public:
+  ShardLocks(const void* a, const void* b);
+  ~ShardLocks();
+  ShardLocks(const ShardLocks&) = delete;
+  ShardLocks& operator=(const ShardLocks&) = delete;
+
+ private:
+  TableMutex* first_;
+  TableMutex* second_;  // null when both share the first
+};
+
+// A stock object's handle: its object, found without any lock; null for
+// any other handle.
+Object* StockAt(const void* handle);
 
 // The live object behind a handle, or null for a null, stale or foreign
-// handle or one of another kind. Call with Lock() held.
+// handle or one of another kind. Call with LockOf(handle) held.
 Object* Find(const void* handle);
 Font* FindFont(const void* handle);
 DC* FindDC(HDC handle);

@@ -87,13 +87,11 @@ void AppendToPath(DC& dc, const ShapePath& figures) {
 
 }  // namespace gdi
 
-using gdi::Lock;
-
 extern "C" {
 
 // Opens a path bracket, discarding any path the context held.
 BOOL WINAPI BeginPath(HDC handle) {
-  gdi::TableLock hold(Lock());
+  gdi::TableLock hold(gdi::LockOf(handle));
   gdi::DC* dc = gdi::FindDC(handle);
   if (!dc) return FALSE;
   dc->recordingPath = true;
@@ -105,7 +103,7 @@ BOOL WINAPI BeginPath(HDC handle) {
 
 // Closes the bracket; the path stays selected in the context for GetPath.
 BOOL WINAPI EndPath(HDC handle) {
-  gdi::TableLock hold(Lock());
+  gdi::TableLock hold(gdi::LockOf(handle));
   gdi::DC* dc = gdi::FindDC(handle);
   if (!dc || !dc->recordingPath) return FALSE;
   dc->recordingPath = false;
@@ -117,7 +115,7 @@ BOOL WINAPI EndPath(HDC handle) {
 // Otherwise copies them and returns their number; -1 when the context holds
 // no closed path, or count is too small for it.
 int WINAPI GetPath(HDC handle, POINT* points, BYTE* types, int count) {
-  gdi::SharedTableLock hold(Lock());
+  gdi::SharedTableLock hold(gdi::LockOf(handle));
   gdi::DC* dc = gdi::FindDC(handle);
   if (!dc || !dc->pathClosed) return -1;
   const int n = static_cast<int>(dc->pathPoints.size());
@@ -137,7 +135,7 @@ BOOL WINAPI PolyDraw(HDC handle, const POINT* points, const BYTE* types, int cou
   GdiStroke stroke{{}, PS_NULL, 0, 0};
   gdi::ShapePath figures;
   {
-    gdi::TableLock hold(Lock());
+    gdi::TableLock hold(gdi::LockOf(handle));
     gdi::DC* dc = gdi::FindDC(handle);
     if (!dc) return FALSE;
     if (count == 0) return TRUE;

@@ -8,8 +8,6 @@
 #include "gdi_objects.h"
 #include "text_geometry.h"
 
-using gdi::Lock;
-
 namespace {
 
 // The geometry of the text being written, in room kept by the thread from
@@ -47,7 +45,7 @@ BOOL WINAPI TextOutA(HDC handle, int x, int y, LPCSTR text, int count) {
   bool opaque = false, intoPath = false;
   GdiSink* sink = nullptr;
   {
-    gdi::SharedTableLock hold(Lock());
+    gdi::SharedTableLock hold(gdi::LockOf(handle));
     gdi::DC* dc = gdi::FindDC(handle);
     if (!dc) return FALSE;
     if (dc->font) lf = dc->font->lf;
@@ -63,7 +61,7 @@ BOOL WINAPI TextOutA(HDC handle, int x, int y, LPCSTR text, int count) {
   const bool placePoints = intoPath || (sink && sink->WantsPlacedGlyphs());
   if (!gdi::LayOutText(lf, x, y, text, count, placePoints, &g)) return FALSE;
   if (intoPath) {
-    gdi::TableLock hold(Lock());
+    gdi::TableLock hold(gdi::LockOf(handle));
     gdi::DC* dc = gdi::FindDC(handle);
     if (!dc || !dc->recordingPath) return FALSE;
     gdi::AppendToPath(*dc, g.glyphs);

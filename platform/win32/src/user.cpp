@@ -21,7 +21,7 @@ int WINAPI ReleaseDC(HWND, HDC dc) { return DeleteDC(dc) ? 1 : 0; }
 
 int WINAPI GetDeviceCaps(HDC handle, int index) {
   {
-    gdi::SharedTableLock hold(gdi::Lock());
+    gdi::SharedTableLock hold(gdi::LockOf(handle));
     if (!gdi::FindDC(handle)) return 0;
   }
   switch (index) {
