@@ -134,7 +134,9 @@ TEST(PngRowWriter, TransparentPageReadsBackAsCairosWriterWrites) {
 
 // Draws the layer on a page of several stretches, on one and on three
 // threads, and expects the file one device drawing the whole page writes.
+// Its files are named after the test, which may run beside the others.
 void ExpectStretchesMatchTheWholePage(Layer layer, int width, int height, int stretchRows) {
+  const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
   Diagnostics diagnostics(true);
   std::string error;
   std::unique_ptr<FontSet> fonts = LoadFonts(FontOptions{}, diagnostics, &error);
@@ -150,7 +152,7 @@ void ExpectStretchesMatchTheWholePage(Layer layer, int width, int height, int st
   setup.view = view;
   const CairoDevice::Options options = PictureOptions(view, DeviceChoice{}, PictureChoice{});
 
-  const std::string whole = TempPath("whole");
+  const std::string whole = TempPath(test + "-whole");
   {
     std::unique_ptr<CairoDevice> device = CairoDevice::Create(whole, options, &error);
     ASSERT_TRUE(device) << error;
@@ -171,7 +173,7 @@ void ExpectStretchesMatchTheWholePage(Layer layer, int width, int height, int st
   run.pixelBytes = static_cast<size_t>(width) * 4 * stretchRows;  // a chunk a stretch
   for (int threads : {1, 3}) {
     run.threads = threads;
-    const std::string path = TempPath("stretches");
+    const std::string path = TempPath(test + "-stretches");
     ASSERT_TRUE(RenderPngInBands(run, setup, path, options, diagnostics, &error)) << error;
     EXPECT_TRUE(Slurp(path) == expected) << threads << " threads";
     std::remove(path.c_str());
