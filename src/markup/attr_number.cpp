@@ -53,9 +53,9 @@ bool ReadPlainDecimal(const char* text, double& value) {
   constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                      1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
   constexpr int kMostDigits = 15;
+  if (!ReadsDecimalsAsHere()) return false;
   bool negative;
   const char* p = SkipSpaceAndSign(text, negative);
-  if (!ReadsDecimalsAsHere()) return false;
   // Nothing strtod reads starts with another printable ASCII byte (a quote
   // of a quoted value, say): no number. Other bytes may be white space in
   // some locale, and strtod's to judge.

@@ -7,7 +7,9 @@
 #include <thread>
 #include <vector>
 
+#include <inkline/constants.h>
 #include <inkline/host/banded_png.h>
+#include <inkline/shared/numeric.h>
 
 #include "block_pool.h"
 #include "label_blocks.h"
@@ -50,9 +52,10 @@ bool MayLeaveBaseline(const std::string& bytes) {
 // it for text that may leave its baseline.
 double RowsPerStepAlong(const PlainLabel& p, const std::string& bytes) {
   if (MayLeaveBaseline(bytes)) return 1;
-  const double a = p.angle * (3.141592653589793 / 180);
+  const double a = p.angle * shared::kPi / 180;
   // Horizontal text runs along the angle, a column across it.
-  const double share = std::fabs(p.arrangement == 0 ? std::sin(a) : std::cos(a));
+  const bool horizontal = p.arrangement == inkline::kArrangementHorizontal;
+  const double share = std::fabs(horizontal ? std::sin(a) : std::cos(a));
   return std::min(1.0, share + 0.002);
 }
 
