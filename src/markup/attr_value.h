@@ -20,8 +20,10 @@ constexpr short kAttrReal = 2;
 template <typename T>
 T GetAttrValue(const std::string& tagText, const char* name, short kind);
 
-// GetAttrValue of the name found at namePos (npos: a missing name). A NUL
-// must follow tagText, as it follows a string's text.
+// GetAttrValue of the name found at namePos (npos: a missing name). The "="
+// is looked for from namePos on, so a caller whose name is all ASCII and holds
+// no "=" may pass the position just past the name. A NUL must follow tagText,
+// as it follows a string's text.
 template <typename T>
 T AttrValueAt(std::string_view tagText, std::size_t namePos, short kind);
 

@@ -67,9 +67,11 @@ std::string_view LowerTagText(std::string_view text, const TagSpan& span, TextCo
 }
 
 // The value of the attribute `name` in the tag text, as GetAttrValue reads it.
+// The names here are ASCII letters, so the "=" is looked for after the name.
 template <typename T>
 T AttrValue(std::string_view tag, std::string_view name, short kind) {
-  return AttrValueAt<T>(tag, FindInText(tag, name), kind);
+  const std::size_t at = FindInText(tag, name);
+  return AttrValueAt<T>(tag, at == npos ? npos : at + name.size(), kind);
 }
 
 void ReadBody(std::string_view tag, MarkupParameters& params) {

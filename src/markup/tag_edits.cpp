@@ -1,6 +1,7 @@
 #include "markup/tag_edits.h"
 
 #include <cstddef>
+#include <cstdint>
 
 #include "markup/markup_scan.h"
 #include "markup/markup_text.h"
@@ -75,6 +76,20 @@ TagNameAt ReadTagNameAt(std::string_view text, std::size_t pos) {
   return tag;
 }
 
+// Whether the letter after the "<" at pos (or after "</") starts a name an
+// edit or a closing style looks at: most tags are ruled out without reading
+// their names.
+bool MayBeEdited(std::string_view text, std::size_t pos) {
+  constexpr auto bit = [](char c) { return std::uint32_t{1} << (c - 'a'); };
+  constexpr std::uint32_t kStartLetters = bit('p') | bit('s') | bit('e') | bit('u');
+  constexpr std::uint32_t kEndLetters = kStartLetters | bit('b') | bit('f');
+  std::size_t at = pos + 1;
+  const bool endTag = at < text.size() && text[at] == '/';
+  at += endTag;
+  if (at >= text.size() || !IsAsciiLetter(text[at])) return false;
+  return ((endTag ? kEndLetters : kStartLetters) >> ((text[at] | 0x20) - 'a') & 1) != 0;
+}
+
 // An edit found in the text: the bytes of its tag and what replaces them.
 struct EditMatch {
   std::size_t Size = 0;  // 0: no edit applies
@@ -121,11 +136,26 @@ std::string EditPassByPass(std::string_view text) {
   return edited;
 }
 
+// The high bit of every byte of word that equals c.
+std::uint64_t BytesEqual(std::uint64_t word, char c) {
+  constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Fu;
+  const std::uint64_t x = word ^ (0x0101010101010101u * static_cast<unsigned char>(c));
+  return ~(((x & kLow7) + kLow7) | x | kLow7);  // exact: no carry leaves a byte
+}
+
 // Whether the text ends with a "<" that a later tag of the table could still
 // begin: one with no ">" after it, close enough to the end.
 bool EndsInOpenTag(const std::string& text) {
-  const std::size_t window = text.size() < kLongestEdit ? text.size() : kLongestEdit - 1;
-  for (std::size_t k = text.size(); k > text.size() - window; --k) {
+  static_assert(kLongestEdit - 1 == 8, "the window is one word");
+  if (text.size() >= 8) {
+    // The last eight bytes as one word, the last byte highest: the last "<"
+    // stands after the last ">" when its bit is the higher.
+    const auto* last = reinterpret_cast<const unsigned char*>(text.data()) + text.size() - 8;
+    std::uint64_t word = 0;
+    for (int k = 7; k >= 0; --k) word = word << 8 | last[k];
+    return BytesEqual(word, '<') > BytesEqual(word, '>');
+  }
+  for (std::size_t k = text.size(); k > 0; --k) {
     if (text[k - 1] == '>') return false;
     if (text[k - 1] == '<') return true;
   }
@@ -146,6 +176,10 @@ EditedText ApplyTagEdits(std::string_view text) {
   std::size_t done = 0;  // text before this is in out
   for (std::size_t i = FindAscii(text, '<'); i != std::string_view::npos;
        i = FindAscii(text, '<', i)) {
+    if (!MayBeEdited(text, i)) {
+      ++i;
+      continue;
+    }
     const TagNameAt tag = ReadTagNameAt(text, i);
     edited.ClosingStyle = FirstStyle(edited.ClosingStyle, ClosingStyleOf(tag));
     const EditMatch edit = EditOf(tag);
