@@ -105,33 +105,50 @@ void RemoveBodyAndFontTags(std::string& text) {
   if (body.Found()) bodyCopy.Assign(text.data() + body.Begin, body.End - body.Begin + 1);
   const std::string_view bodyTag = bodyCopy.View();
   InlineStack<std::size_t, 32> brackets;  // positions in the text kept so far
-  std::size_t kept = 0;  // text before this is kept
+  // The text kept so far is text[0, moved), in its place, then the run
+  // text[runBegin, done) read since the last removal, which moves down only
+  // when a removal ends it: a document moves a few stretches, not one a tag.
+  std::size_t moved = 0;
+  std::size_t runBegin = 0;
   std::size_t done = 0;  // text before this has been read
-  auto keep = [&](std::size_t end) {
-    if (kept != done) std::memmove(&text[kept], text.data() + done, end - done);
-    kept += end - done;
-    done = end;
+  const auto keptSize = [&] { return moved + (done - runBegin); };
+  // Keeps the first keptEnd bytes of the text kept so far and reads on at resume.
+  const auto cut = [&](std::size_t keptEnd, std::size_t resume) {
+    if (keptEnd > moved && moved != runBegin) {
+      std::memmove(&text[moved], text.data() + runBegin, keptEnd - moved);
+    }
+    moved = keptEnd;
+    runBegin = done = resume;
+  };
+  // Whether a font start tag begins at the kept text's position open.
+  const auto fontTagAt = [&](std::size_t open) {
+    if (open < moved) {
+      cut(keptSize(), done);  // the run moved into place: the kept text is whole
+      return text[open] == '<' && TagAt(std::string_view(text.data(), moved), open, "<font");
+    }
+    const std::string_view run(text.data() + runBegin, done - runBegin);
+    return run[open - moved] == '<' && TagAt(run, open - moved, "<font");
   };
   for (std::size_t i = FindAngleBracket(text); i != npos; i = FindAngleBracket(text, i + 1)) {
-    keep(i);
+    done = i;
     if (text[i] == '<' && !bodyTag.empty() &&
         std::string_view(text).substr(i, bodyTag.size()) == bodyTag) {
-      done = i + bodyTag.size();
+      cut(keptSize(), i + bodyTag.size());
       i = done - 1;
       continue;
     }
-    if (text[i] == '>' && !brackets.Empty() && text[brackets.Top()] == '<' &&
-        TagAt(std::string_view(text).substr(0, kept), brackets.Top(), "<font")) {
-      kept = brackets.Top();
+    if (text[i] == '>' && !brackets.Empty() && fontTagAt(brackets.Top())) {
+      const std::size_t open = brackets.Top();
       brackets.Pop();
-      done = i + 1;
+      cut(open, i + 1);
       continue;
     }
-    brackets.Push(kept);
-    keep(i + 1);
+    brackets.Push(keptSize());
+    done = i + 1;
   }
-  keep(text.size());
-  text.resize(kept);
+  done = text.size();
+  cut(keptSize(), text.size());
+  text.resize(moved);
 }
 
 }  // namespace

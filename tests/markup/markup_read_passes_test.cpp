@@ -94,6 +94,7 @@ std::string RandomDocument(std::mt19937& random) {
       "<Font",  "<body",  "<BODY",    "<fo",    "nt",      "<bo",     "dy",     "</",
       "p",      "em",     "u",        "sup",    "strong",  " ",       "x",      "size=3",
       " face=2", " color=7", "\x81<",  "\x81>",  "\x82\x83", "\x81",   "\r\n",   "=",
+      "<body size=2>",  // a copy of the usual body tag, which may join what is around it
   };
   std::uniform_int_distribution<std::size_t> which(0, sizeof kPieces / sizeof *kPieces - 1);
   std::uniform_int_distribution<int> count(0, 40);
