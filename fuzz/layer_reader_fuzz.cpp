@@ -65,5 +65,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzCheck(skimmed.view.hasBbox == layer.view.hasBbox && skimmed.view.hasSize == layer.view.hasSize);
   for (int i = 0; i < 4; ++i) FuzzCheck(skimmed.view.bbox[i] == layer.view.bbox[i]);
   FuzzCheck(skimmed.view.size[0] == layer.view.size[0] && skimmed.view.size[1] == layer.view.size[1]);
+  // Reading every third feature on the way gives the labels a reading gives.
+  size_t offered = 0, taken = 0;
+  const FeatureSample everyThird{[&offered] { return offered++ % 3 == 0; }, [&](Label&& label) {
+    FuzzCheck(3 * taken < layer.labels.size());
+    const Label& want = layer.labels[3 * taken++];
+    FuzzCheck(label.plain.has_value() == want.plain.has_value());
+    if (label.plain) FuzzCheck(label.plain->text == want.plain->text);
+  }};
+  size_t counted = 0;
+  SkimGeoJson(begin, begin + size, kName, LayerOptions{}, &counted, &everyThird);
+  FuzzCheck(counted == layer.labels.size() && taken == (counted + 2) / 3);
   return 0;
 }

@@ -244,6 +244,17 @@ TEST(LayerReading, SkimmingFindsTheViewAndCountOfAReading) {
     EXPECT_EQ(skimmed.view.hasSize, read.view.hasSize);
     for (int i = 0; i < 4; ++i) EXPECT_EQ(skimmed.view.bbox[i], read.view.bbox[i]);
     EXPECT_EQ(skimmed.view.size[0], read.view.size[0]);
+    // A sample taking every other feature gets their labels, read in full
+    // wherever they start, and the skim still counts them all.
+    std::vector<std::string> sampled;
+    size_t offered = 0;
+    const FeatureSample everyOther{[&offered] { return offered++ % 2 == 0; },
+                                   [&sampled](Label&& label) { sampled.push_back(label.plain->text); }};
+    size_t counted = 0;
+    SkimGeoJson(text.data(), text.data() + text.size(), "l.geojson", options, &counted, &everyOther);
+    EXPECT_EQ(counted, read.labels.size());
+    ASSERT_EQ(sampled.size(), (read.labels.size() + 1) / 2);
+    for (size_t i = 0; i < sampled.size(); ++i) EXPECT_EQ(sampled[i], read.labels[2 * i].plain->text);
   }
   // A features array that never ends is refused, not run past.
   const std::string open = R"({"type":"FeatureCollection","features":[)" + feature + ",[\"]\"";

@@ -15,6 +15,7 @@
 #include "banded_render.h"
 #include "fonts.h"
 #include "layer.h"
+#include "layer_json.h"
 #include "png_writer.h"
 #include "target.h"
 #include "view.h"
@@ -130,6 +131,36 @@ TEST(PngRowWriter, TransparentPageReadsBackAsCairosWriterWrites) {
   cairo_surface_destroy(b);
   std::remove(ours.c_str());
   std::remove(theirs.c_str());
+}
+
+// Bands are balanced on an anchor sample. A skim reading only the features
+// the sample takes must give it the anchors a reading of every label gives,
+// through the thinning a long layer makes.
+TEST(AnchorSampling, SkimmingGivesTheAnchorsOfAFullReading) {
+  std::string text = R"({"type":"FeatureCollection","view":{"bbox":[0,0,100,100]},"features":[)";
+  for (int i = 0; i < 20000; ++i) {
+    text += i ? "," : "";
+    text += R"({"type":"Feature","geometry":{"type":"Point","coordinates":[1,)" +
+            std::to_string((i * 7919) % 10007 / 100.0) + R"(]},"properties":{"text":"t"}})";
+  }
+  text += "]}";
+  LayerOptions options;
+  options.defaults["height"] = "1";
+  AnchorSample full;
+  const Layer read = ParseGeoJson(text.data(), text.data() + text.size(), "l.geojson", options);
+  for (const Label& label : read.labels) full.Add(label);
+  AnchorSample skimmed;
+  const FeatureSample sample{[&skimmed] { return skimmed.TakesNext(); },
+                             [&skimmed](Label&& label) { skimmed.Add(label); }};
+  size_t features = 0;
+  const Layer layer =
+      SkimGeoJson(text.data(), text.data() + text.size(), "l.geojson", options, &features, &sample);
+  EXPECT_EQ(features, 20000u);
+  const View view = MakeView(layer);
+  const std::vector<double> want = full.Rows(view);
+  EXPECT_GT(want.size(), 1000u);
+  EXPECT_LT(want.size(), 10000u);  // thinned
+  EXPECT_EQ(skimmed.Rows(view), want);
 }
 
 // Draws the layer on a page of several stretches, on one and on three

@@ -277,6 +277,12 @@ void AnchorSample::Add(const Label& label) {
   every_ *= 2;
 }
 
+bool AnchorSample::TakesNext() {
+  if (seen_ % every_ == 0) return true;
+  ++seen_;
+  return false;
+}
+
 std::vector<double> AnchorSample::Rows(const View& view) const {
   std::vector<double> rows;
   rows.reserve(ys_.size());

@@ -27,6 +27,9 @@ using LabelSource = std::function<void(const LabelSink&)>;
 class AnchorSample {
  public:
   void Add(const Label& label);
+  // Whether the next label offered would be sampled; one that would not is
+  // counted as offered, so a reading may step over it unread.
+  bool TakesNext();
   // The sampled anchors' rows on the view's page, from the top, rising.
   std::vector<double> Rows(const View& view) const;
 

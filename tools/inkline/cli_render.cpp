@@ -281,6 +281,7 @@ bool Render::ReadInput(const RenderPlan& plan, Layer* layer, View* view,
 bool Render::ReadView(const RenderPlan& plan, size_t* labels, View* view,
                       Diagnostics& diagnostics, AnchorSample* anchors) const {
   if (SkimView(plan, labels, view, diagnostics, anchors)) return true;
+  if (anchors) *anchors = AnchorSample{};  // what the skim sampled is read again
   LabelsExtent extent;
   *labels = 0;
   Layer layer;
@@ -302,14 +303,18 @@ bool Render::ReadView(const RenderPlan& plan, size_t* labels, View* view,
 }
 
 // The view from the layer's members alone, its features only counted, when
-// they are not needed for it: the map area is given and no bands are
-// balanced on the labels' places. False when a reading is needed (a layer
-// the skim cannot take is read, and its faults told, by that reading).
+// they are not needed for it: the map area is given. Bands balanced on the
+// labels' places need only the few labels an anchor sample keeps, which are
+// read on the way. False when a reading is needed (a layer the skim cannot
+// take is read, and its faults told, by that reading).
 bool Render::SkimView(const RenderPlan& plan, size_t* labels, View* view,
                       Diagnostics& diagnostics, AnchorSample* anchors) const {
   Layer layer;
+  const FeatureSample sample{[anchors] { return anchors->TakesNext(); },
+                             [anchors](Label&& label) { anchors->Add(label); }};
   try {
-    layer = SkimLayer(a_.layer, a_.layerOptions, labels);
+    layer = SkimLayer(a_.layer, a_.layerOptions, labels,
+                      anchors && plan.threads > 1 ? &sample : nullptr);
   } catch (const LayerError&) {
     return false;
   }
@@ -317,7 +322,6 @@ bool Render::SkimView(const RenderPlan& plan, size_t* labels, View* view,
   if (!layer.view.hasBbox) return false;
   View skimmed = MakeView(layer.view, LabelsExtent{});
   ScaleToLongerSide(plan, skimmed);
-  if (anchors && DrawsInBands(skimmed, plan.threads)) return false;
   *view = skimmed;
   if (*labels == 0) diagnostics.Warn(a_.layer + ": the layer has no labels; the picture is empty");
   return true;

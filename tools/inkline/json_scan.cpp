@@ -447,12 +447,13 @@ void JsonScanner::Literal(const char* word, JsonValue::Kind kind, JsonDoc& doc) 
   doc.Add(kind);
 }
 
-void JsonScanner::SkipArray(std::size_t* objects) {
+void JsonScanner::SkipArray(std::size_t* objects, const ObjectReader* readObject) {
   const char* const start = p_;
   int depth = 0;
   bool inString = false;
   bool escaped = false;  // the next byte is a string's escaped character
-  // Follows one byte; true once the array has ended.
+  bool read = false;     // an object was read: the stepping goes on after it
+  // Follows one byte; true once the array has ended or an object was read.
   const auto follow = [&](const char* at) {
     const char c = *at;
     if (escaped) {
@@ -463,7 +464,13 @@ void JsonScanner::SkipArray(std::size_t* objects) {
     } else if (c == '"') {
       inString = true;
     } else if (c == '[' || c == '{') {
-      if (c == '{' && depth == 1) ++*objects;
+      if (c == '{' && depth == 1) {
+        ++*objects;
+        if (readObject) {
+          p_ = at;
+          if ((*readObject)()) return read = true;
+        }
+      }
       if (++depth > maxDepth_) Fail(at, "nested too deeply");
     } else if (c == ']' || c == '}') {
       if (--depth == 0) {
@@ -473,24 +480,34 @@ void JsonScanner::SkipArray(std::size_t* objects) {
     }
     return false;
   };
-  const char* p = p_;
-  for (; end_ - p >= 64; p += 64) {
-    const SkimBlock block(p);
-    if (block.backslashes || escaped) {  // rare: escapes are followed a byte at a time
-      for (int i = 0; i < 64; ++i)
-        if (follow(p + i)) return;
-      continue;
+  // Follows the bytes from p; true once the array has ended or an object was read.
+  const auto stepFrom = [&](const char* p) {
+    for (; end_ - p >= 64; p += 64) {
+      const SkimBlock block(p);
+      if (block.backslashes || escaped) {  // rare: escapes are followed a byte at a time
+        for (int i = 0; i < 64; ++i)
+          if (follow(p + i)) return true;
+        continue;
+      }
+      // The bytes inside strings lie from an opening quote (itself included)
+      // to the closing one: those after an odd number of quotes.
+      const std::uint64_t inside = PrefixXor(block.quotes) ^ (inString ? ~std::uint64_t{0} : 0);
+      inString = false;  // the brackets followed lie outside strings
+      for (std::uint64_t brackets = block.brackets & ~inside; brackets; brackets &= brackets - 1)
+        if (follow(p + __builtin_ctzll(brackets))) return true;
+      inString = (inside >> 63) != 0;
     }
-    // The bytes inside strings lie from an opening quote (itself included)
-    // to the closing one: those after an odd number of quotes.
-    const std::uint64_t inside = PrefixXor(block.quotes) ^ (inString ? ~std::uint64_t{0} : 0);
-    inString = false;  // the brackets followed lie outside strings
-    for (std::uint64_t brackets = block.brackets & ~inside; brackets; brackets &= brackets - 1)
-      if (follow(p + __builtin_ctzll(brackets))) return;
-    inString = (inside >> 63) != 0;
+    for (; p != end_; ++p)
+      if (follow(p)) return true;
+    return false;
+  };
+  // After an object read, the scanner stands past it, in the array and
+  // outside any string.
+  for (const char* from = p_; stepFrom(from); from = p_) {
+    if (!read) return;
+    read = false;
+    inString = escaped = false;
   }
-  for (; p != end_; ++p)
-    if (follow(p)) return;
   if (inString) Fail(end_, "the text ends inside a string");
   Fail(start, "the array never ends");
 }

@@ -49,10 +49,14 @@ class JsonScanner {
   void Key(std::string* name);
   // One whole value at nesting depth `depth`, its tokens appended to doc.
   void Value(JsonDoc& doc, int depth);
+  // Asked at an object while an array is stepped over, the scanner standing
+  // at its "{": whether it read the object after all (with Value).
+  using ObjectReader = std::function<bool()>;
   // Steps over the array that starts here without reading it, adding to
   // *objects the objects directly inside it. Only strings and brackets are
   // followed: what lies between them is not checked (a reading does that).
-  void SkipArray(std::size_t* objects);
+  // Each of those objects is first offered to readObject, when given.
+  void SkipArray(std::size_t* objects, const ObjectReader* readObject = nullptr);
   // Nothing but whitespace may follow.
   void ExpectEnd();
   // Tells the mark how far the text is read when it is due.

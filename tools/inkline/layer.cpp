@@ -131,10 +131,11 @@ Layer ReadLayerEach(const std::string& path, const LayerOptions& options, const 
   }
 }
 
-Layer SkimLayer(const std::string& path, const LayerOptions& options, size_t* features) {
+Layer SkimLayer(const std::string& path, const LayerOptions& options, size_t* features,
+                const FeatureSample* sample) {
   if (!CanReadEach(path, options)) throw LayerError(path + ": cannot be skimmed");
   const MappedFile file(path);
-  return SkimGeoJson(file.begin(), file.end(), path, options, features);
+  return SkimGeoJson(file.begin(), file.end(), path, options, features, sample);
 }
 
 void ResolveUnits(Label& label, double scale, double dpi) {

@@ -111,10 +111,18 @@ bool CanReadEach(const std::string& path, const LayerOptions& options);
 // The returned layer has the view and no labels.
 Layer ReadLayerEach(const std::string& path, const LayerOptions& options, const LabelSink& sink);
 
+// Which features a skim reads after all: asked at each feature in turn
+// whether it takes it, whose label then goes to sink.
+struct FeatureSample {
+  std::function<bool()> takes;
+  LabelSink sink;
+};
+
 // The layer's view and the number of its features, its features only
-// stepped over (see SkimGeoJson); for layers ReadLayerEach can read. Throws
-// LayerError.
-Layer SkimLayer(const std::string& path, const LayerOptions& options, size_t* features);
+// stepped over (see SkimGeoJson) but those a sample takes; for layers
+// ReadLayerEach can read. Throws LayerError.
+Layer SkimLayer(const std::string& path, const LayerOptions& options, size_t* features,
+                const FeatureSample* sample = nullptr);
 
 // Turns the labels' pixel, point and millimetre sizes into map units at
 // scale device units per map unit.

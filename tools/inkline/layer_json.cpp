@@ -19,8 +19,12 @@ class FeatureCollectionReader {
                           const LabelSink& sink)
       : file_(file), sink_(sink), defaults_(DefaultValues(options)), fields_(options, defaults_.Root()) {}
 
-  // From now on the features are stepped over, only counted.
-  void SkimFeatures(std::size_t* count) { skimmed_ = count; }
+  // From now on the features are stepped over, only counted, but those the
+  // sample takes (its sink the reader's).
+  void SkimFeatures(std::size_t* count, const FeatureSample* sample) {
+    skimmed_ = count;
+    sample_ = sample;
+  }
 
   // The document: an object of members, one of them the features.
   void Read(JsonScanner& s) {
@@ -38,8 +42,7 @@ class FeatureCollectionReader {
     for (;;) {
       s.Key(&member_);
       if (member_ == "features" && s.Peek() == '[' && skimmed_) {
-        s.SkipArray(skimmed_);
-        sawFeatures_ = true;
+        SkimFeatureArray(s);
       } else if (member_ == "features" && s.Peek() == '[') {
         Features(s);
       } else {
@@ -94,6 +97,20 @@ class FeatureCollectionReader {
     sawFeatures_ = true;
   }
 
+  void SkimFeatureArray(JsonScanner& s) {
+    inFeatures_ = true;
+    const JsonScanner::ObjectReader readTaken = [&] {
+      if (!sample_->takes()) return false;
+      index_ = static_cast<long long>(*skimmed_) - 1;
+      ReadValue(s, 2);
+      Feature(doc_.Root());
+      return true;
+    };
+    s.SkipArray(skimmed_, sample_ ? &readTaken : nullptr);
+    inFeatures_ = false;
+    sawFeatures_ = true;
+  }
+
   void Member(const JsonValue& value) {
     if (member_ == "type") {
       type_ = value.IsString() ? value.String() : "";
@@ -133,6 +150,7 @@ class FeatureCollectionReader {
   std::string member_, type_;
   bool isObject_ = false, inFeatures_ = false, sawFeatures_ = false, isFeature_ = false;
   std::size_t* skimmed_ = nullptr;
+  const FeatureSample* sample_ = nullptr;
   long long index_ = 0;
 };
 
@@ -156,10 +174,12 @@ Layer ParseGeoJsonEach(const char* begin, const char* end, const std::string& fi
 }
 
 Layer SkimGeoJson(const char* begin, const char* end, const std::string& file,
-                  const LayerOptions& options, std::size_t* features) {
+                  const LayerOptions& options, std::size_t* features,
+                  const FeatureSample* sample) {
   *features = 0;
-  FeatureCollectionReader reader(file, options, nullptr);
-  reader.SkimFeatures(features);
+  static const LabelSink kNoSink;
+  FeatureCollectionReader reader(file, options, sample ? sample->sink : kNoSink);
+  reader.SkimFeatures(features, sample);
   JsonScanner scanner(begin, end, kMaxDepth);
   try {
     reader.Read(scanner);

@@ -32,7 +32,9 @@ Layer ParseGeoJsonEach(const char* begin, const char* end, const std::string& fi
 // counted into *features: the view a reading would give, found quickly
 // wherever it stands. Throws as ParseGeoJson does, though a bad feature may
 // pass unnoticed; a layer read whole gives as many labels as features.
+// The features a sample takes are read after all, their labels handed to it.
 Layer SkimGeoJson(const char* begin, const char* end, const std::string& file,
-                  const LayerOptions& options, std::size_t* features);
+                  const LayerOptions& options, std::size_t* features,
+                  const FeatureSample* sample = nullptr);
 
 #endif  // INKLINE_TOOLS_LAYER_JSON_H
