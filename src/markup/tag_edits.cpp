@@ -76,13 +76,23 @@ TagNameAt ReadTagNameAt(std::string_view text, std::size_t pos) {
   return tag;
 }
 
+// A bit for each letter, either case, that starts a name of the table's
+// start tags or of its end tags.
+constexpr std::uint32_t FirstLetters(bool endTags) {
+  std::uint32_t bits = 0;
+  for (const TagEdit& edit : kTagEdits) {
+    const bool endTag = edit.From[1] == '/';
+    if (endTag == endTags) bits |= std::uint32_t{1} << ((edit.From[endTag ? 2 : 1] | 0x20) - 'a');
+  }
+  return bits;
+}
+constexpr std::uint32_t kStartLetters = FirstLetters(false);
+constexpr std::uint32_t kEndLetters = FirstLetters(true);
+
 // Whether the letter after the "<" at pos (or after "</") starts a name an
 // edit or a closing style looks at: most tags are ruled out without reading
-// their names.
+// their names. Every closing style tag is an edit's end tag as well.
 bool MayBeEdited(std::string_view text, std::size_t pos) {
-  constexpr auto bit = [](char c) { return std::uint32_t{1} << (c - 'a'); };
-  constexpr std::uint32_t kStartLetters = bit('p') | bit('s') | bit('e') | bit('u');
-  constexpr std::uint32_t kEndLetters = kStartLetters | bit('b') | bit('f');
   std::size_t at = pos + 1;
   const bool endTag = at < text.size() && text[at] == '/';
   at += endTag;
@@ -105,6 +115,14 @@ EditMatch EditOf(const TagNameAt& tag) {
 
 // The closing style tags in the order they decide the style number 1 to 4.
 constexpr std::string_view kClosingStyleNames[] = {"em", "strong", "u", "strike"};
+
+// MayBeEdited lets every closing style tag through.
+constexpr bool EndLettersTakeClosingStyles() {
+  for (std::string_view name : kClosingStyleNames)
+    if ((kEndLetters >> (name[0] - 'a') & 1) == 0) return false;
+  return true;
+}
+static_assert(EndLettersTakeClosingStyles(), "a closing style tag would be passed unread");
 
 // The style number a closing style tag stands for, in any letter case; 0
 // for any other tag.

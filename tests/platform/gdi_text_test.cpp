@@ -452,7 +452,6 @@ TEST(GdiText, WritesInTheTextColourOnTheOptionalBackground) {
 // outer text, glyph outlines included, stays as it was.
 TEST(GdiText, TextWrittenFromInsideASinkLeavesTheOuterTextWhole) {
   struct NestingSink : GdiSink {
-    HDC inner = nullptr;
     std::vector<GdiPoint> origins, points, originsAfter, pointsAfter;
     static void Copy(const GdiTextOutput& t, std::vector<GdiPoint>* origins,
                      std::vector<GdiPoint>* points) {

@@ -501,12 +501,11 @@ void JsonScanner::SkipArray(std::size_t* objects, const ObjectReader* readObject
       if (follow(p)) return true;
     return false;
   };
-  // After an object read, the scanner stands past it, in the array and
-  // outside any string.
+  // An object is read from a "{" outside strings, so the stepping goes on
+  // past it as it stood: in the array, outside any string.
   for (const char* from = p_; stepFrom(from); from = p_) {
     if (!read) return;
     read = false;
-    inString = escaped = false;
   }
   if (inString) Fail(end_, "the text ends inside a string");
   Fail(start, "the array never ends");
