@@ -61,6 +61,7 @@ struct CairoDevice::State {
   COLORREF textRgb = CLR_INVALID;
   std::unique_ptr<CairoGdiSink> sink;
   NativeTextFonts nativeFonts;
+  NativeTextPlacement nativePlace;  // kept, so its glyphs keep their room
   SvgTextLayer svgText;
   GlyphRun pendingText;  // native text not shown yet (PDF and PNG)
   // A PNG page's rows this device draws into, for filling glyph outlines
@@ -384,7 +385,7 @@ double CairoDevice::DrawTextLogFont(LOGFONTA* font, double x, double y, char* te
   const bool outlined = s.textOutline != 0;
   // The library points into its run and expects exactly one character drawn.
   const std::string character(text, text[0] == '\0' ? 0 : shared::CharBytes(text));
-  NativeTextPlacement place;
+  NativeTextPlacement& place = s.nativePlace;
   if (!s.nativeFonts.Place(*font, x, s.Y(y), s.textAngle, !outlined, character, &place)) return 0.0;
   COLORREF fill = 0, stroke = 0;
   const bool fills = s.Rgb(CurBrush.color, &fill);
@@ -406,16 +407,36 @@ double CairoDevice::DrawTextLogFont(LOGFONTA* font, double x, double y, char* te
     s.nativeFonts.Select(s.cr, place);
     cairo_translate(s.cr, place.originX, place.originY);
     cairo_rotate(s.cr, -place.angle * shared::kPi / 180.0);
-    cairo_move_to(s.cr, 0, 0);
+    // The glyphs unturned from the origin, in the font's ems (y up).
+    std::vector<cairo_glyph_t> glyphs;
+    for (const NativeGlyph& g : place.glyphs)
+      glyphs.push_back(cairo_glyph_t{g.index, g.x * place.emSize, -g.y * place.emSize});
+    const auto path = [&] {
+      cairo_new_path(s.cr);
+      if (glyphs.empty()) {
+        cairo_move_to(s.cr, 0, 0);
+        cairo_text_path(s.cr, place.utf8.c_str());
+      } else {
+        cairo_glyph_path(s.cr, glyphs.data(), static_cast<int>(glyphs.size()));
+      }
+    };
     // The outline first, then the fill as real text (selectable in PDF).
-    cairo_text_path(s.cr, place.utf8.c_str());
+    path();
     SetSourceRgb(s.cr, stroke);
     cairo_set_line_width(s.cr, StrokeWidth(CurPen.width));
     cairo_stroke(s.cr);
-    cairo_move_to(s.cr, 0, 0);
     if (fills) {
       SetSourceRgb(s.cr, fill);
-      cairo_show_text(s.cr, place.utf8.c_str());
+      if (glyphs.empty()) {
+        cairo_move_to(s.cr, 0, 0);
+        cairo_show_text(s.cr, place.utf8.c_str());
+      } else {
+        const cairo_text_cluster_t all{static_cast<int>(place.utf8.size()),
+                                       static_cast<int>(glyphs.size())};
+        cairo_show_text_glyphs(s.cr, place.utf8.data(), static_cast<int>(place.utf8.size()),
+                               glyphs.data(), static_cast<int>(glyphs.size()), &all, 1,
+                               cairo_text_cluster_flags_t{});
+      }
     }
     cairo_restore(s.cr);
   }

@@ -16,7 +16,7 @@ double ToCairoFixed(double v) { return std::nearbyint(v * 256.0) / 256.0; }
 
 bool GlyphRun::Continues(const NativeTextPlacement& place, COLORREF fill) const {
   return !glyphs_.empty() && place.face == face_ && place.emSize == emSize_ &&
-         place.angle == angle_ && fill == fill_;
+         place.angle == angle_ && fill == fill_ && place.rightToLeft == rightToLeft_;
 }
 
 // The font matrix carries the turn, so the glyphs can be given in picture
@@ -56,7 +56,9 @@ bool GlyphRun::AddLaidOut(cairo_t* cr, const NativeTextFonts& fonts,
   cairo_restore(cr);
   if (status == CAIRO_STATUS_SUCCESS) {
     glyphs_.insert(glyphs_.end(), glyphs, glyphs + count);
-    clusters_.insert(clusters_.end(), clusters, clusters + clusterCount);
+    clusters_.insert(rightToLeft_ ? clusters_.begin() : clusters_.end(), clusters, clusters + clusterCount);
+    needsText_ = needsText_ || std::any_of(glyphs, glyphs + count,
+                                           [](const cairo_glyph_t& g) { return g.index == 0; });
   }
   cairo_glyph_free(glyphs);
   cairo_text_cluster_free(clusters);
@@ -72,15 +74,37 @@ void GlyphRun::Add(cairo_t* cr, const NativeTextFonts& fonts, const NativeTextPl
     emSize_ = place.emSize;
     angle_ = place.angle;
     fill_ = fill;
+    rightToLeft_ = place.rightToLeft;
   }
-  if (place.hasGlyph) {
-    // One glyph: it starts at the origin, as Cairo would have kept it.
-    glyphs_.push_back(cairo_glyph_t{place.glyph, ToCairoFixed(place.originX), ToCairoFixed(place.originY)});
-    clusters_.push_back(cairo_text_cluster_t{static_cast<int>(place.utf8.size()), 1});
-  } else if (!AddLaidOut(cr, fonts, place)) {
-    return;
+  const size_t before = glyphs_.size();
+  if (place.glyphs.empty()) {
+    if (!AddLaidOut(cr, fonts, place)) return;
+  } else {
+    // Each glyph where the shaper put it from the origin: along the turned
+    // baseline and up from it (Cairo's y grows downwards).
+    const double a = place.angle * shared::kPi / 180.0;
+    const double alongX = std::cos(a), alongY = -std::sin(a);
+    const double upX = -std::sin(a), upY = -std::cos(a);
+    for (const NativeGlyph& g : place.glyphs) {
+      const double x = place.originX + (g.x * alongX + g.y * upX) * place.emSize;
+      const double y = place.originY + (g.x * alongY + g.y * upY) * place.emSize;
+      glyphs_.push_back(cairo_glyph_t{g.index, ToCairoFixed(x), ToCairoFixed(y)});
+      needsText_ = needsText_ || g.index == 0;
+    }
+    const cairo_text_cluster_t cluster{static_cast<int>(place.utf8.size()),
+                                       static_cast<int>(glyphs_.size() - before)};
+    // A right-to-left run arrives as it stands on the line: its text and
+    // clusters are gathered from the end, to be read backwards.
+    if (rightToLeft_)
+      clusters_.insert(clusters_.begin(), cluster);
+    else
+      clusters_.push_back(cluster);
   }
-  utf8_ += place.utf8;
+  needsText_ = needsText_ || place.label != 0;
+  if (rightToLeft_)
+    utf8_.insert(0, place.utf8);
+  else
+    utf8_ += place.utf8;
 }
 
 void GlyphRun::Show(cairo_t* cr) {
@@ -89,18 +113,19 @@ void GlyphRun::Show(cairo_t* cr) {
   SelectFont(cr);
   SetSourceRgb(cr, fill_);
   // A PDF stays searchable either way: Cairo maps the glyphs of a font back
-  // to their characters. Only a glyph the font lacks needs the text beside
-  // it, which a PDF would otherwise keep in memory for every run.
-  const bool lacking = std::any_of(glyphs_.begin(), glyphs_.end(),
-                                   [](const cairo_glyph_t& g) { return g.index == 0; });
-  if (lacking)
+  // to their characters. Only a glyph the font lacks, or a shaped one (a
+  // ligature, a joined form), needs the text beside it, which a PDF would
+  // otherwise keep in memory for every run.
+  if (needsText_)
     cairo_show_text_glyphs(cr, utf8_.data(), static_cast<int>(utf8_.size()), glyphs_.data(),
                            static_cast<int>(glyphs_.size()), clusters_.data(),
-                           static_cast<int>(clusters_.size()), cairo_text_cluster_flags_t{});
+                           static_cast<int>(clusters_.size()),
+                           rightToLeft_ ? CAIRO_TEXT_CLUSTER_FLAG_BACKWARD : cairo_text_cluster_flags_t{});
   else
     cairo_show_glyphs(cr, glyphs_.data(), static_cast<int>(glyphs_.size()));
   cairo_restore(cr);
   utf8_.clear();
   glyphs_.clear();
   clusters_.clear();
+  needsText_ = false;
 }

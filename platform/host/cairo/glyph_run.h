@@ -1,7 +1,9 @@
 // Native text drawn a run at a time: the library hands one character per
 // call, and a picture that records every call (PDF) keeps one command per
-// show; consecutive characters in the same font, size, angle and colour are
-// therefore gathered and shown with one call, as real text.
+// show; consecutive characters in the same font, size, angle, colour and
+// direction are therefore gathered and shown with one call, as real text.
+// Shaped clusters keep their text beside their glyphs, in reading order, so
+// a PDF reader finds the words a reader of the script would type.
 #ifndef INKLINE_HOST_GLYPH_RUN_H
 #define INKLINE_HOST_GLYPH_RUN_H
 
@@ -39,6 +41,8 @@ class GlyphRun {
   double emSize_ = 0;
   double angle_ = 0;
   COLORREF fill_ = 0;
+  bool rightToLeft_ = false;  // the text and clusters are gathered backwards
+  bool needsText_ = false;    // some glyph cannot be mapped back to its text
   std::string utf8_;
   std::vector<cairo_glyph_t> glyphs_;
   std::vector<cairo_text_cluster_t> clusters_;

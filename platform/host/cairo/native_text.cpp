@@ -7,28 +7,54 @@
 #include <fontconfig/fontconfig.h>
 
 #include <inkline/host/gbk.h>
+#include <inkline/label_codes.h>
+#include <inkline/shared/code_page.h>
 #include <inkline/shared/numeric.h>
 #include <inkline/win32_fonts.h>
 
 namespace {
 
-// The family name fontconfig reads from a font file; empty when none.
-std::string FamilyOf(const std::string& file) {
-  std::string name;
-  FcPattern* scan = FcFreeTypeQuery(reinterpret_cast<const FcChar8*>(file.c_str()), 0, nullptr, nullptr);
-  if (!scan) return name;
+// Font weights from this on are bold, as the portable GDI counts them.
+constexpr LONG kBoldWeight = 600;
+
+// What fontconfig reads from a face: its family, and whether the face is
+// bold or italic itself.
+struct FaceStyle {
+  std::string family;
+  bool bold = false, italic = false;
+};
+
+FaceStyle StyleOf(const inkline::FaceFile& file) {
+  FaceStyle style;
+  FcPattern* scan = FcFreeTypeQuery(reinterpret_cast<const FcChar8*>(file.file.c_str()), file.index,
+                                    nullptr, nullptr);
+  if (!scan) return style;
   FcChar8* value = nullptr;
   if (FcPatternGetString(scan, FC_FAMILY, 0, &value) == FcResultMatch)
-    name = reinterpret_cast<const char*>(value);
+    style.family = reinterpret_cast<const char*>(value);
+  int weight = 0, slant = 0;
+  if (FcPatternGetInteger(scan, FC_WEIGHT, 0, &weight) == FcResultMatch)
+    style.bold = weight >= FC_WEIGHT_DEMIBOLD;
+  if (FcPatternGetInteger(scan, FC_SLANT, 0, &slant) == FcResultMatch)
+    style.italic = slant != FC_SLANT_ROMAN;
   FcPatternDestroy(scan);
-  return name;
+  return style;
 }
 
-// What of a font description picks its file: the face name, weight and slant.
-std::string FileKey(const LOGFONTA& font) {
+// What of a font description picks its faces: the face name, weight and slant.
+std::string FontKey(const LOGFONTA& font) {
   std::string key(font.lfFaceName, strnlen(font.lfFaceName, sizeof font.lfFaceName));
   key += '|' + std::to_string(font.lfWeight) + (font.lfItalic ? "i" : "");
   return key;
+}
+
+bool Bold(const LOGFONTA& font) { return font.lfWeight >= kBoldWeight; }
+
+// A code the current label's codes speak for: its meaning changes from
+// label to label, so what it draws is never kept by its bytes.
+bool IsLabelCode(const std::string& bytes) {
+  return bytes.size() == 2 && inkline::CurrentLabelCodes() &&
+         inkline::IsUserDefinedCode(gbk::Code(bytes.c_str()));
 }
 
 }  // namespace
@@ -38,58 +64,80 @@ NativeTextFonts::NativeTextFonts() : options_(cairo_font_options_create()) {
 }
 
 NativeTextFonts::~NativeTextFonts() {
-  for (auto& entry : faces_) {
-    cairo_scaled_font_destroy(entry.second->unit);
-    cairo_font_face_destroy(entry.second->face);
-  }
+  for (auto& entry : faces_) cairo_font_face_destroy(entry.second->face);
   cairo_font_options_destroy(options_);
 }
 
-NativeTextFonts::Face* NativeTextFonts::Open(const std::string& file) {
-  auto it = faces_.find(file);
+// Bold or italic asked of a face that is neither is made up, as the
+// portable GDI makes it up for pictures.
+NativeTextFonts::Face* NativeTextFonts::Open(int faceId, bool bold, bool italic) {
+  const inkline::FaceFile* file = inkline::FaceFileOf(faceId);
+  if (!file) return nullptr;
+  const FaceStyle style = StyleOf(*file);
+  const bool embolden = bold && !style.bold, slant = italic && !style.italic;
+  const auto key = std::make_pair(faceId, (embolden ? 1 : 0) | (slant ? 2 : 0));
+  auto it = faces_.find(key);
   if (it != faces_.end()) return it->second.get();
   auto face = std::make_unique<Face>();
   FcPattern* pattern = FcPatternCreate();
-  FcPatternAddString(pattern, FC_FILE, reinterpret_cast<const FcChar8*>(file.c_str()));
+  FcPatternAddString(pattern, FC_FILE, reinterpret_cast<const FcChar8*>(file->file.c_str()));
+  FcPatternAddInteger(pattern, FC_INDEX, file->index);
   face->face = cairo_ft_font_face_create_for_pattern(pattern);
   FcPatternDestroy(pattern);
+  unsigned synthesize = 0;
+  if (embolden) synthesize |= CAIRO_FT_SYNTHESIZE_BOLD;
+  if (slant) synthesize |= CAIRO_FT_SYNTHESIZE_OBLIQUE;
+  cairo_ft_font_face_set_synthesize(face->face, synthesize);
   cairo_matrix_t identity;
   cairo_matrix_init_identity(&identity);
-  face->unit = cairo_scaled_font_create(face->face, &identity, &identity, options_);
-  cairo_font_extents_t unit;
-  cairo_scaled_font_extents(face->unit, &unit);
-  face->ascent = unit.ascent;
-  face->descent = unit.descent;
-  face->family = FamilyOf(file);
-  return faces_.emplace(file, std::move(face)).first->second.get();
+  cairo_scaled_font_t* unit = cairo_scaled_font_create(face->face, &identity, &identity, options_);
+  cairo_font_extents_t extents;
+  cairo_scaled_font_extents(unit, &extents);
+  cairo_scaled_font_destroy(unit);
+  face->ascent = extents.ascent;
+  face->descent = extents.descent;
+  face->family = style.family;
+  return faces_.emplace(key, std::move(face)).first->second.get();
 }
 
-NativeTextFonts::Face* NativeTextFonts::FaceFor(const LOGFONTA& font) {
-  std::string key = FileKey(font);
-  auto known = byFont_.find(key);
-  if (known != byFont_.end()) return known->second;
-  char file[4096];
-  Face* face = InklineFontFileFor(&font, file, sizeof file) > 0 ? Open(file) : nullptr;
-  byFont_.emplace(std::move(key), face);
-  return face;
-}
-
-const NativeTextFonts::Character& NativeTextFonts::CharacterOf(Face& face, const std::string& bytes) {
-  auto it = face.characters.find(bytes);
-  if (it != face.characters.end()) return it->second;
-  Character c;
-  c.utf8 = gbk::ToUtf8(bytes);
-  cairo_glyph_t* glyphs = nullptr;
-  int count = 0;
-  if (cairo_scaled_font_text_to_glyphs(face.unit, 0, 0, c.utf8.data(), static_cast<int>(c.utf8.size()),
-                                       &glyphs, &count, nullptr, nullptr, nullptr) ==
-          CAIRO_STATUS_SUCCESS &&
-      count == 1) {
-    c.single = true;
-    c.glyph = glyphs[0].index;
+NativeTextFonts::Font* NativeTextFonts::FontFor(const LOGFONTA& font) {
+  std::string key = FontKey(font);
+  auto known = fonts_.find(key);
+  if (known != fonts_.end()) return known->second.get();
+  std::unique_ptr<Font> made;
+  InklineTextGlyph own{};
+  if (InklineGlyphFor(&font, 0, &own)) {
+    made = std::make_unique<Font>();
+    made->face = Open(own.face, Bold(font), font.lfItalic != 0);
+    if (!made->face) made.reset();
   }
-  cairo_glyph_free(glyphs);
-  return face.characters.emplace(bytes, std::move(c)).first->second;
+  return fonts_.emplace(std::move(key), std::move(made)).first->second.get();
+}
+
+// The glyph the portable GDI would draw; text that is not one character
+// is left to Cairo in the font's own face.
+const NativeTextFonts::Character* NativeTextFonts::CharacterOf(const LOGFONTA& lf, Font& font,
+                                                               const std::string& bytes) {
+  const bool labelCode = IsLabelCode(bytes);
+  const std::u32string decoded = shared::DecodeCodePage(bytes.data(), static_cast<int>(bytes.size()));
+  std::string key = bytes;
+  if (labelCode) {
+    key = "\x01";  // by the character, which means the same in every label
+    if (decoded.size() == 1) shared::AppendUtf8(decoded[0], &key);
+  }
+  auto it = font.characters.find(key);
+  if (it != font.characters.end()) return &it->second;
+  Character c;
+  c.face = font.face;
+  for (const char32_t ch : decoded) shared::AppendUtf8(ch, &c.utf8);
+  InklineTextGlyph glyph{};
+  if (decoded.size() == 1 && InklineGlyphFor(&lf, decoded[0], &glyph)) {
+    if (Face* from = Open(glyph.face, Bold(lf), lf.lfItalic != 0)) c.face = from;
+    c.glyph = glyph.index;
+  } else {
+    c.glyph = ~0ul;  // laid out by Cairo
+  }
+  return &font.characters.emplace(std::move(key), std::move(c)).first->second;
 }
 
 void NativeTextFonts::Select(cairo_t* cr, const NativeTextPlacement& placement) const {
@@ -101,28 +149,50 @@ void NativeTextFonts::Select(cairo_t* cr, const NativeTextPlacement& placement) 
 bool NativeTextFonts::Place(const LOGFONTA& font, double x, double y, double angle, bool shifted,
                             const std::string& bytes, NativeTextPlacement* placement) {
   if (bytes.empty() || font.lfHeight == 0) return false;
-  Face* face = FaceFor(font);
-  if (!face) return false;
+  Font* f = FontFor(font);
+  if (!f) return false;
+  const Face& own = *f->face;
   // A positive height is the cell (ascent + descent), a negative one the em.
-  const double cell = face->ascent + face->descent;
+  const double cell = own.ascent + own.descent;
   const double em = font.lfHeight < 0 ? -font.lfHeight
                                       : (cell > 0 ? font.lfHeight / cell : font.lfHeight);
-  const Character& character = CharacterOf(*face, bytes);
-  placement->utf8 = character.utf8;
-  placement->hasGlyph = character.single;
-  placement->glyph = character.glyph;
+  placement->glyphs.clear();
+  placement->label = 0;
+  placement->run = -1;
+  placement->rightToLeft = false;
+  placement->advance = 0;
+  const char32_t decoded = IsLabelCode(bytes) ? gbk::ToUnicode(gbk::Code(bytes.c_str())) : 0;
+  if (const inkline::ShapedCluster* cluster = inkline::ClusterOfChar(decoded)) {
+    Face* face = Open(cluster->face, Bold(font), font.lfItalic != 0);
+    if (!face) return false;
+    placement->utf8 = cluster->text;
+    placement->family = &face->family;
+    placement->face = face->face;
+    for (const inkline::ClusterGlyph& g : cluster->glyphs)
+      placement->glyphs.push_back(NativeGlyph{g.index, g.x, g.y});
+    placement->advance = cluster->advance;
+    placement->label = inkline::CurrentLabelSerial();
+    placement->run = cluster->run;
+    placement->rightToLeft = cluster->rightToLeft;
+  } else {
+    const Character* character = CharacterOf(font, *f, bytes);
+    placement->utf8 = character->utf8;
+    placement->family = &character->face->family;
+    placement->face = character->face->face;
+    if (character->glyph != ~0ul) placement->glyphs.push_back(NativeGlyph{character->glyph, 0, 0});
+  }
+  placement->bold = Bold(font);
+  placement->italic = font.lfItalic != 0;
   // Plain text arrives a quarter (one-byte) or half (two-byte character) of
   // the font height along the baseline from its cell's corner; undoing
   // exactly that keeps proportional glyphs where the run's advances put them.
   const double shift = bytes.size() >= 2 ? 0.5 : 0.25;
   const double along = shifted ? -shift * std::abs(static_cast<double>(font.lfHeight)) : 0.0;
-  const double down = face->ascent * em;                         // cell top to baseline
+  const double down = own.ascent * em;                         // cell top to baseline
   const double a = angle * shared::kPi / 180.0;
   // Baseline direction in Cairo coordinates (y down) and the downward normal.
   const double dx = std::cos(a), dy = -std::sin(a);
   const double nx = std::sin(a), ny = std::cos(a);
-  placement->family = &face->family;
-  placement->face = face->face;
   placement->emSize = em;
   placement->angle = angle;
   placement->originX = x + along * dx + down * nx;

@@ -1,5 +1,5 @@
 // Native text of devices of kinds 7, 8 and 9: a Windows font description
-// turned into a Cairo font, placed the way the library positions native text.
+// turned into Cairo fonts, placed the way the library positions native text.
 //
 // The library hands each character with its reference point at the top of
 // the character cell: for plain text moved along the baseline by a quarter
@@ -7,10 +7,17 @@
 // a cell as wide as half or all of the height; for outlined text at the
 // cell's left edge.
 //
+// A character is drawn with the glyph the portable GDI would draw it with
+// (InklineGlyphFor): from the font's own face, or from the fallback face that
+// has it, so native text shows what a picture of the same label shows. A
+// shaped cluster of the current label's codes (inkline/label_codes.h) is
+// drawn as its glyphs, in its own face, where the shaper put them. Every
+// glyph is sized by the em of the font asked for.
+//
 // Everything a character needs that does not depend on its size or angle
-// (its font file, the font's unit metrics, its UTF-8 text and glyph) is
-// worked out once per font and character and kept: a label of a dozen
-// characters then costs a dozen lookups, not a dozen font selections.
+// (its face, glyph and UTF-8 text) is worked out once per font and character
+// and kept: a label of a dozen characters then costs a dozen lookups, not a
+// dozen font selections.
 #ifndef INKLINE_HOST_NATIVE_TEXT_H
 #define INKLINE_HOST_NATIVE_TEXT_H
 
@@ -18,21 +25,35 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include <cairo.h>
 
 #include <inkline/win32.h>
 
+// A glyph of a placed character, in ems from its origin: x along the
+// baseline, y up.
+struct NativeGlyph {
+  unsigned long index = 0;
+  double x = 0, y = 0;
+};
+
 struct NativeTextPlacement {
-  std::string utf8;     // the text
+  std::string utf8;     // the text, in reading order
   const std::string* family = nullptr;  // the font family it is drawn in
   cairo_font_face_t* face = nullptr;  // owned by NativeTextFonts
   double emSize = 0;    // font size in device units
   double originX = 0;   // start of the baseline, Cairo coordinates (y down)
   double originY = 0;
   double angle = 0;     // degrees counter-clockwise
-  bool hasGlyph = false;    // the text is the one glyph below
-  unsigned long glyph = 0;  // its index in the font
+  std::vector<NativeGlyph> glyphs;  // empty: Cairo lays the text out itself
+  double advance = 0;   // ems along the baseline
+  bool bold = false, italic = false;  // as the font description asks
+  // A shaped cluster's run: which label drew it (0 for a character), which
+  // of its runs, and whether that run reads right to left.
+  unsigned long long label = 0;
+  int run = -1;
+  bool rightToLeft = false;
 };
 
 class NativeTextFonts {
@@ -56,25 +77,31 @@ class NativeTextFonts {
   const cairo_font_options_t* Options() const { return options_; }
 
  private:
-  struct Character {
-    std::string utf8;
-    bool single = false;  // one glyph
-    unsigned long glyph = 0;
-  };
+  // A face of a font file, with the bold or slant it must make up.
   struct Face {
     cairo_font_face_t* face = nullptr;
-    cairo_scaled_font_t* unit = nullptr;  // at size 1, for metrics and glyph lookups
     std::string family;
     double ascent = 0, descent = 0;  // at size 1
-    std::unordered_map<std::string, Character> characters;  // by code page bytes
   };
-  Face* FaceFor(const LOGFONTA& font);
-  Face* Open(const std::string& file);
-  const Character& CharacterOf(Face& face, const std::string& bytes);
+  // What the font asked for draws a character with.
+  struct Character {
+    Face* face = nullptr;
+    unsigned long glyph = 0;
+    std::string utf8;
+  };
+  // A font description: its own face's measures, and its characters by
+  // their code page bytes.
+  struct Font {
+    Face* face = nullptr;
+    std::unordered_map<std::string, Character> characters;
+  };
+  Font* FontFor(const LOGFONTA& font);
+  Face* Open(int faceId, bool embolden, bool slant);
+  const Character* CharacterOf(const LOGFONTA& lf, Font& font, const std::string& bytes);
 
   cairo_font_options_t* options_;
-  std::map<std::string, std::unique_ptr<Face>> faces_;  // by font file
-  std::unordered_map<std::string, Face*> byFont_;       // by what of a font picks its file
+  std::map<std::pair<int, int>, std::unique_ptr<Face>> faces_;  // by face number and made-up style
+  std::unordered_map<std::string, std::unique_ptr<Font>> fonts_;  // by what of a font picks its faces
 };
 
 #endif  // INKLINE_HOST_NATIVE_TEXT_H

@@ -46,9 +46,12 @@ void SvgTextLayer::Add(const NativeTextPlacement& text, bool fill, COLORREF fill
   strokeWidth = strokeWidth > 0 ? strokeWidth : 1.0;
   if (style_.empty() || text.family != family_ || text.emSize != emSize_ || fill != fill_ ||
       (fill && fillColor != fillColor_) || stroke != stroke_ ||
-      (stroke && (strokeColor != strokeColor_ || strokeWidth != strokeWidth_))) {
+      (stroke && (strokeColor != strokeColor_ || strokeWidth != strokeWidth_)) ||
+      text.bold != bold_ || text.italic != italic_) {
     style_ = "font-family=\"" + Escape(*text.family) + ", sans-serif\" font-size=\"" +
              Num(text.emSize) + "\" fill=\"" + (fill ? Colour(fillColor) : std::string("none")) + "\"";
+    if (text.bold) style_ += " font-weight=\"bold\"";
+    if (text.italic) style_ += " font-style=\"italic\"";
     if (stroke)
       style_ += " stroke=\"" + Colour(strokeColor) + "\" stroke-width=\"" + Num(strokeWidth) + "\"";
     family_ = text.family;
@@ -58,6 +61,8 @@ void SvgTextLayer::Add(const NativeTextPlacement& text, bool fill, COLORREF fill
     stroke_ = stroke;
     strokeColor_ = strokeColor;
     strokeWidth_ = strokeWidth;
+    bold_ = text.bold;
+    italic_ = text.italic;
   }
   if (!open_ || current_.style != style_ || current_.angle != text.angle) {
     Finish();
@@ -69,16 +74,40 @@ void SvgTextLayer::Add(const NativeTextPlacement& text, bool fill, COLORREF fill
   }
   // The element is turned about its pivot as a whole; place the character
   // in the unturned frame (turning back by the angle, y growing downwards).
-  // Each character has a tspan of its own, as renderers do not all take a
-  // list of positions.
   const double a = text.angle * 3.141592653589793 / 180.0;
   const double dx = text.originX - current_.pivotX, dy = text.originY - current_.pivotY;
-  current_.spans += "<tspan x=\"" + Num(current_.pivotX + dx * std::cos(a) - dy * std::sin(a)) +
-                    "\" y=\"" + Num(current_.pivotY + dx * std::sin(a) + dy * std::cos(a)) + "\">" +
-                    Escape(text.utf8) + "</tspan>";
+  const double x = current_.pivotX + dx * std::cos(a) - dy * std::sin(a);
+  const double y = current_.pivotY + dx * std::sin(a) + dy * std::cos(a);
+  if (text.label != 0) {
+    // A shaped run's clusters arrive as they stand on the line: its text
+    // grows at the end, or at the front when the run reads right to left.
+    if (runOpen_ && run_.label == text.label && run_.run == text.run) {
+      if (run_.rightToLeft)
+        run_.text.insert(0, text.utf8);
+      else
+        run_.text += text.utf8;
+      return;
+    }
+    FinishRun();
+    run_ = Run{text.label, text.run, text.rightToLeft, x, y, text.utf8};
+    runOpen_ = true;
+    return;
+  }
+  FinishRun();
+  // Each character has a tspan of its own, as renderers do not all take a
+  // list of positions.
+  current_.spans += "<tspan x=\"" + Num(x) + "\" y=\"" + Num(y) + "\">" + Escape(text.utf8) + "</tspan>";
+}
+
+void SvgTextLayer::FinishRun() {
+  if (!runOpen_) return;
+  current_.spans += "<tspan x=\"" + Num(run_.x) + "\" y=\"" + Num(run_.y) + "\">" + Escape(run_.text) +
+                    "</tspan>";
+  runOpen_ = false;
 }
 
 void SvgTextLayer::Finish() {
+  FinishRun();
   if (!open_) return;
   const Element& e = current_;
   std::string out = "<text xml:space=\"preserve\" " + e.style;

@@ -36,6 +36,24 @@ int InklineFontFileFor(const LOGFONTA* lf, char* path, int size) {
   return static_cast<int>(file.size());
 }
 
+int InklineGlyphFor(const LOGFONTA* lf, unsigned codePoint, InklineTextGlyph* out) {
+  if (!lf || !out) return 0;
+  gdi::FontCache& cache = gdi::FontCache::Instance();
+  std::lock_guard<std::mutex> hold(cache.mutex());
+  const gdi::TextFont* font = cache.TextFontFor(*lf);
+  if (!font) return 0;
+  gdi::SizedFace* from = font->face;
+  unsigned index = from->IndexOf(codePoint);
+  for (size_t i = 0; index == 0 && codePoint >= 0x20 && i < font->fallbacks.size(); ++i) {
+    if (const unsigned there = font->fallbacks[i]->IndexOf(codePoint)) {
+      from = font->fallbacks[i];
+      index = there;
+    }
+  }
+  *out = InklineTextGlyph{from->faceId(), index};
+  return 1;
+}
+
 long InklineFontFileLoads(void) {
   gdi::FontCache& cache = gdi::FontCache::Instance();
   std::lock_guard<std::mutex> hold(cache.mutex());

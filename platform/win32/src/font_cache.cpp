@@ -9,6 +9,7 @@
 #include FT_SIZES_H
 #include FT_TRUETYPE_TABLES_H
 
+#include <inkline/label_codes.h>
 #include <inkline/shared/code_page.h>
 
 #include "face_aliases.h"
@@ -88,8 +89,8 @@ std::string FaceBytes(const LOGFONTA& lf) {
 // Counts the sized faces ever made, for shape ids that are never reused.
 static std::atomic<unsigned long long> sizedFacesMade{0};
 
-SizedFace::SizedFace(FT_Face face, double emX, double emY, bool embolden, bool oblique)
-    : face_(face), emX_(emX), embolden_(embolden), oblique_(oblique), serial_(++sizedFacesMade) {
+SizedFace::SizedFace(FT_Face face, int faceId, double emX, double emY, bool embolden, bool oblique)
+    : face_(face), faceId_(faceId), emX_(emX), embolden_(embolden), oblique_(oblique), serial_(++sizedFacesMade) {
   const FaceMetrics m = MetricsOf(face);
   const double scaleY = emY / m.unitsPerEm;
   // GDI's text metrics are whole pixels.
@@ -206,7 +207,9 @@ SizedFace* FontCache::Sized(const FontFile& file, FT_Face face, double emX, doub
                           std::to_string(std::llround(emY * 64.0)) + (embolden ? "b" : "") +
                           (oblique ? "i" : "");
   std::unique_ptr<SizedFace>& sized = sized_[key];
-  if (!sized) sized = std::make_unique<SizedFace>(face, emX, emY, embolden, oblique);
+  if (!sized)
+    sized = std::make_unique<SizedFace>(face, inkline::FaceIdOf(file.path, file.index), emX, emY,
+                                        embolden, oblique);
   return sized.get();
 }
 
@@ -234,7 +237,7 @@ static std::string TextFontKey(const LOGFONTA& lf) {
   return key + FaceBytes(lf);
 }
 
-const TextFont* FontCache::TextFontFor(const LOGFONTA& lf) {
+TextFont* FontCache::TextFontFor(const LOGFONTA& lf) {
   Trim();
   std::string key = TextFontKey(lf);
   auto known = textFonts_.find(key);
@@ -256,6 +259,9 @@ bool FontCache::MakeTextFont(const LOGFONTA& lf, TextFont* out) {
   TextFont font;
   font.file = file->path;
   font.emHeight = emY;
+  font.emWidth = emX;
+  font.bold = bold;
+  font.italic = italic;
   font.face = Sized(*file, face, emX, emY, bold, italic);
   // Characters the font lacks come from a Chinese font, then the last
   // resort, at the same character height.
@@ -272,6 +278,19 @@ bool FontCache::MakeTextFont(const LOGFONTA& lf, TextFont* out) {
   }
   *out = font;
   return true;
+}
+
+SizedFace* FontCache::ClusterFace(TextFont& font, int faceId) {
+  for (const auto& [id, face] : font.clusterFaces)
+    if (id == faceId) return face;
+  SizedFace* sized = nullptr;
+  if (const inkline::FaceFile* named = inkline::FaceFileOf(faceId)) {
+    const FontFile file{named->file, named->index};
+    if (FT_Face face = Open(file))
+      sized = Sized(file, face, font.emWidth, font.emHeight, font.bold, font.italic);
+  }
+  font.clusterFaces.emplace_back(faceId, sized);
+  return sized;
 }
 
 std::string FontCache::FileFor(const LOGFONTA& lf) {

@@ -39,7 +39,7 @@ using SharedShape = std::shared_ptr<const GlyphShape>;
 // TrueType fonts in whole pixels per em, so the size is rounded to them.
 class SizedFace {
  public:
-  SizedFace(FT_Face face, double emX, double emY, bool embolden, bool oblique);
+  SizedFace(FT_Face face, int faceId, double emX, double emY, bool embolden, bool oblique);
   ~SizedFace();
   SizedFace(const SizedFace&) = delete;
   SizedFace& operator=(const SizedFace&) = delete;
@@ -53,14 +53,24 @@ class SizedFace {
   // the next shape is asked for: a face forgets all its shapes when it has
   // too many.
   const SharedShape* Find(char32_t c);
+  // The glyph at an index of the face (one a shaper chose), likewise.
+  const SharedShape* Glyph(unsigned index) { return Shape(index); }
   // The face's "missing character" glyph.
   const SharedShape* Missing() { return Shape(0); }
+  // The glyph index of c, 0 when the face has none; whether the face is
+  // emboldened or slanted here because the file is not bold or italic.
+  unsigned IndexOf(char32_t c) const { return FT_Get_Char_Index(face_, c); }
+  // The face's number (inkline::FaceIdOf of its file and index).
+  int faceId() const { return faceId_; }
+  bool Emboldened() const { return embolden_; }
+  bool Slanted() const { return oblique_; }
 
  private:
   const SharedShape* Shape(FT_UInt index);
   GlyphShape Load(FT_UInt index) const;
 
   FT_Face face_;
+  int faceId_;
   FT_Size size_ = nullptr;  // this size's hinting state; null when the face has none
   double emX_;              // pixels per em across, whole
   bool embolden_, oblique_;
@@ -73,8 +83,13 @@ class SizedFace {
 struct TextFont {
   std::string file;                   // the font's own file
   double emHeight = 0.0;              // pixels
+  double emWidth = 0.0;               // pixels across
+  bool bold = false, italic = false;  // as the font description asks
   SizedFace* face = nullptr;          // never null in a found TextFont
   std::vector<SizedFace*> fallbacks;  // for characters face lacks
+  // The faces of shaped clusters at this font's em, by face number, as
+  // they were asked for.
+  std::vector<std::pair<int, SizedFace*>> clusterFaces;
 };
 
 class FontCache {
@@ -91,10 +106,15 @@ class FontCache {
   // The faces for text in font lf, at GDI's size for it; null when no
   // installed font could be opened. Valid while the mutex is held and no
   // other font is asked for.
-  const TextFont* TextFontFor(const LOGFONTA& lf);
+  TextFont* TextFontFor(const LOGFONTA& lf);
 
   // The file lf resolves to, "" if none.
   std::string FileFor(const LOGFONTA& lf);
+
+  // The face of a shaped cluster (a FaceIdOf number) at font's em size, with
+  // the bold and slant font asks for; null when its file cannot be opened.
+  // Valid as long as font.
+  SizedFace* ClusterFace(TextFont& font, int faceId);
 
   long fileLoads() const { return fileLoads_; }
 

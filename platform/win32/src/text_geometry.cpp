@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include <inkline/label_codes.h>
 #include <inkline/shared/code_page.h>
 #include <inkline/shared/numeric.h>
 
@@ -36,24 +37,25 @@ const SharedShape& ShapeFor(const TextFont& font, char32_t c) {
   return *font.face->Missing();
 }
 
-// Every point of every shape moved onto the page, the pen advancing along
-// the baseline.
-void PlaceFigures(const std::vector<const GlyphShape*>& shapes, const TextToDevice& place,
-                  ShapePath* out) {
+// Every point of every laid glyph moved onto the page.
+void PlaceFigures(const std::vector<LaidGlyph>& laid, const TextToDevice& place, ShapePath* out) {
   size_t points = 0;
-  for (const GlyphShape* shape : shapes) points += shape->outline.points.size();
+  for (const LaidGlyph& g : laid) points += g.shape->outline.points.size();
   out->points.reserve(points);
   out->types.reserve(points);
-  double pen = 0.0;
-  for (const GlyphShape* shape : shapes) {
-    const ShapePath& outline = shape->outline;
+  for (const LaidGlyph& g : laid) {
+    const ShapePath& outline = g.shape->outline;
     for (int i = 0; i < outline.size(); ++i) {
       const GdiPoint& p = outline.points[static_cast<size_t>(i)];
-      const GdiPoint d = place(pen + p.x, p.y);
+      const GdiPoint d = place(g.x + p.x, g.y + p.y);
       out->Add(d.x, d.y, outline.types[static_cast<size_t>(i)]);
     }
-    pen += shape->advance;
   }
+}
+
+// The key of a cluster's glyph: its face number and index.
+unsigned long long ClusterGlyphKey(int face, unsigned index) {
+  return static_cast<unsigned long long>(static_cast<unsigned>(face)) << 32 | index;
 }
 
 // What one thread laid out lately: fonts' measures and their characters'
@@ -66,8 +68,11 @@ class LayoutFront {
   struct Font {
     LOGFONTA lf;  // the fields the cache tells fonts by
     std::string file;
-    double emHeight, ascent, descent;
+    double emHeight, emWidth, ascent, descent;
     std::unordered_map<char32_t, SharedShape> shapes;
+    // Glyphs of shaped clusters, by ClusterGlyphKey: unlike their codes,
+    // faces and indexes mean the same in every label.
+    std::unordered_map<unsigned long long, SharedShape> clusterShapes;
   };
 
   Font* Find(const LOGFONTA& lf) {
@@ -83,15 +88,16 @@ class LayoutFront {
       fonts_.clear();
       last_ = nullptr;
     }
-    fonts_.push_back(std::make_unique<Font>(
-        Font{lf, font.file, font.emHeight, font.face->ascent(), font.face->descent(), {}}));
+    fonts_.push_back(std::make_unique<Font>(Font{lf, font.file, font.emHeight, font.emWidth,
+                                                 font.face->ascent(), font.face->descent(), {}, {}}));
     return last_ = fonts_.back().get();
   }
-  // Forgets every font's shapes when full, then keeps this one for c; a
-  // shape it held for c before is retired.
-  void Keep(Font& f, char32_t c, const SharedShape& shape) {
+  // Forgets every font's shapes when full, then keeps this one for key in
+  // table; a shape it held for key before is retired.
+  template <typename Key>
+  void Keep(std::unordered_map<Key, SharedShape>& table, Key key, const SharedShape& shape) {
     if (shapes_ >= kShapes) RetireShapes();
-    auto [at, added] = f.shapes.try_emplace(c, shape);
+    auto [at, added] = table.try_emplace(key, shape);
     if (added) {
       ++shapes_;
     } else if (at->second != shape) {
@@ -111,7 +117,9 @@ class LayoutFront {
   void RetireShapes() {
     for (const std::unique_ptr<Font>& f : fonts_) {
       for (auto& kept : f->shapes) retired_.push_back(std::move(kept.second));
+      for (auto& kept : f->clusterShapes) retired_.push_back(std::move(kept.second));
       f->shapes.clear();
+      f->clusterShapes.clear();
     }
     shapes_ = 0;
   }
@@ -126,32 +134,73 @@ LayoutFront& ThreadFront() {
   return front;
 }
 
-// The front's font for lf, with the shape of every character appended to
-// shapes: those the front lacks are taken from the cache, under its lock.
-// Null when no font is found.
-const LayoutFront::Font* FontAndShapes(const LOGFONTA& lf, const std::u32string& characters,
-                                       LayoutFront& front, std::vector<const GlyphShape*>* shapes) {
-  shapes->reserve(characters.size());
+// Lays each character's glyphs on the baseline from pen 0: a character is
+// its shape, advancing by the shape's whole pixels; a shaped cluster is its
+// glyphs at the shaper's offsets, advancing by its own advance, in the
+// font's ems. lookup(c) gives a character's shape and glyph(face, index) a
+// cluster glyph's; either may give null, and the laying stops there.
+// Returns the pen's last position, or -1 when it stopped.
+template <typename CharShape, typename ClusterShape>
+double LayGlyphs(const std::u32string& characters, double emX, double emY, CharShape lookup,
+                 ClusterShape glyph, std::vector<LaidGlyph>* laid) {
+  double pen = 0.0;
+  for (char32_t c : characters) {
+    if (const inkline::ShapedCluster* cluster = inkline::ClusterOfChar(c)) {
+      for (const inkline::ClusterGlyph& g : cluster->glyphs) {
+        const GlyphShape* shape = glyph(cluster->face, g.index);
+        if (!shape) return -1.0;
+        laid->push_back(LaidGlyph{shape, pen + g.x * emX, g.y * emY});
+      }
+      pen += cluster->advance * emX;
+      continue;
+    }
+    const GlyphShape* shape = lookup(c);
+    if (!shape) return -1.0;
+    laid->push_back(LaidGlyph{shape, pen, 0.0});
+    pen += shape->advance;
+  }
+  return pen;
+}
+
+// The front's font for lf, with every character's glyphs laid into laid
+// and the advance of them all: the shapes the front lacks are taken from the
+// cache, under its lock. Null when no font is found.
+const LayoutFront::Font* FontAndGlyphs(const LOGFONTA& lf, const std::u32string& characters,
+                                       LayoutFront& front, std::vector<LaidGlyph>* laid,
+                                       double* advance) {
+  laid->reserve(characters.size());
   LayoutFront::Font* f = front.Find(lf);
   if (f) {
-    for (char32_t c : characters) {
-      auto known = f->shapes.find(c);
-      if (known == f->shapes.end()) break;
-      shapes->push_back(known->second.get());
-    }
-    if (shapes->size() == characters.size()) return f;
-    shapes->clear();
+    const auto known = [&](char32_t c) -> const GlyphShape* {
+      auto it = f->shapes.find(c);
+      return it == f->shapes.end() ? nullptr : it->second.get();
+    };
+    const auto knownGlyph = [&](int face, unsigned index) -> const GlyphShape* {
+      auto it = f->clusterShapes.find(ClusterGlyphKey(face, index));
+      return it == f->clusterShapes.end() ? nullptr : it->second.get();
+    };
+    *advance = LayGlyphs(characters, f->emWidth, f->emHeight, known, knownGlyph, laid);
+    if (*advance >= 0.0) return f;
+    laid->clear();
   }
   FontCache& cache = FontCache::Instance();
   std::lock_guard<std::mutex> hold(cache.mutex());
-  const TextFont* found = cache.TextFontFor(lf);
+  TextFont* found = cache.TextFontFor(lf);
   if (!found) return nullptr;
   if (!f) f = front.Add(lf, *found);
-  for (char32_t c : characters) {
+  const auto take = [&](char32_t c) -> const GlyphShape* {
     const SharedShape& shape = ShapeFor(*found, c);
-    shapes->push_back(shape.get());
-    front.Keep(*f, c, shape);
-  }
+    front.Keep(f->shapes, c, shape);
+    return shape.get();
+  };
+  // A face that cannot be opened draws the font's missing glyph instead.
+  const auto takeGlyph = [&](int face, unsigned index) -> const GlyphShape* {
+    SizedFace* sized = cache.ClusterFace(*found, face);
+    const SharedShape& shape = sized ? *sized->Glyph(index) : *found->face->Missing();
+    front.Keep(f->clusterShapes, ClusterGlyphKey(face, index), shape);
+    return shape.get();
+  };
+  *advance = LayGlyphs(characters, f->emWidth, f->emHeight, take, takeGlyph, laid);
   return f;
 }
 
@@ -185,7 +234,8 @@ bool LayOutText(const LOGFONTA& lf, int x, int y, const char* bytes, int count,
   const std::u32string characters = shared::DecodeCodePage(bytes, count);
   TextGeometry& g = *out;
   g.Clear();
-  const LayoutFront::Font* found = FontAndShapes(lf, characters, front, &g.shapes);
+  double pen = 0.0;
+  const LayoutFront::Font* found = FontAndGlyphs(lf, characters, front, &g.laid, &pen);
   if (!found) return false;
   const LayoutFront::Font& font = *found;
 
@@ -201,13 +251,10 @@ bool LayOutText(const LOGFONTA& lf, int x, int y, const char* bytes, int count,
   g.emHeight = font.emHeight;
   g.escapement = degrees;
   g.file = font.file;
-  g.glyphList.reserve(g.shapes.size());
-  double pen = 0.0;
-  for (const GlyphShape* shape : g.shapes) {
-    g.glyphList.push_back(GdiGlyph{shape->id, shape->outline.view(), place(pen, 0.0)});
-    pen += shape->advance;
-  }
-  if (placePoints) PlaceFigures(g.shapes, place, &g.glyphs);
+  g.glyphList.reserve(g.laid.size());
+  for (const LaidGlyph& laid : g.laid)
+    g.glyphList.push_back(GdiGlyph{laid.shape->id, laid.shape->outline.view(), place(laid.x, laid.y)});
+  if (placePoints) PlaceFigures(g.laid, place, &g.glyphs);
   g.advance = pen;
   g.cell[0] = place(0.0, ascent);
   g.cell[1] = place(pen, ascent);

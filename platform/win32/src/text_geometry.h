@@ -13,13 +13,24 @@
 
 namespace gdi {
 
+// A glyph laid on the baseline: its shape and where its pen position
+// lands, in pixels from the reference point's baseline start (x along the
+// baseline, y up).
+struct LaidGlyph {
+  const GlyphShape* shape;
+  double x, y;
+};
+
 struct TextGeometry {
   ShapePath glyphs;     // the figures of all glyphs, in text order, when asked
   std::vector<GdiGlyph> glyphList;  // each glyph's own outline and origin
-  // Each glyph's shape, kept alive by the thread that laid it out until its
-  // outermost text call ends (ForgetRetiredShapes): shared pointers here
-  // would have threads writing the same glyphs bounce their counts.
-  std::vector<const GlyphShape*> shapes;
+  // Each glyph's shape and place, the shape kept alive by the thread that
+  // laid it out until its outermost text call ends (ForgetRetiredShapes):
+  // shared pointers here would have threads writing the same glyphs bounce
+  // their counts. A character is one glyph; a shaped cluster of the current
+  // label's codes (inkline/label_codes.h) is its glyphs where the shaper
+  // put them.
+  std::vector<LaidGlyph> laid;
   GdiPoint cell[4];     // the character cell box: top left, top right, bottom right, bottom left
   double advance = 0.0; // along the baseline, pixels
   double emHeight = 0.0;
@@ -31,7 +42,7 @@ struct TextGeometry {
     glyphs.points.clear();
     glyphs.types.clear();
     glyphList.clear();
-    shapes.clear();
+    laid.clear();
     advance = emHeight = escapement = 0.0;
     file.clear();
   }

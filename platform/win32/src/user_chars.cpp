@@ -1,27 +1,18 @@
-// The process-wide table of end-user-defined characters.
+// The process-wide table of end-user-defined characters, and the decoding of
+// a user-defined code: through the calling thread's label codes when a label
+// installed its own, else through this table.
 #include <inkline/user_chars.h>
 
 #include <array>
 #include <atomic>
 #include <mutex>
 #include <unordered_map>
-#include <vector>
+
+#include <inkline/label_codes.h>
+
+#include "user_areas.h"
 
 namespace {
-
-// The user-defined areas in the order codes are handed out.
-std::vector<unsigned> UserDefinedCodes() {
-  std::vector<unsigned> codes;
-  const auto area = [&](unsigned leadLo, unsigned leadHi, unsigned trailLo, unsigned trailHi) {
-    for (unsigned lead = leadLo; lead <= leadHi; ++lead)
-      for (unsigned trail = trailLo; trail <= trailHi; ++trail)
-        if (trail != 0x7F) codes.push_back(lead << 8 | trail);
-  };
-  area(0xAA, 0xAF, 0xA1, 0xFE);
-  area(0xF8, 0xFE, 0xA1, 0xFE);
-  area(0xA1, 0xA7, 0x40, 0xA0);
-  return codes;
-}
 
 class UserChars {
  public:
@@ -35,8 +26,8 @@ class UserChars {
     std::lock_guard<std::mutex> hold(mutex_);
     const auto known = codeOf_.find(c);
     if (known != codeOf_.end()) return known->second;
-    if (next_ == free_.size()) return 0;
-    const unsigned code = free_[next_++];
+    if (next_ == user_areas::kCodes) return 0;
+    const unsigned code = user_areas::CodeAt(next_++);
     codeOf_.emplace(c, code);
     charOf_[code].store(c, std::memory_order_release);
     return code;
@@ -46,21 +37,25 @@ class UserChars {
     return code < charOf_.size() ? charOf_[code].load(std::memory_order_acquire) : 0;
   }
 
-  int capacity() const { return static_cast<int>(free_.size()); }
   int assigned() {
     std::lock_guard<std::mutex> hold(mutex_);
-    return static_cast<int>(next_);
+    return next_;
   }
 
  private:
-  UserChars() : free_(UserDefinedCodes()) {}
+  UserChars() = default;
 
   std::mutex mutex_;
-  const std::vector<unsigned> free_;
-  size_t next_ = 0;
+  int next_ = 0;
   std::unordered_map<char32_t, unsigned> codeOf_;
   std::array<std::atomic<char32_t>, 0x10000> charOf_{};
 };
+
+// A label's code: its character, or the mark of its cluster.
+char32_t LabelCharOf(const inkline::LabelCodes& codes, unsigned code) {
+  if (codes.ClusterOf(code)) return inkline::kClusterCharBase + code;
+  return codes.CharOf(code);
+}
 
 }  // namespace
 
@@ -70,9 +65,13 @@ unsigned InklineUserCharCode(unsigned codePoint) {
   return UserChars::Instance().CodeFor(static_cast<char32_t>(codePoint));
 }
 
-unsigned InklineUserCharOf(unsigned code) { return UserChars::Instance().CharOf(code); }
+unsigned InklineUserCharOf(unsigned code) {
+  if (const inkline::LabelCodes* codes = inkline::CurrentLabelCodes())
+    return LabelCharOf(*codes, code);
+  return UserChars::Instance().CharOf(code);
+}
 
-int InklineUserCharCapacity(void) { return UserChars::Instance().capacity(); }
+int InklineUserCharCapacity(void) { return user_areas::kCodes; }
 
 int InklineUserCharsAssigned(void) { return UserChars::Instance().assigned(); }
 }

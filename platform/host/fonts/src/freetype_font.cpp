@@ -10,6 +10,7 @@
 #include <unordered_map>
 
 #include <inkline/host/gbk.h>
+#include <inkline/label_codes.h>
 
 #include "code_table.h"
 #include "font_face.h"
@@ -36,18 +37,48 @@ size_t BytesOf(const FlatOutline& o) {
   return sizeof o + o.points.capacity() * sizeof(double) + o.sizes.capacity() * sizeof(int);
 }
 
-// Past the cache's limit: the calling thread's own buffer for a font.
-FlatOutline& Uncached(const FreeTypeFont* font) {
-  thread_local std::unordered_map<const FreeTypeFont*, FlatOutline> buffers;
-  return buffers[font];
-}
-
 }  // namespace
+
+// Under the library's lock: the glyphs of a label's characters by
+// character, and outlines of single glyphs (of a label's characters and
+// clusters) by face, index and step.
+struct GlyphKey {
+  const FontFace* face;
+  unsigned index;
+  int step;
+  bool operator==(const GlyphKey& o) const {
+    return face == o.face && index == o.index && step == o.step;
+  }
+};
+struct GlyphKeyHash {
+  size_t operator()(const GlyphKey& k) const {
+    return std::hash<const void*>()(k.face) ^ (std::hash<unsigned>()(k.index) * 31u) ^
+           (static_cast<size_t>(k.step) << 20);
+  }
+};
 
 struct FreeTypeFont::Caches {
   CodeTable<Glyph> glyphs;
   std::array<CodeTable<FlatOutline>, kSteps> outlines;  // by step - kFinestStep
+  std::unordered_map<char32_t, Glyph> labelChars;
+  std::unordered_map<GlyphKey, std::unique_ptr<FlatOutline>, GlyphKeyHash> glyphOutlines;
 };
+
+namespace {
+
+// Past the cache's limit, and for clusters put together from their glyphs:
+// the calling thread's own buffer for a font.
+FlatOutline& Composed(const FreeTypeFont* font) {
+  thread_local std::unordered_map<const FreeTypeFont*, FlatOutline> buffers;
+  return buffers[font];
+}
+
+// A code the installed label codes speak for.
+bool IsLabelCode(unsigned code) {
+  return inkline::CurrentLabelCodes() && inkline::IsUserDefinedCode(code);
+}
+
+}  // namespace
 
 FreeTypeFont::FreeTypeFont(FreeTypeFontLib* lib, FontFace* face, int grid, double outputTolerance)
     : lib_(lib),
@@ -115,14 +146,76 @@ const FreeTypeFont::Glyph& FreeTypeFont::GlyphOf(unsigned code) {
   if (const Glyph* known = caches_->glyphs.Find(code)) return *known;
   std::lock_guard<std::mutex> hold(lib_->mutex_);
   if (const Glyph* known = caches_->glyphs.Find(code)) return *known;
-  return *caches_->glyphs.Add(code, std::make_unique<Glyph>(FindGlyph(code)));
+  return *caches_->glyphs.Add(code, std::make_unique<Glyph>(FindGlyph(gbk::ToUnicode(code))));
+}
+
+double FreeTypeFont::EmInDesignUnits() const {
+  return face_ ? scale_ * face_->UnitsPerEm() : static_cast<double>(grid_);
+}
+
+FreeTypeFont::Glyph FreeTypeFont::ForeignGlyph(FontFace* face, unsigned index) const {
+  Glyph glyph;
+  if (!face) return glyph;
+  glyph.face = face;
+  glyph.index = index;
+  glyph.scale = EmInDesignUnits() / face->UnitsPerEm();
+  return glyph;
+}
+
+FreeTypeFont::Glyph FreeTypeFont::LabelCharGlyph(char32_t c) {
+  std::lock_guard<std::mutex> hold(lib_->mutex_);
+  auto known = caches_->labelChars.find(c);
+  if (known == caches_->labelChars.end()) known = caches_->labelChars.emplace(c, FindGlyph(c)).first;
+  return known->second;
+}
+
+// Outlines are flattened at the pen position; a cluster moves copies of them.
+const FlatOutline* FreeTypeFont::GlyphOutline(const Glyph& glyph, int step) {
+  if (!glyph.face) return nullptr;
+  std::lock_guard<std::mutex> hold(lib_->mutex_);
+  std::unique_ptr<FlatOutline>& kept = caches_->glyphOutlines[GlyphKey{glyph.face, glyph.index, step}];
+  if (kept) return kept.get();
+  auto flat = std::make_unique<FlatOutline>();
+  glyph.face->Outline(glyph.index, DesignTransform{glyph.scale, descent_},
+                      ToleranceOfStep(step, grid_), flat.get());
+  cachedBytes_ += BytesOf(*flat);
+  kept = std::move(flat);
+  return kept.get();
+}
+
+const FlatOutline* FreeTypeFont::LabelOutline(unsigned code, int step) {
+  const char32_t c = gbk::ToUnicode(code);
+  const inkline::ShapedCluster* cluster = inkline::ClusterOfChar(c);
+  if (!cluster) return c ? GlyphOutline(LabelCharGlyph(c), step) : nullptr;
+  FlatOutline& out = Composed(this);
+  out.points.clear();
+  out.sizes.clear();
+  FontFace* face = lib_->FaceOfId(cluster->face);
+  const double em = EmInDesignUnits();
+  for (const inkline::ClusterGlyph& g : cluster->glyphs) {
+    const FlatOutline* one = GlyphOutline(ForeignGlyph(face, g.index), step);
+    if (!one) continue;
+    const double dx = g.x * em, dy = g.y * em;
+    for (size_t i = 0; i + 1 < one->points.size(); i += 2) {
+      out.points.push_back(one->points[i] + dx);
+      out.points.push_back(one->points[i + 1] + dy);
+    }
+    out.sizes.insert(out.sizes.end(), one->sizes.begin(), one->sizes.end());
+  }
+  return &out;
+}
+
+double FreeTypeFont::LabelAdvance(unsigned code) {
+  const char32_t c = gbk::ToUnicode(code);
+  if (const inkline::ShapedCluster* cluster = inkline::ClusterOfChar(c))
+    return cluster->advance * EmInDesignUnits();
+  return c ? LabelCharGlyph(c).advance : 0.0;
 }
 
 // Under the library's lock: the face that has the character, its index,
 // scale and advance.
-FreeTypeFont::Glyph FreeTypeFont::FindGlyph(unsigned code) {
+FreeTypeFont::Glyph FreeTypeFont::FindGlyph(char32_t codePoint) {
   Glyph glyph;
-  const char32_t codePoint = gbk::ToUnicode(code);
   auto take = [&](FontFace* face) {
     if (!face || glyph.face) return;
     const unsigned index = face->GlyphIndex(codePoint);
@@ -158,7 +251,7 @@ const FlatOutline* FreeTypeFont::LoadOutline(unsigned code, int step) {
   glyph.face->Outline(glyph.index, DesignTransform{glyph.scale, descent_},
                       ToleranceOfStep(step, grid_), flat.get());
   if (cachedBytes_ + BytesOf(*flat) > kMaxCachedBytes) {
-    FlatOutline& own = Uncached(this);
+    FlatOutline& own = Composed(this);
     own = std::move(*flat);
     return &own;
   }
@@ -173,8 +266,12 @@ short FreeTypeFont::GetCharOutline(char* ch, double** points, int** partSizes,
   if (ch && *ch) {
     const unsigned code = gbk::Code(ch);
     const int step = StepAt(height);
-    outline = caches_->outlines[step - kFinestStep].Find(code);
-    if (!outline) outline = LoadOutline(code, step);
+    if (IsLabelCode(code)) {
+      outline = LabelOutline(code, step);
+    } else {
+      outline = caches_->outlines[step - kFinestStep].Find(code);
+      if (!outline) outline = LoadOutline(code, step);
+    }
   }
   // Callers only read the arrays; the interface predates const.
   const bool drawn = outline && !outline->sizes.empty();
@@ -187,7 +284,8 @@ short FreeTypeFont::GetCharOutline(char* ch, double** points, int** partSizes,
 
 double FreeTypeFont::CharLength(char* ch) {
   if (!ch || !*ch) return 0.0;
-  return GlyphOf(gbk::Code(ch)).advance;
+  const unsigned code = gbk::Code(ch);
+  return IsLabelCode(code) ? LabelAdvance(code) : GlyphOf(code).advance;
 }
 
 short StrokeFont::GetCharOutline(char*, double** points, int** partSizes, short* partCount,

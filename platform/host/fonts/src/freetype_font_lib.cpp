@@ -12,6 +12,7 @@
 #include <inkline/host/char_library.h>
 #include <inkline/host/gbk.h>
 #include <inkline/host/hostlib.h>
+#include <inkline/label_codes.h>
 #include <inkline/shared/numeric.h>
 
 #include "font_face.h"
@@ -101,6 +102,13 @@ FontFace* FreeTypeFontLib::LastResortFace(char32_t codePoint) {
   if (face && face->GlyphIndex(codePoint) == 0) face = nullptr;
   lastResort_[codePoint] = face;
   return face;
+}
+
+FontFace* FreeTypeFontLib::FaceOfId(int faceId) {
+  const inkline::FaceFile* file = inkline::FaceFileOf(faceId);
+  if (!file) return nullptr;
+  std::lock_guard<std::mutex> hold(mutex_);
+  return OpenFace(file->file, file->index);
 }
 
 FreeTypeFont* FreeTypeFontLib::VectorFont(short fontNo) {

@@ -17,7 +17,10 @@ extern "C" {
 // one. 0 when every code is taken (or codePoint is below 0x80). Thread-safe.
 INKLINE_WIN32_API unsigned InklineUserCharCode(unsigned codePoint);
 
-// The character a code stands for; 0 when the code is not assigned.
+// The character a code stands for; 0 when the code is not assigned. While
+// a label's own codes are installed on the calling thread
+// (inkline/label_codes.h), the code is read from them instead: a code of a
+// shaped cluster then gives inkline::kClusterCharBase plus the code.
 // Thread-safe and lock-free.
 INKLINE_WIN32_API unsigned InklineUserCharOf(unsigned code);
 

@@ -22,7 +22,10 @@
 // Text is GBK: a byte with the high bit set and a byte after it form one
 // character. A character the font lacks comes from font 0's face, else from
 // the face fontconfig finds for it, else is an empty outline with the advance
-// of a space.
+// of a space. While a label's own codes are installed (inkline/label_codes.h),
+// a user-defined code is read from them: a character as any other, a shaped
+// cluster as its glyphs where the shaper put them, in the cluster's face at
+// this font's em, advancing by the cluster's advance.
 //
 // Stroke mode (OpenStrokeFont): GetLibType() is 1, the grid 255, ClibFile the
 // open character-library file, and font 0 a StrokeFont whose characters
@@ -96,7 +99,22 @@ class FreeTypeFont final : public MapFont {
 
   FreeTypeFont(FreeTypeFontLib* lib, FontFace* face, int grid, double outputTolerance);
   const Glyph& GlyphOf(unsigned code);
-  Glyph FindGlyph(unsigned code);
+  Glyph FindGlyph(char32_t codePoint);
+  // A glyph of another face, at this font's em.
+  Glyph ForeignGlyph(FontFace* face, unsigned index) const;
+  // Design units per em of this font.
+  double EmInDesignUnits() const;
+
+  // A user-defined code of the installed label codes: its outline and its
+  // advance (the character's, or the cluster's).
+  const FlatOutline* LabelOutline(unsigned code, int step);
+  double LabelAdvance(unsigned code);
+  // The glyph of a character a label's code stands for (cached by the
+  // character, as codes change meaning from label to label).
+  Glyph LabelCharGlyph(char32_t c);
+  // One glyph's outline at a step, placed at the pen position; loaded on
+  // first use and kept by face and index.
+  const FlatOutline* GlyphOutline(const Glyph& glyph, int step);
   // The outline of a character at a step, loaded on first use; null when no
   // face has the character.
   const FlatOutline* LoadOutline(unsigned code, int step);
@@ -182,6 +200,8 @@ class FreeTypeFontLib final : public MapFontLib {
   FontFace* OpenFace(const std::string& file, int index);
   FontFace* DefaultFace();
   FontFace* LastResortFace(char32_t codePoint);
+  // The face of a FaceIdOf number (inkline/label_codes.h); takes the lock.
+  FontFace* FaceOfId(int faceId);
 
   FreeTypeFontLibOptions options_;
   // Guards the maps below, the notes, and every FreeType call.
