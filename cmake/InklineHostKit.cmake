@@ -3,13 +3,14 @@
 # devices) as one versioned shared library, libinkline_hostkit, with their
 # headers. The stroke-font file is installed to share/inkline/strokes.clib;
 # a host opens it with FreeTypeFontLib::OpenStrokeFont.
-if(NOT TARGET inkline_ftfonts OR NOT TARGET inkline_cairo OR NOT TARGET inkline_clib)
+if(NOT TARGET inkline_ftfonts OR NOT TARGET inkline_cairo OR NOT TARGET inkline_clib
+   OR NOT TARGET inkline_shaping)
   return()
 endif()
 
 # Built from the static libraries whole, so it always holds what they hold
 # and links what they link; their symbols are made visible for it.
-set(INKLINE_HOSTKIT_PARTS inkline_clib inkline_ftfonts inkline_cairo)
+set(INKLINE_HOSTKIT_PARTS inkline_clib inkline_ftfonts inkline_cairo inkline_shaping)
 set_target_properties(${INKLINE_HOSTKIT_PARTS} PROPERTIES
   CXX_VISIBILITY_PRESET default VISIBILITY_INLINES_HIDDEN OFF)
 file(WRITE ${PROJECT_BINARY_DIR}/hostkit_empty.cpp "// The host kit is its parts.\n")
@@ -20,6 +21,7 @@ target_link_libraries(inkline_hostkit
 add_dependencies(inkline_hostkit ${INKLINE_HOSTKIT_PARTS})
 target_include_directories(inkline_hostkit PUBLIC
   $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/platform/host/fonts/include>
+  $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/platform/host/shaping/include>
   $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/platform/host/include>
   $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
 target_link_options(inkline_hostkit PRIVATE -Wl,--no-undefined)
@@ -33,6 +35,7 @@ install(FILES
   ${PROJECT_SOURCE_DIR}/platform/host/fonts/include/inkline/host/font_table.h
   ${PROJECT_SOURCE_DIR}/platform/host/fonts/include/inkline/host/freetype_font_lib.h
   ${PROJECT_SOURCE_DIR}/platform/host/fonts/include/inkline/host/gbk.h
+  ${PROJECT_SOURCE_DIR}/platform/host/shaping/include/inkline/host/label_text.h
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/inkline/host)
 if(TARGET inkline_stroke_font)
   install(FILES ${PROJECT_BINARY_DIR}/fonts/strokes.clib DESTINATION ${CMAKE_INSTALL_DATADIR}/inkline)

@@ -43,6 +43,7 @@ install(FILES
   ${PROJECT_SOURCE_DIR}/platform/win32/include/inkline/win32_sink.h
   ${PROJECT_SOURCE_DIR}/platform/win32/include/inkline/win32_fonts.h
   ${PROJECT_SOURCE_DIR}/platform/win32/include/inkline/user_chars.h
+  ${PROJECT_SOURCE_DIR}/platform/win32/include/inkline/label_codes.h
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/inkline)
 install(FILES
   ${PROJECT_SOURCE_DIR}/platform/host/include/inkline/host/hostlib.h

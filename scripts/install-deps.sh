@@ -8,9 +8,10 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  libfreetype-dev libfontconfig-dev libcairo2-dev nlohmann-json3-dev zlib1g-dev
+  libfreetype-dev libfontconfig-dev libcairo2-dev libraqm-dev libharfbuzz-dev libfribidi-dev nlohmann-json3-dev zlib1g-dev
   libcli11-dev libgdal-dev gdal-bin
   fonts-dejavu-core fonts-liberation2 fonts-arphic-uming fonts-wqy-microhei hershey-fonts-data
+  fonts-noto-core fonts-noto-cjk
   # The Windows library: cross-compiler, GoogleTest sources, Wine, and clang
   # with lld for the host built to the MSVC conventions.
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686 googletest

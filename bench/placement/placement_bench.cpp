@@ -36,7 +36,8 @@ void PlaceTowns(benchmark::State& state, bool axisBoxes) {
   placement::Result result;
   double measuring = 0;
   for (auto _ : state) {
-    ExtentMeasurer measurer(view, fonts->vector(), fonts->stroke());
+    ExtentMeasurer measurer(view, PlaceFonts{fonts->vector(), fonts->stroke(), &fonts->Shaper(),
+                                          fonts->NumberOf(kUnnamedLabelsFont)});
     measuring = 0;
     const auto measure = [&](const placement::Feature& f, double angle) {
       const auto start = std::chrono::steady_clock::now();

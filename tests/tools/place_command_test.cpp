@@ -87,7 +87,8 @@ TEST(ExtentMeasure, FollowsBoxesOutlinesTurnsAndNotations) {
   std::unique_ptr<FontSet> fonts = LoadFonts(FontOptions{}, diagnostics, &error);
   ASSERT_TRUE(fonts) << error;
   View view;  // one pixel a map unit
-  ExtentMeasurer measurer(view, fonts->vector(), fonts->stroke());
+  ExtentMeasurer measurer(view, PlaceFonts{fonts->vector(), fonts->stroke(), &fonts->Shaper(),
+                                          fonts->NumberOf(kUnnamedLabelsFont)});
   const auto measure = [&](const char* text, auto change) {
     Label l;
     l.plain = PlainLabel{};
@@ -164,7 +165,8 @@ TEST_F(PlaceCommand, PlacedExtentsNeverOverlapAndRunsRepeat) {
   std::string error;
   std::unique_ptr<FontSet> fonts = LoadFonts(FontOptions{}, diagnostics, &error);
   ASSERT_TRUE(fonts) << error;
-  ExtentMeasurer measurer(view, fonts->vector(), fonts->stroke());
+  ExtentMeasurer measurer(view, PlaceFonts{fonts->vector(), fonts->stroke(), &fonts->Shaper(),
+                                          fonts->NumberOf(kUnnamedLabelsFont)});
   std::vector<placement::Polygon> extents;
   for (const Label& l : placed.labels) {
     const placement::Polygon e = measurer.Measure(l, l.plain->angle);

@@ -22,10 +22,14 @@ json PlainProperties(const PlainLabel& p) {
                 {"extra", p.extra},
                 {"textColor", p.textColor},
                 {"fontlib", p.strokeFont ? "stroke" : "vector"}};
-  if (p.fontFace.empty())
-    props["font"] = p.fontNo;
-  else
-    props["font"] = p.fontFace;
+  // A label that named no font keeps naming none: it is drawn in the
+  // font of such labels wherever it goes.
+  if (p.fontGiven) {
+    if (p.fontFace.empty())
+      props["font"] = p.fontNo;
+    else
+      props["font"] = p.fontFace;
+  }
   return props;
 }
 

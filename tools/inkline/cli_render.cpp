@@ -29,7 +29,7 @@ int OutputFailed(const std::string& problem) {
 
 struct RenderArgs {
   std::string layer, out, format, kind, textAs, fonts, strokeFont, bbox, size, dpi = "96",
-      background, threads;
+      background, threads, defaultFont = kUnnamedLabelsFont;
   bool trace = false, noTrueType = false, quiet = false, place = false;
   std::vector<std::string> fields, values;
   std::string textField, heightField, height;
@@ -180,6 +180,7 @@ class Render : public Subcommand {
   int RunStreamed(const RenderPlan& plan, OutputFile& out, Diagnostics& diagnostics) const;
   int RunPngStreamed(const RenderPlan& plan, OutputFile& out, Diagnostics& diagnostics) const;
   RenderSetup Setup(FontSet& fonts, const View& view) const;
+  PlaceFonts Placing(FontSet& fonts) const;
   static bool LoadFontsSaid(const RenderPlan& plan, std::unique_ptr<FontSet>* fonts,
                             Diagnostics& diagnostics);
   bool placeOnly_;
@@ -219,6 +220,9 @@ void Render::Declare(CLI::App& app) {
   auto* fonts = app.add_option_group("fonts", "Fonts");
   fonts->add_option("--fonts", a_.fonts, "a font table replacing the default one");
   fonts->add_option("--stroke-font", a_.strokeFont, "the stroke-font file for \"fontlib\": \"stroke\" labels");
+  fonts->add_option("--default-font", a_.defaultFont,
+                    "the font of labels that name none, a number or face name of the table (default "
+                    "\"Noto Sans\"); their Chinese, Japanese and Korean is drawn in font 0's face");
   auto* input = app.add_option_group("layer", "Reading the layer (GDAL)");
   input->add_option("-l,--layer", a_.layerOptions.layerName, "the layer of a multi-layer source (default: the first)");
   input->add_option("--where", a_.layerOptions.where, "an attribute filter, e.g. \"pop > 100000\"");
@@ -344,7 +348,17 @@ RenderSetup Render::Setup(FontSet& fonts, const View& view) const {
   setup.hasFont = [&fonts](short n) { return fonts.HasFont(n); };
   setup.view = view;
   setup.progress = Progress();
+  setup.shaper = &fonts.Shaper();
+  setup.unnamedFont = fonts.NumberOf(a_.defaultFont);
+  if (a_.trace)
+    setup.explain = [](const std::string& note) {
+      std::fprintf(stderr, "inkline: decision: %s\n", note.c_str());
+    };
   return setup;
+}
+
+PlaceFonts Render::Placing(FontSet& fonts) const {
+  return PlaceFonts{fonts.vector(), fonts.stroke(), &fonts.Shaper(), fonts.NumberOf(a_.defaultFont)};
 }
 
 int Render::RunStreamed(const RenderPlan& plan, OutputFile& out, Diagnostics& diagnostics) const {
@@ -423,7 +437,7 @@ int Render::RunPlace() {
     return kExitInput;
   placement::Result result;
   if (!PlaceLabels(layer, view, a_.placing, plan.placement,
-                   PlaceFonts{fonts->vector(), fonts->stroke()}, a_.quiet, &result))
+                   Placing(*fonts), a_.quiet, &result))
     return kExitInput;
   if (!WriteAndCommit(placedOut, PlacedGeoJson(layer, view, result), &problem) ||
       !WriteAndCommit(droppedOut, DroppedGeoJson(layer, result), &problem))
@@ -494,7 +508,7 @@ int Render::Run() {
   placement::Result placed;
   if (a_.place) {
     if (!PlaceLabels(layer, view, a_.placing, plan.placement,
-                     PlaceFonts{fonts->vector(), fonts->stroke()}, a_.quiet, &placed))
+                     Placing(*fonts), a_.quiet, &placed))
       return kExitInput;
     layer = PlacedLayer(layer, placed);
   }

@@ -53,10 +53,9 @@ class ExtentMeasurer::Device final : public DeviceDriver {
   }
 };
 
-ExtentMeasurer::ExtentMeasurer(const View& view, MapFontLib* vectorFonts, MapFontLib* strokeFonts)
+ExtentMeasurer::ExtentMeasurer(const View& view, const PlaceFonts& fonts)
     : view_(view),
-      vectorFonts_(vectorFonts),
-      strokeFonts_(strokeFonts),
+      fonts_(fonts),
       device_(std::make_unique<Device>()),
       text_(std::make_unique<CMapString>(device_.get())) {
   SetViewScales(*text_, view_);
@@ -64,6 +63,25 @@ ExtentMeasurer::ExtentMeasurer(const View& view, MapFontLib* vectorFonts, MapFon
 }
 
 ExtentMeasurer::~ExtentMeasurer() = default;
+
+const LabelText& ExtentMeasurer::TextOf(const Label& label, MapFontLib* fonts) {
+  const PlainLabel& p = *label.plain;
+  if (labelOf_ == &label && p.text == textOf_) return labelText_;
+  LabelTextOptions options;
+  options.fontGiven = p.fontGiven || fonts_.unnamedFont < 0;
+  options.fontNo = options.fontGiven ? FontNumber(p, fonts) : fonts_.unnamedFont;
+  options.vertical = p.arrangement != 0;
+  if (fonts_.shaper) {
+    labelText_ = fonts_.shaper->Convert(p.text, options);
+  } else {
+    labelText_ = LabelText{};
+    labelText_.bytes = Utf8ToGbk(p.text);
+    labelText_.fontNo = options.fontNo;
+  }
+  labelOf_ = &label;
+  textOf_ = p.text;
+  return labelText_;
+}
 
 placement::Polygon ExtentMeasurer::Measure(const Label& label, double angle) {
   if (label.rich) {
@@ -73,12 +91,14 @@ placement::Polygon ExtentMeasurer::Measure(const Label& label, double angle) {
   }
   if (!label.plain) return {};
   const PlainLabel& p = *label.plain;
-  MapFontLib* fonts = p.strokeFont && strokeFonts_ ? strokeFonts_ : vectorFonts_;
-  std::string bytes = Utf8ToGbk(p.text);
-  const short fontNo = FontNumber(p, fonts);
-  placement::Polygon extent = MeasureRuns(p, bytes, fontNo, angle, fonts);
+  MapFontLib* fonts = p.strokeFont && fonts_.stroke ? fonts_.stroke : fonts_.vector;
+  const LabelText& text = TextOf(label, fonts);
+  if (text.shaped) fonts = fonts_.vector;  // as drawn: shaped text takes the outlines
+  std::string bytes = text.bytes;
+  const inkline::ScopedLabelCodes codes(&text.codes);
+  placement::Polygon extent = MeasureRuns(p, bytes, text.fontNo, angle, fonts);
   // A font number the library lacks is drawn in font 0.
-  if (extent.size() < 3 && fontNo != 0) extent = MeasureRuns(p, bytes, 0, angle, fonts);
+  if (extent.size() < 3 && text.fontNo != 0) extent = MeasureRuns(p, bytes, 0, angle, fonts);
   // The outline is stroked on the glyphs' edges, half of it outside them.
   if ((p.style & inkline::kStyleOutlined) && p.extra > 0 && extent.size() >= 3)
     extent = placement::Grown(extent, p.extra / 2);

@@ -2,7 +2,10 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
+
 #include <inkline/host/font_table.h>
+#include <inkline/host/gbk.h>
 #include <inkline/host/freetype_font_lib.h>
 #include <inkline/host/hostlib.h>
 
@@ -14,7 +17,7 @@ class FreeTypeFontSet : public FontSet {
  public:
   FreeTypeFontSet(FreeTypeFontLibOptions options, std::unique_ptr<FreeTypeFontLib> stroke)
       : vector_(std::move(options)), stroke_(std::move(stroke)),
-        installed_(&vector_) {}
+        installed_(&vector_), shaper_(vector_) {}
   MapFontLib* vector() override { return &vector_; }
   MapFontLib* stroke() override { return stroke_.get(); }
   bool HasFont(short number) const override { return vector_.Table().ByNumber(number) != nullptr; }
@@ -25,11 +28,22 @@ class FreeTypeFontSet : public FontSet {
       for (const std::string& note : lib->Notes()) diagnostics.WarnOnce("note:" + note, note);
     }
   }
+  LabelShaper& Shaper() override { return shaper_; }
+  short NumberOf(const std::string& font) override {
+    char* end = nullptr;
+    const long number = std::strtol(font.c_str(), &end, 10);
+    if (!font.empty() && *end == '\0' && number >= 0 && number <= 32767)
+      return HasFont(static_cast<short>(number)) ? static_cast<short>(number) : -1;
+    std::string face;
+    if (!gbk::FromUtf8(font, &face)) return -1;
+    return vector_.GetFontNoByName(face.data());
+  }
 
  private:
   FreeTypeFontLib vector_;
   std::unique_ptr<FreeTypeFontLib> stroke_;
   ScopedMapFontLib installed_;
+  LabelShaper shaper_;
 };
 
 // An installed command finds the stroke font in ../share/inkline beside its

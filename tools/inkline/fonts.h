@@ -6,6 +6,7 @@
 #include <string>
 
 #include <inkline/fontlib.h>
+#include <inkline/host/label_text.h>
 
 #include "diagnostics.h"
 
@@ -13,6 +14,9 @@ struct FontOptions {
   std::string tablePath;       // a font table file replacing the default table; empty: default
   std::string strokeFontPath;  // the stroke-font file; empty: the one built with the tools
 };
+
+// The font of labels that name none, unless the command line names another.
+constexpr const char* kUnnamedLabelsFont = "Noto Sans";
 
 // Owns the font libraries of a run and installs the vector one as the
 // process-wide library for as long as it lives.
@@ -27,6 +31,12 @@ class FontSet {
   // Says once each what did not go as the font table says (missing fonts
   // and their stand-ins).
   virtual void ReportNotes(Diagnostics& diagnostics) = 0;
+  // Shapes labels' text in the vector library's faces; for one thread at a
+  // time.
+  virtual LabelShaper& Shaper() = 0;
+  // The number of a font given by number or face name; -1 when the table
+  // has no such font.
+  virtual short NumberOf(const std::string& font) = 0;
 };
 
 // Null, with *error, when the font table cannot be used at all. The table,

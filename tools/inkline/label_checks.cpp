@@ -86,6 +86,7 @@ void LabelChecks::Report(Diagnostics& diagnostics) const {
       "lie too far outside the picture to reach it and are not drawn",
       "have markup without a <body ...> tag and may not draw as meant",
       "hold more text than their box seems to take; some of it may be cut off",
+      "ask for the stroke font but hold text that must be shaped; they are drawn from outlines",
   };
   for (int k = 0; k < kKinds; ++k) {
     const Tally& t = tallies_[k];
@@ -97,6 +98,6 @@ void LabelChecks::Report(Diagnostics& diagnostics) const {
   for (const auto& [c, n] : replaced_)
     diagnostics.WarnOnce("replaced" + std::to_string(c),
                          NameOfCharacter(c) + ": drawn as '?' " + std::to_string(n) +
-                             " time(s); all " + std::to_string(InklineUserCharCapacity()) +
-                             " user-defined codes are taken by other characters");
+                             " time(s); its label needs more than the " +
+                             std::to_string(InklineUserCharCapacity()) + " user-defined codes a label may hold");
 }

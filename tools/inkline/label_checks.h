@@ -13,11 +13,14 @@
 
 class LabelChecks {
  public:
-  enum Kind { kNotUtf8, kNul, kSubPixel, kTooLarge, kFarOutside, kNoBody, kOverfull, kKinds };
+  enum Kind {
+    kNotUtf8, kNul, kSubPixel, kTooLarge, kFarOutside, kNoBody, kOverfull, kStrokeShaped,
+    kKinds
+  };
 
   // Counts a label of a kind; the first one's feature is named.
   void Count(Kind kind, long long feature);
-  // Counts a character drawn as '?' because the user-defined codes ran out.
+  // Counts a character drawn as '?' because the label's user-defined codes ran out.
   void Replaced(char32_t c, int times) { replaced_[c] += times; }
 
   // False (counted) when the plain label cannot be drawn: its sizes or

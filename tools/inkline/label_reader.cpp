@@ -271,6 +271,7 @@ void ReadPlain(const Reader& r, const AnchorFn& anchor, PlainLabel& l, FeatureSh
   l.angle = r.Number(LabelProperty::kAngle, 0);
   l.space = r.Length(LabelProperty::kSpace, 0, Unit::Map, &l.spaceUnit, false);
   const JsonValue* font = r.props.Find(LabelProperty::kFont);
+  l.fontGiven = font != nullptr;
   if (font && font->IsString())
     l.fontFace = font->String();
   else

@@ -29,6 +29,7 @@ struct PlainLabel {
   Unit heightUnit = Unit::Map, widthUnit = Unit::Map, spaceUnit = Unit::Map;
   short fontNo = 0;
   std::string fontFace;    // UTF-8 face name; when set it picks the font number
+  bool fontGiven = false;  // the label names its font (by number or face)
   int style = 0;           // the style word of StringOut
   char arrangement = 0;    // 0 horizontal, 1 vertical
   short color = 0;         // background box colour, or with outline the outline colour

@@ -92,7 +92,7 @@ placement::ViewTransform PlacementView(const View& view) {
 
 placement::Result PlaceLayer(const Layer& layer, const View& view,
                              const placement::Options& options, const PlaceFonts& fonts) {
-  ExtentMeasurer measurer(view, fonts.vector, fonts.stroke);
+  ExtentMeasurer measurer(view, fonts);
   const auto measure = [&](const placement::Feature& f, double angle) {
     return measurer.Measure(layer.labels[f.source], angle);
   };

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include <inkline/host/label_text.h>
 #include <inkline/inkline.h>
 
 #include "layer.h"
@@ -16,6 +17,8 @@
 struct PlaceFonts {
   MapFontLib* vector = nullptr;
   MapFontLib* stroke = nullptr;  // may be null
+  LabelShaper* shaper = nullptr;  // null: labels' characters only, never shaped
+  short unnamedFont = -1;         // the font of labels that name none; -1: font 0
 };
 
 // One engine feature per label, source = the label's index in the layer.

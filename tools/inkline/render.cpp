@@ -5,7 +5,6 @@
 #include <map>
 #include <string>
 
-#include <inkline/user_chars.h>
 
 #include "gbk.h"
 #include "label_checks.h"
@@ -23,20 +22,34 @@ bool AsciiWithoutNul(const std::string& text) {
   return true;
 }
 
-// The text in the library's code page; what could not be kept is counted.
-std::string ToCodePage(const std::string& utf8, long long feature,
-                       LabelChecks& checks) {
-  if (AsciiWithoutNul(utf8)) return utf8;  // most labels: nothing to convert or count
-  CodePageLosses losses;
-  std::string gbk = Utf8ToGbkWithUserChars(utf8, &losses);
-  if (losses.invalid > 0) checks.Count(LabelChecks::kNotUtf8, feature);
-  for (const auto& [c, n] : losses.replaced) checks.Replaced(c, n);
-  const size_t nul = gbk.find('\0');
+// The text in the library's code page, shaped where its script needs it;
+// what could not be kept is counted.
+LabelText ToCodePage(const std::string& utf8, const LabelTextOptions& options, long long feature,
+                     const RenderSetup& setup, LabelChecks& checks) {
+  LabelText text;
+  text.fontNo = options.fontNo;
+  if (AsciiWithoutNul(utf8)) {  // most labels: nothing to convert, shape or count
+    text.bytes = utf8;
+    return text;
+  }
+  if (setup.shaper) {
+    text = setup.shaper->Convert(utf8, options);
+  } else {
+    CodePageLosses losses;
+    text.bytes = Utf8ToGbkWithUserChars(utf8, &losses);
+    text.invalid = losses.invalid;
+    for (const auto& [c, n] : losses.replaced) text.replaced[c] += n;
+  }
+  if (text.invalid > 0) checks.Count(LabelChecks::kNotUtf8, feature);
+  for (const auto& [c, n] : text.replaced) checks.Replaced(c, n);
+  if (setup.explain)
+    for (const std::string& note : text.notes) setup.explain("feature " + std::to_string(feature) + ": " + note);
+  const size_t nul = text.bytes.find('\0');
   if (nul != std::string::npos) {
     checks.Count(LabelChecks::kNul, feature);
-    gbk.resize(nul);
+    text.bytes.resize(nul);
   }
-  return gbk;
+  return text;
 }
 
 // The font number to draw with: the named face or the given number, falling
@@ -104,12 +117,30 @@ ReadyLabel PrepareLabel(const Label& label, const RenderSetup& setup, LabelCheck
     ready.plain.stroke = p.strokeFont && setup.strokeFonts;
     if (p.strokeFont && !setup.strokeFonts)
       diagnostics.WarnOnce("stroke", "no stroke-font file; stroke labels use the vector fonts");
-    ready.plain.bytes = ToCodePage(p.text, label.featureIndex, checks);
     MapFontLib* fonts = ready.plain.stroke ? setup.strokeFonts : setup.vectorFonts;
-    ready.plain.fontNo = ResolveFont(p, label.featureIndex, fonts, setup, diagnostics);
+    LabelTextOptions options;
+    options.fontGiven = p.fontGiven || setup.unnamedFont < 0;
+    options.fontNo = options.fontGiven ? ResolveFont(p, label.featureIndex, fonts, setup, diagnostics)
+                                       : setup.unnamedFont;
+    options.vertical = p.arrangement != 0;
+    options.explain = static_cast<bool>(setup.explain);
+    LabelText text = ToCodePage(p.text, options, label.featureIndex, setup, checks);
+    // The stroke font has no glyphs to shape: such labels take the outlines.
+    if (ready.plain.stroke && text.shaped) {
+      ready.plain.stroke = false;
+      checks.Count(LabelChecks::kStrokeShaped, label.featureIndex);
+    }
+    ready.plain.fontNo = text.fontNo;
+    ready.plain.bytes = std::move(text.bytes);
+    ready.plain.codes = std::move(text.codes);
   }
   if (label.rich) {
-    ready.rich.bytes = ToCodePage(label.rich->html, label.featureIndex, checks);
+    LabelTextOptions options;
+    options.markup = true;
+    options.explain = static_cast<bool>(setup.explain);
+    LabelText text = ToCodePage(label.rich->html, options, label.featureIndex, setup, checks);
+    ready.rich.bytes = std::move(text.bytes);
+    ready.rich.codes = std::move(text.codes);
     ready.rich.drawable = checks.RichDrawable(*label.rich, ready.rich.bytes, v, label.featureIndex);
   }
   return ready;
@@ -136,11 +167,13 @@ void LabelDrawer::Draw(const Label& label, const ReadyLabel& ready) {
   // between threads, so each draws from its own copy.
   if (ready.plain.drawable) {
     scratch_ = ready.plain.bytes;
+    const inkline::ScopedLabelCodes codes(&ready.plain.codes);
     DrawPlain(*label.plain, ready.plain, scratch_.data(), setup_,
               ready.plain.stroke ? *stroke_ : *text_, device_);
   }
   if (ready.rich.drawable) {
     scratch_ = ready.rich.bytes;
+    const inkline::ScopedLabelCodes codes(&ready.rich.codes);
     DrawRich(*label.rich, scratch_.data(), setup_, *text_, device_);
   }
 }

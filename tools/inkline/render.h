@@ -5,7 +5,9 @@
 #include <functional>
 #include <string>
 
+#include <inkline/host/label_text.h>
 #include <inkline/inkline.h>
+#include <inkline/label_codes.h>
 
 #include "diagnostics.h"
 #include "label_checks.h"
@@ -18,6 +20,14 @@ struct RenderSetup {
   MapFontLib* strokeFonts = nullptr;  // for "fontlib": "stroke"; may be null
   // True when the font table has the number (unknown numbers fall back to 0).
   std::function<bool(short fontNo)> hasFont;
+  // Makes labels' text ready for the library (shapes what must be shaped);
+  // used by one thread, the one preparing labels. Null: characters only.
+  LabelShaper* shaper = nullptr;
+  // The font of labels that name none (their Chinese, Japanese and Korean
+  // in font 0's face); -1: font 0 for all of it.
+  short unnamedFont = -1;
+  // Told what the shaping of each label did, when the user asked (--trace).
+  std::function<void(const std::string& note)> explain;
   View view;
   // Called now and then with the number of labels drawn so far.
   std::function<void(size_t done, size_t total)> progress;
@@ -29,12 +39,14 @@ struct RenderSetup {
 void RenderLayer(const Layer& layer, const RenderSetup& setup, Diagnostics& diagnostics);
 
 // One part of a label (its plain text or its markup) checked and made ready
-// to draw: the text in the library's code page, the font settled.
+// to draw: the text in the library's code page with the label's own codes,
+// the font settled.
 struct ReadyPart {
   bool drawable = false;
   bool stroke = false;  // plain text drawn from the stroke-font library
   short fontNo = 0;
   std::string bytes;
+  inkline::LabelCodes codes;  // installed while the bytes are drawn
 };
 struct ReadyLabel {
   ReadyPart plain, rich;

@@ -91,14 +91,16 @@ void GlyphRun::Add(cairo_t* cr, const NativeTextFonts& fonts, const NativeTextPl
       glyphs_.push_back(cairo_glyph_t{g.index, ToCairoFixed(x), ToCairoFixed(y)});
       needsText_ = needsText_ || g.index == 0;
     }
-    const cairo_text_cluster_t cluster{static_cast<int>(place.utf8.size()),
-                                       static_cast<int>(glyphs_.size() - before)};
+    // The text's pieces map glyph by glyph where they can, as a reader
+    // of the PDF expects the glyphs of a word to stand for its letters.
+    std::vector<cairo_text_cluster_t> mine;
+    for (const inkline::TextPiece& piece : place.pieces) mine.push_back(cairo_text_cluster_t{piece.bytes, piece.glyphs});
+    if (mine.empty())
+      mine.push_back(cairo_text_cluster_t{static_cast<int>(place.utf8.size()),
+                                          static_cast<int>(glyphs_.size() - before)});
     // A right-to-left run arrives as it stands on the line: its text and
     // clusters are gathered from the end, to be read backwards.
-    if (rightToLeft_)
-      clusters_.insert(clusters_.begin(), cluster);
-    else
-      clusters_.push_back(cluster);
+    clusters_.insert(rightToLeft_ ? clusters_.begin() : clusters_.end(), mine.begin(), mine.end());
   }
   needsText_ = needsText_ || place.label != 0;
   if (rightToLeft_)

@@ -157,9 +157,12 @@ bool NativeTextFonts::Place(const LOGFONTA& font, double x, double y, double ang
   const double em = font.lfHeight < 0 ? -font.lfHeight
                                       : (cell > 0 ? font.lfHeight / cell : font.lfHeight);
   placement->glyphs.clear();
+  placement->pieces.clear();
   placement->label = 0;
   placement->run = -1;
   placement->rightToLeft = false;
+  placement->runRightToLeft = false;
+  placement->logical = 0;
   placement->advance = 0;
   const char32_t decoded = IsLabelCode(bytes) ? gbk::ToUnicode(gbk::Code(bytes.c_str())) : 0;
   if (const inkline::ShapedCluster* cluster = inkline::ClusterOfChar(decoded)) {
@@ -170,10 +173,13 @@ bool NativeTextFonts::Place(const LOGFONTA& font, double x, double y, double ang
     placement->face = face->face;
     for (const inkline::ClusterGlyph& g : cluster->glyphs)
       placement->glyphs.push_back(NativeGlyph{g.index, g.x, g.y});
+    placement->pieces = cluster->pieces;
     placement->advance = cluster->advance;
     placement->label = inkline::CurrentLabelSerial();
     placement->run = cluster->run;
     placement->rightToLeft = cluster->rightToLeft;
+    placement->runRightToLeft = cluster->runRightToLeft;
+    placement->logical = cluster->logical;
   } else {
     const Character* character = CharacterOf(font, *f, bytes);
     placement->utf8 = character->utf8;

@@ -29,6 +29,7 @@
 
 #include <cairo.h>
 
+#include <inkline/label_codes.h>
 #include <inkline/win32.h>
 
 // A glyph of a placed character, in ems from its origin: x along the
@@ -47,13 +48,18 @@ struct NativeTextPlacement {
   double originY = 0;
   double angle = 0;     // degrees counter-clockwise
   std::vector<NativeGlyph> glyphs;  // empty: Cairo lays the text out itself
+  // How the text maps to the glyphs (see inkline::ShapedCluster); empty: as
+  // a whole.
+  std::vector<inkline::TextPiece> pieces;
   double advance = 0;   // ems along the baseline
   bool bold = false, italic = false;  // as the font description asks
   // A shaped cluster's run: which label drew it (0 for a character), which
   // of its runs, and whether that run reads right to left.
   unsigned long long label = 0;
   int run = -1;
-  bool rightToLeft = false;
+  bool rightToLeft = false;     // the cluster's own glyphs read right to left
+  bool runRightToLeft = false;  // the run as a whole reads right to left
+  int logical = 0;              // where the cluster's text starts in the run's reading order
 };
 
 class NativeTextFonts {

@@ -1,5 +1,6 @@
 #include "svg_text_layer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -41,8 +42,29 @@ std::string Num(double v) {
 
 }  // namespace
 
+bool SvgTextLayer::ContinuesRun(const NativeTextPlacement& text) const {
+  if (!runOpen_ || run_.label != text.label || run_.run != text.run || run_.emSize != text.emSize ||
+      run_.angle != text.angle)
+    return false;
+  // Spaced letters or a new line of rich text leave the run.
+  const double tolerance = 0.02 * text.emSize + 0.01;
+  return std::hypot(text.originX - run_.nextX, text.originY - run_.nextY) <= tolerance;
+}
+
 void SvgTextLayer::Add(const NativeTextPlacement& text, bool fill, COLORREF fillColor, bool stroke,
                        COLORREF strokeColor, double strokeWidth) {
+  const double a = text.angle * 3.141592653589793 / 180.0;
+  if (text.label != 0 && ContinuesRun(text) && fill == fill_ && (!fill || fillColor == fillColor_)) {
+    // A shaped run's clusters arrive as they stand on the line; their
+    // text is put back in reading order when the run ends.
+    run_.pieces.emplace_back(text.logical, text.utf8);
+    if (std::find(run_.families.begin(), run_.families.end(), text.family) == run_.families.end())
+      run_.families.push_back(text.family);
+    run_.nextX = text.originX + text.advance * text.emSize * std::cos(a);
+    run_.nextY = text.originY - text.advance * text.emSize * std::sin(a);
+    return;
+  }
+  FinishRun();
   strokeWidth = strokeWidth > 0 ? strokeWidth : 1.0;
   if (style_.empty() || text.family != family_ || text.emSize != emSize_ || fill != fill_ ||
       (fill && fillColor != fillColor_) || stroke != stroke_ ||
@@ -74,36 +96,47 @@ void SvgTextLayer::Add(const NativeTextPlacement& text, bool fill, COLORREF fill
   }
   // The element is turned about its pivot as a whole; place the character
   // in the unturned frame (turning back by the angle, y growing downwards).
-  const double a = text.angle * 3.141592653589793 / 180.0;
   const double dx = text.originX - current_.pivotX, dy = text.originY - current_.pivotY;
   const double x = current_.pivotX + dx * std::cos(a) - dy * std::sin(a);
   const double y = current_.pivotY + dx * std::sin(a) + dy * std::cos(a);
   if (text.label != 0) {
-    // A shaped run's clusters arrive as they stand on the line: its text
-    // grows at the end, or at the front when the run reads right to left.
-    if (runOpen_ && run_.label == text.label && run_.run == text.run) {
-      if (run_.rightToLeft)
-        run_.text.insert(0, text.utf8);
-      else
-        run_.text += text.utf8;
-      return;
-    }
-    FinishRun();
-    run_ = Run{text.label, text.run, text.rightToLeft, x, y, text.utf8};
+    run_ = Run{};
+    run_.label = text.label;
+    run_.run = text.run;
+    run_.rightToLeft = text.runRightToLeft;
+    run_.x = x;
+    run_.y = y;
+    run_.emSize = text.emSize;
+    run_.angle = text.angle;
+    run_.nextX = text.originX + text.advance * text.emSize * std::cos(a);
+    run_.nextY = text.originY - text.advance * text.emSize * std::sin(a);
+    run_.pieces.emplace_back(text.logical, text.utf8);
+    run_.families.push_back(text.family);
     runOpen_ = true;
     return;
   }
-  FinishRun();
   // Each character has a tspan of its own, as renderers do not all take a
   // list of positions.
   current_.spans += "<tspan x=\"" + Num(x) + "\" y=\"" + Num(y) + "\">" + Escape(text.utf8) + "</tspan>";
 }
 
+// The run's text in reading order, in one tspan: the viewer shapes and
+// orders it itself. A run reading right to left ends at its left edge.
 void SvgTextLayer::FinishRun() {
   if (!runOpen_) return;
-  current_.spans += "<tspan x=\"" + Num(run_.x) + "\" y=\"" + Num(run_.y) + "\">" + Escape(run_.text) +
-                    "</tspan>";
   runOpen_ = false;
+  std::stable_sort(run_.pieces.begin(), run_.pieces.end(),
+                   [](const auto& p, const auto& q) { return p.first < q.first; });
+  std::string text;
+  for (const auto& piece : run_.pieces) text += piece.second;
+  std::string attributes = "x=\"" + Num(run_.x) + "\" y=\"" + Num(run_.y) + "\"";
+  if (run_.families.size() > 1) {
+    std::string families;
+    for (const std::string* f : run_.families) families += Escape(*f) + ", ";
+    attributes += " font-family=\"" + families + "sans-serif\"";
+  }
+  if (run_.rightToLeft) attributes += " direction=\"rtl\" unicode-bidi=\"embed\" text-anchor=\"end\"";
+  current_.spans += "<tspan " + attributes + ">" + Escape(text) + "</tspan>";
 }
 
 void SvgTextLayer::Finish() {

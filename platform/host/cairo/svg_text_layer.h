@@ -14,6 +14,8 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <inkline/win32.h>
 
@@ -48,14 +50,20 @@ class SvgTextLayer {
   Element current_;
   bool open_ = false;
   // The shaped run being gathered: its label and run, its place in the
-  // unturned frame and its text so far.
+  // unturned frame, where its next cluster should start on the page, its
+  // text piece by piece (by where each starts in reading order) and the
+  // families it is drawn in.
   struct Run {
     unsigned long long label = 0;
     int run = -1;
     bool rightToLeft = false;
     double x = 0, y = 0;
-    std::string text;
+    double nextX = 0, nextY = 0, emSize = 0, angle = 0;
+    std::vector<std::pair<int, std::string>> pieces;
+    std::vector<const std::string*> families;
   };
+  // Whether a shaped cluster carries on the run being gathered.
+  bool ContinuesRun(const NativeTextPlacement& text) const;
   Run run_;
   bool runOpen_ = false;
   std::string style_;  // the style of the last character, and what made it

@@ -60,8 +60,11 @@ const FaceFile* FaceFileOf(int faceId) { return FaceRegistry::Instance().Of(face
 
 bool ShapedCluster::operator==(const ShapedCluster& o) const {
   if (face != o.face || advance != o.advance || run != o.run || rightToLeft != o.rightToLeft ||
-      text != o.text || glyphs.size() != o.glyphs.size())
+      logical != o.logical || runRightToLeft != o.runRightToLeft || text != o.text ||
+      glyphs.size() != o.glyphs.size() || pieces.size() != o.pieces.size())
     return false;
+  for (size_t i = 0; i < pieces.size(); ++i)
+    if (pieces[i].bytes != o.pieces[i].bytes || pieces[i].glyphs != o.pieces[i].glyphs) return false;
   for (size_t i = 0; i < glyphs.size(); ++i)
     if (glyphs[i].index != o.glyphs[i].index || glyphs[i].x != o.glyphs[i].x ||
         glyphs[i].y != o.glyphs[i].y)

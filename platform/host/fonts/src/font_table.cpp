@@ -24,7 +24,8 @@ const char kDefaultTable[] =
     "4 | Arial | Liberation Sans\n"
     "5 | Times New Roman | Liberation Serif\n"
     "6 | Courier New | Liberation Mono\n"
-    "7 | DejaVu Sans | DejaVu Sans\n";
+    "7 | DejaVu Sans | DejaVu Sans\n"
+    "8 | Noto Sans | Noto Sans,DejaVu Sans\n";
 
 std::string Trim(const std::string& s) {
   const size_t first = s.find_first_not_of(" \t\r");

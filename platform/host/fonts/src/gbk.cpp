@@ -2,6 +2,7 @@
 // names hosts use.
 #include <inkline/host/gbk.h>
 
+#include <inkline/label_codes.h>
 #include <inkline/shared/code_page.h>
 #include <inkline/shared/text_units.h>
 
@@ -23,13 +24,17 @@ bool FromUtf8(const std::string& utf8, std::string* out) {
 }
 
 // Character by character: a lead byte takes its trail byte along even when
-// the pair stands for nothing, so each such pair gives one U+FFFD.
+// the pair stands for nothing, so each such pair gives one U+FFFD. A code of
+// a shaped cluster of the label being drawn gives the cluster's text.
 std::string ToUtf8(const std::string& gbkText) {
   std::string out;
   for (size_t i = 0; i < gbkText.size();) {
     const char* ch = gbkText.c_str() + i;
     const char32_t c = ToUnicode(Code(ch));
-    shared::AppendUtf8(c != 0 || gbkText[i] == 0 ? c : 0xFFFD, &out);
+    if (const inkline::ShapedCluster* cluster = inkline::ClusterOfChar(c))
+      out += cluster->text;
+    else
+      shared::AppendUtf8(c != 0 || gbkText[i] == 0 ? c : 0xFFFD, &out);
     i += gbkText[i] != 0 ? shared::CharBytes(ch) : 1;
   }
   return out;

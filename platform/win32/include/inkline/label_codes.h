@@ -37,6 +37,13 @@ struct ClusterGlyph {
   double x = 0, y = 0;  // from the cluster's pen position, in ems: x along the baseline, y up
 };
 
+// Some characters of a cluster and the glyphs they became: a reader of the
+// picture's text (a PDF's) maps those glyphs back to these characters.
+struct TextPiece {
+  int bytes = 0;   // of the cluster's text
+  int glyphs = 0;  // of the cluster's glyphs
+};
+
 // Glyphs a host shaped for some characters: drawn in their own face at the
 // em size of the font the code is written in, each where the shaper put it.
 struct ShapedCluster {
@@ -44,8 +51,17 @@ struct ShapedCluster {
   double advance = 0;                // ems along the baseline
   std::vector<ClusterGlyph> glyphs;  // in the order they stand on the line
   std::string text;                  // the characters, UTF-8, in reading order
-  int run = 0;                       // the shaped run of its label it belongs to
-  bool rightToLeft = false;          // that run reads right to left
+  bool rightToLeft = false;          // its characters read right to left
+  // The text and glyphs piece by piece, in reading order: the pieces take
+  // the text from its start and the glyphs from the first, or from the last
+  // when the cluster reads right to left. Empty: all the text for all glyphs.
+  std::vector<TextPiece> pieces;
+  // The shaped run (a line of a label, or a stretch of rich text) it belongs
+  // to, where its characters start in the run's reading order, and whether
+  // the run as a whole reads right to left.
+  int run = 0;
+  int logical = 0;
+  bool runRightToLeft = false;
 
   bool operator==(const ShapedCluster& other) const;
 };
