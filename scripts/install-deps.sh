@@ -18,6 +18,8 @@ packages=(
   wine wine32:i386 clang lld llvm locales
   # Fuzzing (clang's libFuzzer runtime) and the SVG well-formedness check.
   libclang-rt-dev libxml2-utils
+  # The script sheet test reads the PDF and SVG pictures back.
+  poppler-utils librsvg2-bin
 )
 
 sudo_cmd=""

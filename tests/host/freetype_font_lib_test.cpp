@@ -17,6 +17,7 @@
 #include <inkline/host/freetype_font_lib.h>
 #include <inkline/host/hostlib.h>
 #include <inkline/host/stroke_font_set.h>
+#include <inkline/label_codes.h>
 
 // fontconfig keeps what FcInit allocates for the life of the process, and
 // this version loses track of part of it; the leak checker is told so. Weak,
@@ -91,7 +92,7 @@ TEST(FontTable, DefaultsParseAndNameTheHostFaces) {
     short number;
   } names[] = {{kSongTi, 0}, {"\xBA\xDA\xCC\xE5", 1}, {"\xBF\xAC\xCC\xE5", 2},
                {"\xB7\xC2\xCB\xCE", 3}, {"Arial", 4}, {"times new roman", 5},
-               {"COURIER NEW", 6}, {"DejaVu Sans", 7}};
+               {"COURIER NEW", 6}, {"DejaVu Sans", 7}, {"noto sans", 8}};
   for (const auto& n : names) {
     ASSERT_NE(table.ByName(n.face), nullptr) << n.face;
     EXPECT_EQ(table.ByName(n.face)->number, n.number) << n.face;
@@ -192,6 +193,52 @@ TEST_F(FreeTypeFonts, LatinLetterIsClosedInsideTheBoxWithFreeTypesAdvance) {
   }
   // The letter stands on the baseline, one descent above the cell bottom.
   EXPECT_NEAR(low, descent, 1e-9);
+}
+
+// A label's code of a shaped cluster is its glyphs' outlines, each moved to
+// where the shaper put it at this font's em; the label's code of a
+// character is that character.
+TEST_F(FreeTypeFonts, ALabelsClusterIsItsGlyphsWhereTheShaperPutThem) {
+  FreeTypeFont* font = lib.VectorFont(7);
+  RawFace raw(*font);
+  ASSERT_NE(raw.face, nullptr);
+  const double em = 40.0 * raw.face->units_per_EM / raw.CellHeight();  // design units
+  inkline::ShapedCluster cluster;
+  cluster.face = inkline::FaceIdOf(font->File(), font->FaceIndex());
+  cluster.advance = 0.75;
+  cluster.glyphs = {{FT_Get_Char_Index(raw.face, 'V'), 0.0, 0.0},
+                    {FT_Get_Char_Index(raw.face, '.'), 1.0 / 3.0, 0.1}};
+  inkline::ShapedCluster ethGlyph;  // the letter eth, which GBK lacks, as its own glyph
+  ethGlyph.face = cluster.face;
+  ethGlyph.glyphs = {{FT_Get_Char_Index(raw.face, U'\u00F0'), 0.0, 0.0}};
+  inkline::LabelCodes codes;
+  const unsigned code = codes.CodeForCluster(cluster);
+  const unsigned eth = codes.CodeForChar(U'\u00F0');
+  const unsigned ethCluster = codes.CodeForCluster(ethGlyph);
+  const std::string ethClusterBytes{static_cast<char>(ethCluster >> 8), static_cast<char>(ethCluster & 0xFF)};
+  const std::string clusterBytes{static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
+  const std::string ethBytes{static_cast<char>(eth >> 8), static_cast<char>(eth & 0xFF)};
+  const Outline v = OutlineOf(font, "V", 24), dot = OutlineOf(font, ".", 24);
+  Outline shaped, character, glyph;
+  double advance = 0;
+  {
+    const inkline::ScopedLabelCodes use(&codes);
+    shaped = OutlineOf(font, clusterBytes.c_str(), 24);
+    advance = font->CharLength(const_cast<char*>(clusterBytes.c_str()));
+    character = OutlineOf(font, ethBytes.c_str(), 24);
+    glyph = OutlineOf(font, ethClusterBytes.c_str(), 24);
+  }
+  EXPECT_NEAR(advance, 0.75 * em, 1e-9);
+  ASSERT_EQ(shaped.sizes.size(), v.sizes.size() + dot.sizes.size());
+  ASSERT_EQ(shaped.points.size(), v.points.size() + dot.points.size());
+  for (size_t i = 0; i < v.points.size(); ++i) EXPECT_EQ(shaped.points[i], v.points[i]);
+  for (size_t i = 0; i < dot.points.size(); i += 2) {
+    EXPECT_NEAR(shaped.points[v.points.size() + i], dot.points[i] + em / 3.0, 1e-9);
+    EXPECT_NEAR(shaped.points[v.points.size() + i + 1], dot.points[i + 1] + 0.1 * em, 1e-9);
+  }
+  EXPECT_EQ(character.found, 1);
+  EXPECT_GT(character.points.size(), 8u);
+  EXPECT_EQ(character.points, glyph.points) << "the label's code draws the character itself";
 }
 
 TEST_F(FreeTypeFonts, TwoByteCharacterFromTheChineseFont) {

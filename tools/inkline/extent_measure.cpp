@@ -68,7 +68,7 @@ const LabelText& ExtentMeasurer::TextOf(const Label& label, MapFontLib* fonts) {
   const PlainLabel& p = *label.plain;
   if (labelOf_ == &label && p.text == textOf_) return labelText_;
   LabelTextOptions options;
-  options.fontGiven = p.fontGiven || fonts_.unnamedFont < 0;
+  options.fontGiven = p.fontGiven || fonts_.unnamedFont < 0 || fonts == fonts_.stroke;
   options.fontNo = options.fontGiven ? FontNumber(p, fonts) : fonts_.unnamedFont;
   options.vertical = p.arrangement != 0;
   if (fonts_.shaper) {

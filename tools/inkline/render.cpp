@@ -119,7 +119,8 @@ ReadyLabel PrepareLabel(const Label& label, const RenderSetup& setup, LabelCheck
       diagnostics.WarnOnce("stroke", "no stroke-font file; stroke labels use the vector fonts");
     MapFontLib* fonts = ready.plain.stroke ? setup.strokeFonts : setup.vectorFonts;
     LabelTextOptions options;
-    options.fontGiven = p.fontGiven || setup.unnamedFont < 0;
+    // The stroke font is font 0 of its library, named or not.
+    options.fontGiven = p.fontGiven || setup.unnamedFont < 0 || ready.plain.stroke;
     options.fontNo = options.fontGiven ? ResolveFont(p, label.featureIndex, fonts, setup, diagnostics)
                                        : setup.unnamedFont;
     options.vertical = p.arrangement != 0;

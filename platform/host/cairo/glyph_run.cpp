@@ -9,6 +9,28 @@
 
 namespace {
 
+// A PDF reader puts a right-to-left line in reading order by reversing its
+// characters as they stand. The characters of one glyph standing for
+// several (a lam-alef) are therefore given as they stand too, last first,
+// so the reversal reads them right.
+std::string AsTheyStand(const std::string& utf8, const std::vector<inkline::TextPiece>& pieces) {
+  std::string out;
+  size_t at = 0;
+  for (const inkline::TextPiece& piece : pieces) {
+    const std::string text = utf8.substr(at, static_cast<size_t>(piece.bytes));
+    at += static_cast<size_t>(piece.bytes);
+    std::vector<std::string> chars;
+    for (size_t i = 0; i < text.size();) {
+      size_t n = 1;
+      while (i + n < text.size() && (static_cast<unsigned char>(text[i + n]) & 0xC0) == 0x80) ++n;
+      chars.push_back(text.substr(i, n));
+      i += n;
+    }
+    for (auto c = chars.rbegin(); c != chars.rend(); ++c) out += *c;
+  }
+  return out + utf8.substr(std::min(at, utf8.size()));
+}
+
 // Where Cairo keeps a point: in 1/256 of a device unit, to nearest.
 double ToCairoFixed(double v) { return std::nearbyint(v * 256.0) / 256.0; }
 
@@ -104,7 +126,7 @@ void GlyphRun::Add(cairo_t* cr, const NativeTextFonts& fonts, const NativeTextPl
   }
   needsText_ = needsText_ || place.label != 0;
   if (rightToLeft_)
-    utf8_.insert(0, place.utf8);
+    utf8_.insert(0, place.pieces.empty() ? place.utf8 : AsTheyStand(place.utf8, place.pieces));
   else
     utf8_ += place.utf8;
 }
