@@ -11,7 +11,8 @@
 #   PEERS (the harness folder; /work/shared/peers), PEERS_BUILD (/tmp/peers),
 #   PASSES (3), SIZES ("10000 100000"), ONLY (regex on workload/bench),
 #   P6=1 also draws 1M labels to PNG and PDF (peak memory),
-#   NO_P7=1 skips the 1-against-2-threads pairs on latin-100k.
+#   NO_P7=1 skips the 1-against-2-threads pairs on latin-100k,
+#   NO_WORLD=1 skips the place names in the world's scripts (world-10k, ...).
 set -euo pipefail
 
 HERE=$(cd "$(dirname "$0")" && pwd)
@@ -50,6 +51,34 @@ for pass in $(seq 1 "$PASSES"); do
         done
     done
 done
+
+# The world's scripts: the same place names for Pango and for the command
+# (bench/peers/gen_world.py), each pair run one after the other in a pass.
+if [ -z "${NO_WORLD:-}" ]; then
+    for n in $SIZES; do
+        wl=world-$((n / 1000))k
+        peers_layer=$PEER_OUT/work/$wl.peers.geojson ink_layer=$PEER_OUT/work/$wl.geojson
+        mkdir -p "$PEER_OUT/work"
+        if [ ! -s "$ink_layer" ] || [ "$ink_layer" -ot "$HERE/peers/gen_world.py" ]; then
+            python3 "$HERE/peers/gen_world.py" -n "$n" --seed 42 -o "$peers_layer"
+            python3 "$INKLINE_PEERS_DIR/to_inkline.py" "$peers_layer" "$ink_layer"
+        fi
+        for pass in $(seq 1 "$PASSES"); do
+            echo "== $wl, pass $pass of $PASSES" >&2
+            run() {  # run BENCH CMD...
+                local d=$COLLECT/$wl/$1; shift
+                mkdir -p "$d"
+                /usr/bin/time -v -o "$d/$pass.time" "$@" >"$d/$pass.out" 2>"$d/$pass.err" || true
+            }
+            ink=("$INKLINE_PEERS_HERE/run_inkline.sh" "$peers_layer" "$INKLINE_CLI" render "$ink_layer" -q
+                 --fonts "$INKLINE_PEERS_DIR/fonts.txt")
+            run inkline-png "${ink[@]}" -o "$PEER_OUT/$wl.png"
+            run pango-image-file "$PEERS_BUILD/bin/pango_labels" --surface image -o "$PEER_OUT/$wl-p.png" "$peers_layer"
+            run inkline-pdf-native "${ink[@]}" -o "$PEER_OUT/$wl.pdf" --kind 8
+            run pango-pdf-file "$PEERS_BUILD/bin/pango_labels" --surface pdf -o "$PEER_OUT/$wl-p.pdf" "$peers_layer"
+        done
+    done
+fi
 
 echo "== library alone (Google Benchmark, null device)" >&2
 "$INKLINE_BENCH" --benchmark_filter='BM_VectorGlyphs(Latin|Chinese)$' \

@@ -8,7 +8,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  libfreetype-dev libfontconfig-dev libcairo2-dev libraqm-dev libharfbuzz-dev libfribidi-dev nlohmann-json3-dev zlib1g-dev
+  libfreetype-dev libfontconfig-dev libcairo2-dev libharfbuzz-dev libfribidi-dev nlohmann-json3-dev zlib1g-dev
   libcli11-dev libgdal-dev gdal-bin
   fonts-dejavu-core fonts-liberation2 fonts-arphic-uming fonts-wqy-microhei hershey-fonts-data
   fonts-noto-core fonts-noto-cjk

@@ -12,6 +12,7 @@ import statistics
 import sys
 
 LABEL_WORKLOADS = ["latin-10k", "cjk-10k", "latin-100k", "cjk-100k"]
+WORLD_WORKLOADS = ["world-10k", "world-100k"]
 
 
 def read_time(path):
@@ -106,6 +107,12 @@ def main():
     for goal, ours, peer, limit, memory in pairs:
         for wl in LABEL_WORKLOADS:
             row = ratio_row(root, goal, wl, ours, peer, limit, memory)
+            if row:
+                rows.append(row)
+    # Place names in the world's scripts, shaped by both.
+    for ours, peer in [("inkline-png", "pango-image-file"), ("inkline-pdf-native", "pango-pdf-file")]:
+        for wl in WORLD_WORKLOADS:
+            row = ratio_row(root, "W", wl, ours, peer, 0.65)
             if row:
                 rows.append(row)
 

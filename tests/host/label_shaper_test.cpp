@@ -132,7 +132,9 @@ TEST(LabelShaper, TextNeedingNoShapingStaysCodePageText) {
     EXPECT_FALSE(text.codes.HasClusters()) << c.text;
     ASSERT_EQ(text.bytes.size(), c.bytes.size()) << c.text;
     for (size_t i = 0; i < text.bytes.size(); ++i)
-      if (c.bytes[i] != '?') EXPECT_EQ(text.bytes[i], c.bytes[i]) << c.text << " byte " << i;
+      if (c.bytes[i] != '?') {
+        EXPECT_EQ(text.bytes[i], c.bytes[i]) << c.text << " byte " << i;
+      }
   }
   const LabelText lodz = Convert(fonts, "\xC5\x81" "od\xC5\xBA");
   const unsigned first = static_cast<unsigned char>(lodz.bytes[0]) << 8 | static_cast<unsigned char>(lodz.bytes[1]);

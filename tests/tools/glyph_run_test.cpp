@@ -85,3 +85,46 @@ TEST(NativeGlyphRuns, ASpacedTurnedLabelIsOneShowAtCairosOwnPositions) {
 }
 
 }  // namespace
+
+namespace {
+
+// Shaped clusters of a right-to-left run arrive as they stand on the line;
+// the run keeps their glyphs so and their text in reading order, a glyph
+// standing for several letters giving them as they stand.
+TEST(NativeGlyphRuns, RightToLeftClustersGatherTheirTextInReadingOrder) {
+  cairo_surface_t* recording = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, nullptr);
+  cairo_t* cr = cairo_create(recording);
+  NativeTextFonts fonts;
+  LOGFONTA font{};
+  std::strncpy(font.lfFaceName, "DejaVu Sans", LF_FACESIZE - 1);
+  font.lfHeight = -20;
+  NativeTextPlacement left, right;
+  ASSERT_TRUE(fonts.Place(font, 100, 100, 90, true, "A", &left));
+  right = left;
+  // The cluster on the left: two letters in one glyph, then one more.
+  left.utf8 = "xyz";
+  left.glyphs = {{5, 0.0, 0.0}, {6, 0.5, 0.25}};
+  left.pieces = {{2, 1}, {1, 1}};
+  left.label = right.label = 7;
+  left.rightToLeft = right.rightToLeft = true;
+  right.utf8 = "w";
+  right.glyphs = {{9, 0.0, 0.0}};
+  right.pieces.clear();
+  right.originY = left.originY - 30;  // turned a quarter: further along is up the page
+  GlyphRun run;
+  run.Add(cr, fonts, left, RGB(0, 0, 0));
+  run.Add(cr, fonts, right, RGB(0, 0, 0));
+  ASSERT_EQ(run.Glyphs().size(), 3u);
+  EXPECT_EQ(run.Text(), "wyxz");
+  // The second glyph half an em along the turned baseline (up) and a
+  // quarter of an em up from it (to the left).
+  EXPECT_NEAR(run.Glyphs()[1].x - run.Glyphs()[0].x, -5.0, 1.0 / 256);
+  EXPECT_NEAR(run.Glyphs()[1].y - run.Glyphs()[0].y, -10.0, 1.0 / 256);
+  EXPECT_EQ(run.Glyphs()[2].index, 9u);
+  run.Show(cr);
+  EXPECT_EQ(cairo_status(cr), CAIRO_STATUS_SUCCESS);
+  cairo_destroy(cr);
+  cairo_surface_destroy(recording);
+}
+
+}  // namespace

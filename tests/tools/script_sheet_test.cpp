@@ -26,6 +26,10 @@
 
 #include <gtest/gtest.h>
 
+#include "extent_measure.h"
+#include "fonts.h"
+#include "placement/geometry.h"
+
 namespace {
 
 // One run of a name as it stands on the line, in the family it is drawn in.
@@ -371,14 +375,17 @@ TEST_F(ScriptSheet, PdfAndSvgTextGiveEveryNameInReadingOrder) {
   for (const Sample& s : Samples()) {
     EXPECT_NE(svgText.find(s.name), std::string::npos) << "SVG: " << s.script << " " << s.name;
     // A name that is shaped stays one piece of text, marks with their letters.
-    if (s.shaped) EXPECT_NE(svg.find(">" + s.name + "</tspan>"), std::string::npos) << "SVG: " << s.name;
+    if (s.shaped) {
+      EXPECT_NE(svg.find(">" + s.name + "</tspan>"), std::string::npos) << "SVG: " << s.name;
+    }
     // A line of mixed directions comes out of a PDF in its reader's order;
     // each of its words reads right.
     std::istringstream words(s.name);
     for (std::string word; words >> word;)
       EXPECT_NE(pdfText.find(word), std::string::npos) << "PDF: " << s.script << " " << word;
-    if (s.runs.size() == 1 || s.name.find(' ') == std::string::npos)
+    if (s.runs.size() == 1 || s.name.find(' ') == std::string::npos) {
       EXPECT_NE(pdfText.find(s.name), std::string::npos) << "PDF: " << s.script << " " << s.name;
+    }
   }
 }
 
@@ -397,6 +404,50 @@ TEST_F(ScriptSheet, NativeTextFallsBackAsThePictureDoes) {
     cairo_surface_destroy(picture);
   }
   cairo_surface_destroy(png);
+}
+
+// HarfBuzz's advance of a run of text in a family, in ems.
+double AdvanceOf(const std::string& text, const char* family) {
+  const Face face = FaceOf(family);
+  hb_blob_t* blob = hb_blob_create_from_file(face.file.c_str());
+  hb_face_t* hbFace = hb_face_create(blob, static_cast<unsigned>(face.index));
+  hb_font_t* font = hb_font_create(hbFace);
+  hb_buffer_t* buffer = hb_buffer_create();
+  hb_buffer_add_utf8(buffer, text.data(), static_cast<int>(text.size()), 0, -1);
+  hb_buffer_guess_segment_properties(buffer);
+  hb_shape(font, buffer, nullptr, 0);
+  unsigned n = 0;
+  const hb_glyph_position_t* pos = hb_buffer_get_glyph_positions(buffer, &n);
+  double advance = 0;
+  for (unsigned i = 0; i < n; ++i) advance += pos[i].x_advance;
+  hb_buffer_destroy(buffer);
+  hb_font_destroy(font);
+  hb_face_destroy(hbFace);
+  hb_blob_destroy(blob);
+  return advance / face.upem;
+}
+
+// Placement measures a shaped label by its shaped advances, not by the
+// advances its letters would have one by one.
+TEST(ScriptExtents, PlacementMeasuresTheShapedText) {
+  Diagnostics diagnostics;
+  std::string error;
+  std::unique_ptr<FontSet> fonts = LoadFonts(FontOptions{}, diagnostics, &error);
+  ASSERT_TRUE(fonts) << error;
+  const Face sans = FaceOf("Noto Sans");
+  View view;  // one pixel a map unit
+  ExtentMeasurer measurer(view, PlaceFonts{fonts->vector(), fonts->stroke(), &fonts->Shaper(),
+                                          fonts->NumberOf(kUnnamedLabelsFont)});
+  for (const Sample& s : Samples()) {
+    if (!s.shaped || s.cjkOnly || s.runs.size() != 1) continue;
+    Label label;
+    label.plain = PlainLabel{};
+    label.plain->text = s.name;
+    label.plain->height = label.plain->width = kEm * sans.cell / sans.upem;
+    const placement::Box box = placement::BoundsOf(measurer.Measure(label, 0));
+    // The run's box is whole device units.
+    EXPECT_NEAR(box.maxx - box.minx, kEm * AdvanceOf(s.name, s.runs[0].family), 1.0) << s.script;
+  }
 }
 
 }  // namespace

@@ -130,6 +130,9 @@ ReadyLabel PrepareLabel(const Label& label, const RenderSetup& setup, LabelCheck
     if (ready.plain.stroke && text.shaped) {
       ready.plain.stroke = false;
       checks.Count(LabelChecks::kStrokeShaped, label.featureIndex);
+      if (setup.explain)
+        setup.explain("feature " + std::to_string(label.featureIndex) +
+                      ": drawn from outlines: the stroke font has no glyphs to shape");
     }
     ready.plain.fontNo = text.fontNo;
     ready.plain.bytes = std::move(text.bytes);

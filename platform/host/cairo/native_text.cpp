@@ -17,17 +17,17 @@ namespace {
 // Font weights from this on are bold, as the portable GDI counts them.
 constexpr LONG kBoldWeight = 600;
 
-// What fontconfig reads from a face: its family, and whether the face is
-// bold or italic itself.
-struct FaceStyle {
-  std::string family;
-  bool bold = false, italic = false;
-};
+}  // namespace
 
-FaceStyle StyleOf(const inkline::FaceFile& file) {
-  FaceStyle style;
-  FcPattern* scan = FcFreeTypeQuery(reinterpret_cast<const FcChar8*>(file.file.c_str()), file.index,
-                                    nullptr, nullptr);
+// What fontconfig reads from a face file, once a face.
+const NativeTextFonts::Style& NativeTextFonts::StyleOf(int faceId) {
+  const auto known = styles_.find(faceId);
+  if (known != styles_.end()) return known->second;
+  Style& style = styles_[faceId];
+  const inkline::FaceFile* file = inkline::FaceFileOf(faceId);
+  FcPattern* scan = file ? FcFreeTypeQuery(reinterpret_cast<const FcChar8*>(file->file.c_str()),
+                                           file->index, nullptr, nullptr)
+                         : nullptr;
   if (!scan) return style;
   FcChar8* value = nullptr;
   if (FcPatternGetString(scan, FC_FAMILY, 0, &value) == FcResultMatch)
@@ -40,6 +40,8 @@ FaceStyle StyleOf(const inkline::FaceFile& file) {
   FcPatternDestroy(scan);
   return style;
 }
+
+namespace {
 
 // What of a font description picks its faces: the face name, weight and slant.
 std::string FontKey(const LOGFONTA& font) {
@@ -73,7 +75,7 @@ NativeTextFonts::~NativeTextFonts() {
 NativeTextFonts::Face* NativeTextFonts::Open(int faceId, bool bold, bool italic) {
   const inkline::FaceFile* file = inkline::FaceFileOf(faceId);
   if (!file) return nullptr;
-  const FaceStyle style = StyleOf(*file);
+  const Style& style = StyleOf(faceId);
   const bool embolden = bold && !style.bold, slant = italic && !style.italic;
   const auto key = std::make_pair(faceId, (embolden ? 1 : 0) | (slant ? 2 : 0));
   auto it = faces_.find(key);

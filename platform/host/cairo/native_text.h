@@ -105,8 +105,16 @@ class NativeTextFonts {
   Face* Open(int faceId, bool embolden, bool slant);
   const Character* CharacterOf(const LOGFONTA& lf, Font& font, const std::string& bytes);
 
+  // What a face is in itself: its family, and whether it is bold or italic.
+  struct Style {
+    std::string family;
+    bool bold = false, italic = false;
+  };
+  const Style& StyleOf(int faceId);
+
   cairo_font_options_t* options_;
   std::map<std::pair<int, int>, std::unique_ptr<Face>> faces_;  // by face number and made-up style
+  std::unordered_map<int, Style> styles_;                       // by face number
   std::unordered_map<std::string, std::unique_ptr<Font>> fonts_;  // by what of a font picks its faces
 };
 

@@ -2,9 +2,10 @@
 // process-wide numbering of font faces.
 #include <inkline/label_codes.h>
 
+#include <array>
 #include <atomic>
-#include <deque>
 #include <map>
+#include <memory>
 #include <mutex>
 
 #include "user_areas.h"
@@ -13,7 +14,8 @@ namespace inkline {
 namespace {
 
 // Faces are few (one per font file a layer's scripts need), so a lock per
-// new number is cheap; numbers are read back far more often, without it.
+// new number is cheap; numbers are read back far more often, without it,
+// from a table of pointers published once each.
 class FaceRegistry {
  public:
   static FaceRegistry& Instance() {
@@ -25,24 +27,27 @@ class FaceRegistry {
     const auto key = std::make_pair(file, index);
     const auto known = ids_.find(key);
     if (known != ids_.end()) return known->second;
-    faces_.push_back(FaceFile{file, index});
-    const int id = static_cast<int>(faces_.size());
+    if (owned_.size() >= kFaces) return 0;  // a face past the table is drawn as none
+    owned_.push_back(std::make_unique<FaceFile>(FaceFile{file, index}));
+    const int id = static_cast<int>(owned_.size());
+    published_[static_cast<size_t>(id - 1)].store(owned_.back().get(), std::memory_order_release);
     ids_.emplace(key, id);
-    published_.store(id, std::memory_order_release);
     return id;
   }
-  // A deque never moves what it holds, so an entry read after its number
-  // was published stays where it is.
   const FaceFile* Of(int id) const {
-    if (id < 1 || id > published_.load(std::memory_order_acquire)) return nullptr;
-    return &faces_[static_cast<size_t>(id - 1)];
+    if (id < 1 || id > static_cast<int>(kFaces)) return nullptr;
+    return published_[static_cast<size_t>(id - 1)].load(std::memory_order_acquire);
   }
 
  private:
+  static constexpr size_t kFaces = 4096;
+  FaceRegistry() {
+    for (auto& p : published_) p.store(nullptr, std::memory_order_relaxed);
+  }
   std::mutex mutex_;
   std::map<std::pair<std::string, int>, int> ids_;
-  std::deque<FaceFile> faces_;
-  std::atomic<int> published_{0};
+  std::vector<std::unique_ptr<FaceFile>> owned_;
+  std::array<std::atomic<const FaceFile*>, kFaces> published_;
 };
 
 struct Installed {

@@ -172,7 +172,7 @@ class LineWriter {
                                    bool lineRightToLeft) {
     inkline::ShapedCluster out;
     out.face = c.face;
-    const double unit = 64.0 * impl_.faces.UnitsPerEm(c.face);
+    const double unit = impl_.faces.UnitsPerEm(c.face);
     out.advance = c.advance / unit;
     out.glyphs.reserve(c.glyphs.size());
     for (const shaping::LineGlyph& g : c.glyphs)
@@ -205,7 +205,8 @@ class LineWriter {
       faces += (faces.empty() ? "" : ", ") + impl_.faces.FamilyOf(c.face);
     }
     out_.notes.push_back("shaped \"" + text + "\": " + (rightToLeft ? "right to left" : "left to right") +
-                         ", " + std::to_string(clusters.size()) + " clusters in " + faces);
+                         ", " + std::to_string(clusters.size()) + (clusters.size() == 1 ? " cluster in " : " clusters in ") +
+                         faces);
   }
 
   LabelShaper::Impl& impl_;

@@ -10,8 +10,8 @@
 
 namespace shaping {
 
-// A glyph of a cluster, in 1/64 font units from the cluster's pen position
-// (x along the line, y up).
+// A glyph of a cluster, in font units from the cluster's pen position (x
+// along the line, y up).
 struct LineGlyph {
   unsigned index;
   long x, y;
@@ -30,7 +30,7 @@ struct LineCluster {
   std::vector<Piece> pieces;
   int face = 0;              // the face number the glyphs are in
   std::vector<LineGlyph> glyphs;  // as they stand on the line
-  long advance = 0;          // 1/64 font units
+  long advance = 0;          // font units
   bool rightToLeft = false;  // its characters read right to left
 };
 

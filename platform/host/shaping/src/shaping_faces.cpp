@@ -1,6 +1,7 @@
 #include "shaping_faces.h"
 
 #include <fontconfig/fontconfig.h>
+#include <hb-ot.h>
 
 #include <inkline/label_codes.h>
 
@@ -35,53 +36,39 @@ int MatchFamily(const std::string& family) {
 
 }  // namespace
 
-ShapingFaces::ShapingFaces() {
-  if (FT_Init_FreeType(&library_) != 0) library_ = nullptr;
-}
-
 ShapingFaces::~ShapingFaces() {
   for (auto& [script, list] : ranked_)
     for (Ranked& r : list) FcCharSetDestroy(static_cast<FcCharSet*>(r.charset));
-  for (auto& [id, face] : faces_)
-    if (face) FT_Done_Face(face);
-  if (library_) FT_Done_FreeType(library_);
+  for (auto& [id, font] : fonts_)
+    if (font) hb_font_destroy(font);
 }
 
-FT_Face ShapingFaces::Face(int faceId) {
-  const auto known = faces_.find(faceId);
-  if (known != faces_.end()) return known->second;
-  FT_Face face = nullptr;
-  const inkline::FaceFile* file = inkline::FaceFileOf(faceId);
-  if (library_ && file && FT_New_Face(library_, file->file.c_str(), file->index, &face) == 0) {
-    // One pixel per font unit: HarfBuzz's positions are then font units in 26.6.
-    if (!FT_IS_SCALABLE(face) || face->units_per_EM == 0 ||
-        FT_Set_Char_Size(face, 0, static_cast<FT_F26Dot6>(face->units_per_EM) * 64, 72, 72) != 0) {
-      FT_Done_Face(face);
-      face = nullptr;
-    } else {
-      FT_Select_Charmap(face, FT_ENCODING_UNICODE);
-      ids_[face] = faceId;
-    }
-  } else {
-    face = nullptr;
+// The file is mapped, not read: its tables stay on disk until shaping
+// touches them, and the font keeps what it parsed of them from label to label.
+hb_font_t* ShapingFaces::Font(int faceId) {
+  const auto known = fonts_.find(faceId);
+  if (known != fonts_.end()) return known->second;
+  hb_font_t* font = nullptr;
+  if (const inkline::FaceFile* file = inkline::FaceFileOf(faceId)) {
+    hb_blob_t* blob = hb_blob_create_from_file(file->file.c_str());
+    hb_face_t* face = hb_face_create(blob, static_cast<unsigned>(file->index));
+    hb_blob_destroy(blob);
+    if (hb_face_get_glyph_count(face) > 0) font = hb_font_create(face);  // scaled in font units
+    hb_face_destroy(face);
   }
-  faces_[faceId] = face;
-  return face;
-}
-
-int ShapingFaces::IdOf(FT_Face face) const {
-  const auto known = ids_.find(face);
-  return known == ids_.end() ? 0 : known->second;
+  fonts_[faceId] = font;
+  return font;
 }
 
 double ShapingFaces::UnitsPerEm(int faceId) {
-  FT_Face face = Face(faceId);
-  return face ? face->units_per_EM : 1.0;
+  hb_font_t* font = Font(faceId);
+  return font ? hb_face_get_upem(hb_font_get_face(font)) : 1.0;
 }
 
 bool ShapingFaces::Has(int faceId, char32_t c) {
-  FT_Face face = faceId ? Face(faceId) : nullptr;
-  return face && FT_Get_Char_Index(face, c) != 0;
+  hb_font_t* font = faceId ? Font(faceId) : nullptr;
+  hb_codepoint_t glyph = 0;
+  return font && hb_font_get_nominal_glyph(font, c, &glyph) && glyph != 0;
 }
 
 int ShapingFaces::PreferredFace(hb_script_t script, char32_t c) {
@@ -141,8 +128,13 @@ int ShapingFaces::FallbackFor(char32_t c) {
 }
 
 std::string ShapingFaces::FamilyOf(int faceId) {
-  FT_Face face = Face(faceId);
-  return face && face->family_name ? face->family_name : std::string("?");
+  hb_font_t* font = Font(faceId);
+  if (!font) return "?";
+  char name[128];
+  unsigned size = sizeof name;
+  hb_ot_name_get_utf8(hb_font_get_face(font), HB_OT_NAME_ID_FONT_FAMILY, hb_language_from_string("en", -1),
+                      &size, name);
+  return size ? std::string(name, size) : std::string("?");
 }
 
 }  // namespace shaping

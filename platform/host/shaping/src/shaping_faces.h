@@ -1,6 +1,6 @@
-// The faces a shaper shapes with: opened once each, sized so that HarfBuzz
-// measures in font units, and the face fontconfig offers for a character the
-// label's own faces lack.
+// The faces a shaper shapes with: each opened once, as a HarfBuzz font in
+// font units, and the face fontconfig offers for a character the label's
+// own faces lack.
 #ifndef INKLINE_HOST_SHAPING_SHAPING_FACES_H
 #define INKLINE_HOST_SHAPING_SHAPING_FACES_H
 
@@ -8,26 +8,21 @@
 #include <unordered_map>
 #include <vector>
 
-#include <ft2build.h>
-#include FT_FREETYPE_H
-
 #include <hb.h>
 
 namespace shaping {
 
 class ShapingFaces {
  public:
-  ShapingFaces();
+  ShapingFaces() = default;
   ~ShapingFaces();
   ShapingFaces(const ShapingFaces&) = delete;
   ShapingFaces& operator=(const ShapingFaces&) = delete;
 
-  // The face of a number (inkline::FaceIdOf), sized at one pixel per font
-  // unit; null when it cannot be opened.
-  FT_Face Face(int faceId);
-  // The number of a face this object opened; 0 for any other.
-  int IdOf(FT_Face face) const;
-  // Font units per em of a face (1 when it cannot be opened).
+  // The font of a face number (inkline::FaceIdOf), scaled in font units;
+  // null when its file cannot be read.
+  hb_font_t* Font(int faceId);
+  // Font units per em of a face (1 when it cannot be read).
   double UnitsPerEm(int faceId);
   // Whether the face has a glyph for c.
   bool Has(int faceId, char32_t c);
@@ -42,9 +37,7 @@ class ShapingFaces {
   int PreferredFace(hb_script_t script, char32_t c);
   int RankedFace(hb_script_t script, char32_t c);
 
-  FT_Library library_ = nullptr;
-  std::unordered_map<int, FT_Face> faces_;  // null when the face cannot be opened
-  std::unordered_map<FT_Face, int> ids_;
+  std::unordered_map<int, hb_font_t*> fonts_;  // null when the face cannot be read
   std::unordered_map<char32_t, int> fallback_;
   // Per script: its Noto face (0: none installed), and fontconfig's ranking
   // of faces for its language with what each covers.

@@ -26,7 +26,8 @@ struct FaceFile {
   std::string file;
   int index = 0;
 };
-// The number of a face, the same for every call with the same file and index.
+// The number of a face, the same for every call with the same file and
+// index; 0 past the few thousand faces a process may number.
 INKLINE_WIN32_API int FaceIdOf(const std::string& file, int index);
 // The face of a number; null for a number never handed out.
 INKLINE_WIN32_API const FaceFile* FaceFileOf(int faceId);
