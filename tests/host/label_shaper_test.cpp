@@ -224,11 +224,31 @@ TEST(LabelShaper, MarkupKeepsTagsReferencesAndSpaces) {
       o);
   EXPECT_TRUE(text.shaped);
   EXPECT_EQ(text.bytes.rfind("<body size=10><font face=\"\xCB\xCE\xCC\xE5\">", 0), 0u) << text.bytes;
-  // Right to left, the space after the words stands on their left.
-  const size_t words = std::string("<body size=10><font face=\"\xCB\xCE\xCC\xE5\">").size();
-  EXPECT_EQ(text.bytes[words], ' ');
-  EXPECT_EQ(text.bytes[words + 3], ' ') << "rich text breaks its lines at spaces";
-  EXPECT_EQ(text.bytes.substr(words + 6), "&amp; x</font></body>");
+  const std::string open = "<body size=10><font face=\"\xCB\xCE\xCC\xE5\">", close = "&amp; x</font></body>";
+  ASSERT_EQ(text.bytes.rfind(open, 0), 0u);
+  ASSERT_EQ(text.bytes.compare(text.bytes.size() - close.size(), close.size(), close), 0) << text.bytes;
+  // Between them: the spaces as spaces, where rich text breaks its lines,
+  // and each word a code, followed by codes of nothing for the room it takes.
+  int spaces = 0, words = 0, room = 0;
+  for (size_t i = open.size(); i < text.bytes.size() - close.size();) {
+    if (text.bytes[i] == ' ') {
+      ++spaces, ++i;
+      continue;
+    }
+    const inkline::ShapedCluster* c = text.codes.ClusterOf(static_cast<unsigned char>(text.bytes[i]) << 8 |
+                                                           static_cast<unsigned char>(text.bytes[i + 1]));
+    ASSERT_NE(c, nullptr);
+    if (c->glyphs.empty()) {
+      ++room;
+    } else {
+      ++words;
+      EXPECT_EQ(c->text, hello);
+    }
+    i += 2;
+  }
+  EXPECT_EQ(spaces, 2);
+  EXPECT_EQ(words, 2);
+  EXPECT_GE(room, 2) << "a word is wider than one character";
 }
 
 }  // namespace

@@ -406,6 +406,32 @@ TEST_F(ScriptSheet, NativeTextFallsBackAsThePictureDoes) {
   cairo_surface_destroy(png);
 }
 
+// Bold and italic rich text: PDF and SVG native text look as the PNG, whose
+// GDI makes both up; the same words upright and regular do not.
+TEST_F(ScriptSheet, NativeTextKeepsBoldAndItalic) {
+  const auto layer = [&](const std::string& name, const std::string& body) {
+    const std::string path = dir_ + "/" + name;
+    std::ofstream(path) << "{\"type\":\"FeatureCollection\",\"view\":{\"bbox\":[0,0,400,60],\"size\":[400,60]},"
+                           "\"features\":[{\"type\":\"Feature\",\"geometry\":{\"type\":\"Point\",\"coordinates\":[0,0]},"
+                           "\"properties\":{\"html\":\"<body size=32 space=0 hvpl=0 bgcolor=0>"
+                        << body << "</body>\",\"box\":[10,5,390,55]}}]}";
+    return path;
+  };
+  const std::string styled = layer("styled.geojson", "<strong>Bold</strong> <em>slanted</em>");
+  const std::string plain = layer("plain.geojson", "Bold slanted");
+  cairo_surface_t* png = Picture(styled, "styled.png");
+  const Ink reference = InkOf(png, 0, 0, 400, 60);
+  for (const char* out : {"styled.pdf", "styled.svg"}) {
+    cairo_surface_t* picture = Picture(styled, out);
+    EXPECT_EQ(Compare(InkOf(picture, 0, 0, 400, 60), reference, kViewersGlyphs), "") << out;
+    cairo_surface_destroy(picture);
+  }
+  cairo_surface_t* upright = Picture(plain, "plain.pdf");
+  EXPECT_NE(Compare(InkOf(upright, 0, 0, 400, 60), reference, kViewersGlyphs), "");
+  cairo_surface_destroy(upright);
+  cairo_surface_destroy(png);
+}
+
 // HarfBuzz's advance of a run of text in a family, in ems.
 double AdvanceOf(const std::string& text, const char* family) {
   const Face face = FaceOf(family);

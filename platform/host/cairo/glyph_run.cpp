@@ -38,7 +38,8 @@ double ToCairoFixed(double v) { return std::nearbyint(v * 256.0) / 256.0; }
 
 bool GlyphRun::Continues(const NativeTextPlacement& place, COLORREF fill) const {
   return !glyphs_.empty() && place.face == face_ && place.emSize == emSize_ &&
-         place.angle == angle_ && fill == fill_ && place.rightToLeft == rightToLeft_;
+         place.angle == angle_ && fill == fill_ && place.rightToLeft == rightToLeft_ &&
+         place.slanted == slanted_;
 }
 
 // The font matrix carries the turn, so the glyphs can be given in picture
@@ -46,9 +47,11 @@ bool GlyphRun::Continues(const NativeTextPlacement& place, COLORREF fill) const 
 void GlyphRun::SelectFont(cairo_t* cr) const {
   cairo_set_font_face(cr, face_);
   cairo_set_font_options(cr, options_);
+  NativeTextPlacement run;
+  run.emSize = emSize_;
+  run.slanted = slanted_;
   cairo_matrix_t matrix;
-  cairo_matrix_init_rotate(&matrix, -angle_ * shared::kPi / 180.0);
-  cairo_matrix_scale(&matrix, emSize_, emSize_);
+  FontMatrix(run, angle_, &matrix);
   cairo_set_font_matrix(cr, &matrix);
 }
 
@@ -95,6 +98,7 @@ void GlyphRun::Add(cairo_t* cr, const NativeTextFonts& fonts, const NativeTextPl
     options_ = fonts.Options();
     emSize_ = place.emSize;
     angle_ = place.angle;
+    slanted_ = place.slanted;
     fill_ = fill;
     rightToLeft_ = place.rightToLeft;
   }

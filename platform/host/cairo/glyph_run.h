@@ -40,6 +40,7 @@ class GlyphRun {
   const cairo_font_options_t* options_ = nullptr;
   double emSize_ = 0;
   double angle_ = 0;
+  bool slanted_ = false;
   COLORREF fill_ = 0;
   bool rightToLeft_ = false;  // the text and clusters are gathered backwards
   bool needsText_ = false;    // some glyph cannot be mapped back to its text

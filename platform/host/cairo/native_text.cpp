@@ -77,19 +77,19 @@ NativeTextFonts::Face* NativeTextFonts::Open(int faceId, bool bold, bool italic)
   if (!file) return nullptr;
   const Style& style = StyleOf(faceId);
   const bool embolden = bold && !style.bold, slant = italic && !style.italic;
-  const auto key = std::make_pair(faceId, (embolden ? 1 : 0) | (slant ? 2 : 0));
+  const auto key = std::make_pair(faceId, (embolden ? 1 : 0) | (slant ? 2 : 0));  // slant: its own Face
   auto it = faces_.find(key);
   if (it != faces_.end()) return it->second.get();
   auto face = std::make_unique<Face>();
+  // Cairo keeps one face a pattern: made-up bold goes into the pattern, so
+  // the plain face and its bold one stay apart.
   FcPattern* pattern = FcPatternCreate();
   FcPatternAddString(pattern, FC_FILE, reinterpret_cast<const FcChar8*>(file->file.c_str()));
   FcPatternAddInteger(pattern, FC_INDEX, file->index);
+  FcPatternAddBool(pattern, FC_EMBOLDEN, embolden ? FcTrue : FcFalse);
   face->face = cairo_ft_font_face_create_for_pattern(pattern);
   FcPatternDestroy(pattern);
-  unsigned synthesize = 0;
-  if (embolden) synthesize |= CAIRO_FT_SYNTHESIZE_BOLD;
-  if (slant) synthesize |= CAIRO_FT_SYNTHESIZE_OBLIQUE;
-  cairo_ft_font_face_set_synthesize(face->face, synthesize);
+  face->slant = slant;  // leaned by the font matrix, which every picture keeps
   cairo_matrix_t identity;
   cairo_matrix_init_identity(&identity);
   cairo_scaled_font_t* unit = cairo_scaled_font_create(face->face, &identity, &identity, options_);
@@ -145,7 +145,20 @@ const NativeTextFonts::Character* NativeTextFonts::CharacterOf(const LOGFONTA& l
 void NativeTextFonts::Select(cairo_t* cr, const NativeTextPlacement& placement) const {
   cairo_set_font_face(cr, placement.face);
   cairo_set_font_options(cr, options_);
-  cairo_set_font_size(cr, placement.emSize);
+  cairo_matrix_t matrix;
+  FontMatrix(placement, 0.0, &matrix);
+  cairo_set_font_matrix(cr, &matrix);
+}
+
+// Made-up italic leans the glyphs by tan 12 degrees, as the portable GDI
+// leans them: up (Cairo's -y) goes right.
+void FontMatrix(const NativeTextPlacement& placement, double angle, cairo_matrix_t* out) {
+  constexpr double kSlant = 0.2126;
+  cairo_matrix_init_rotate(out, -angle * shared::kPi / 180.0);
+  cairo_matrix_t size;
+  cairo_matrix_init(&size, placement.emSize, 0, placement.slanted ? -kSlant * placement.emSize : 0,
+                    placement.emSize, 0, 0);
+  cairo_matrix_multiply(out, &size, out);
 }
 
 bool NativeTextFonts::Place(const LOGFONTA& font, double x, double y, double angle, bool shifted,
@@ -173,6 +186,7 @@ bool NativeTextFonts::Place(const LOGFONTA& font, double x, double y, double ang
     placement->utf8 = cluster->text;
     placement->family = &face->family;
     placement->face = face->face;
+    placement->slanted = face->slant;
     for (const inkline::ClusterGlyph& g : cluster->glyphs)
       placement->glyphs.push_back(NativeGlyph{g.index, g.x, g.y});
     placement->pieces = cluster->pieces;
@@ -187,6 +201,7 @@ bool NativeTextFonts::Place(const LOGFONTA& font, double x, double y, double ang
     placement->utf8 = character->utf8;
     placement->family = &character->face->family;
     placement->face = character->face->face;
+    placement->slanted = character->face->slant;
     if (character->glyph != ~0ul) placement->glyphs.push_back(NativeGlyph{character->glyph, 0, 0});
   }
   placement->bold = Bold(font);

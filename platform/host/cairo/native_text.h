@@ -53,6 +53,7 @@ struct NativeTextPlacement {
   std::vector<inkline::TextPiece> pieces;
   double advance = 0;   // ems along the baseline
   bool bold = false, italic = false;  // as the font description asks
+  bool slanted = false;  // italic the face lacks, made up by leaning the glyphs
   // A shaped cluster's run: which label drew it (0 for a character), which
   // of its runs, and whether that run reads right to left.
   unsigned long long label = 0;
@@ -61,6 +62,10 @@ struct NativeTextPlacement {
   bool runRightToLeft = false;  // the run as a whole reads right to left
   int logical = 0;              // where the cluster's text starts in the run's reading order
 };
+
+// The font matrix of a placement's glyphs turned by angle degrees
+// counter-clockwise: their size, and the lean of made-up italic.
+void FontMatrix(const NativeTextPlacement& placement, double angle, cairo_matrix_t* out);
 
 class NativeTextFonts {
  public:
@@ -86,6 +91,7 @@ class NativeTextFonts {
   // A face of a font file, with the bold or slant it must make up.
   struct Face {
     cairo_font_face_t* face = nullptr;
+    bool slant = false;  // lean its glyphs: italic asked of an upright face
     std::string family;
     double ascent = 0, descent = 0;  // at size 1
   };

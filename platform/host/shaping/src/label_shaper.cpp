@@ -1,6 +1,7 @@
 #include <inkline/host/label_text.h>
 
 #include <algorithm>
+#include <cmath>
 #include <unordered_map>
 
 #include <inkline/host/freetype_font_lib.h>
@@ -24,9 +25,19 @@ struct LabelShaper::Impl {
     return face;
   }
 
+  // The em of rich text's default font, font 0, in character heights.
+  double EmPerCharHeight() {
+    if (emPerCharHeight < 0) {
+      const FreeTypeFont* font = fonts.VectorFont(0);
+      emPerCharHeight = font ? font->EmPerCharHeight() : 1.0;
+    }
+    return emPerCharHeight;
+  }
+
   FreeTypeFontLib& fonts;
   shaping::ShapingFaces faces;
   std::unordered_map<short, int> fontFaces;
+  double emPerCharHeight = -1;
 };
 
 namespace {
@@ -156,16 +167,32 @@ class LineWriter {
         out_.bytes.append(static_cast<size_t>(c.count), ' ');
         continue;
       }
-      const unsigned code = out_.codes.CodeForCluster(ClusterOf(c, chars, line.rightToLeft));
+      const inkline::ShapedCluster cluster = ClusterOf(c, chars, line.rightToLeft);
+      const unsigned code = out_.codes.CodeForCluster(cluster);
       if (code == 0) {
         for (auto ch = begin; ch != end; ++ch) ++out_.replaced[*ch];
         out_.bytes.push_back('?');
-      } else {
-        AppendCode(code, &out_.bytes);
+        continue;
       }
+      AppendCode(code, &out_.bytes);
+      if (options_.markup) Pad(cluster);
     }
     if (options_.explain) Explain(chars, clusters, line.rightToLeft);
     return true;
+  }
+
+  // Rich text places its runs one after the other by their length in bytes,
+  // each byte half a character's height wide: a cluster wider than the
+  // character its code takes is followed by codes standing for nothing, so
+  // the run takes its room.
+  void Pad(const inkline::ShapedCluster& cluster) {
+    const double heights = cluster.advance * impl_.EmPerCharHeight();
+    const int codes = static_cast<int>(std::ceil(heights - 1e-9));
+    for (int k = 1; k < codes; ++k) {
+      const unsigned empty = out_.codes.CodeForCluster(inkline::ShapedCluster{});
+      if (empty == 0) return;
+      AppendCode(empty, &out_.bytes);
+    }
   }
 
   inkline::ShapedCluster ClusterOf(const LineCluster& c, const std::u32string& chars,
