@@ -29,6 +29,7 @@ targets=(
   "stroke_font stroke_font - 100"
   "truetype truetype - 100"
   "richtext richtext fuzz/html.dict 100"
+  "label_text label_text - 100"
   "layer_reader layer fuzz/geojson.dict 0"
 )
 wanted=${FUZZ_TARGETS:-}

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -315,6 +316,27 @@ class ScriptSheet : public ::testing::Test {
     return cairo_image_surface_create_from_png(png.c_str());
   }
 
+  // The references of every sample in its cell, as one picture.
+  void KeepReferences(const std::string& path, bool png, double sansCell, const Face& song) const {
+    cairo_surface_t* sheet =
+        cairo_image_surface_create(CAIRO_FORMAT_RGB24, kColumns * kCellWidth, Rows() * kCellHeight);
+    unsigned char* data = cairo_image_surface_get_data(sheet);
+    const int stride = cairo_image_surface_get_stride(sheet);
+    for (size_t i = 0; i < Samples().size(); ++i) {
+      const Sample& s = Samples()[i];
+      double em = s.cjkOnly ? kEm * sansCell * song.upem / song.cell : kEm;
+      if (png) em = std::round(em);
+      const Ink ink = Reference(s, em, png);
+      const int x0 = static_cast<int>(i) % kColumns * kCellWidth, y0 = static_cast<int>(i) / kColumns * kCellHeight;
+      for (int y = 0; y < kCellHeight; ++y)
+        for (int x = 0; x < kCellWidth; ++x)
+          std::memset(data + (y0 + y) * stride + (x0 + x) * 4, ink.At(x, y) ? 0 : 255, 4);
+    }
+    cairo_surface_mark_dirty(sheet);
+    cairo_surface_write_to_png(sheet, path.c_str());
+    cairo_surface_destroy(sheet);
+  }
+
   std::string dir_;
 };
 
@@ -327,8 +349,12 @@ TEST_F(ScriptSheet, EveryScriptInEveryOutputLooksAsHarfBuzzShapesIt) {
   const std::string layer = dir_ + "/scripts.geojson";
   std::ofstream(layer) << Layer(sansCell);
 
+  // INKLINE_SCRIPT_SHEET=DIR keeps the three pictures and the references
+  // drawn in their place, to look at side by side.
+  const char* keep = std::getenv("INKLINE_SCRIPT_SHEET");
   for (const char* out : {"sheet.png", "sheet.pdf", "sheet.svg"}) {
     cairo_surface_t* picture = Picture(layer, out);
+    if (keep) cairo_surface_write_to_png(picture, (std::string(keep) + "/" + out + ".png").c_str());
     ASSERT_EQ(cairo_surface_status(picture), CAIRO_STATUS_SUCCESS) << out;
     const bool png = std::string(out) == "sheet.png", svg = std::string(out) == "sheet.svg";
     int passed = 0;
@@ -344,6 +370,7 @@ TEST_F(ScriptSheet, EveryScriptInEveryOutputLooksAsHarfBuzzShapesIt) {
       passed += why.empty();
     }
     EXPECT_EQ(passed, static_cast<int>(Samples().size())) << out;
+    if (keep) KeepReferences(std::string(keep) + "/" + out + ".reference.png", png, sansCell, song);
     cairo_surface_destroy(picture);
   }
 }
