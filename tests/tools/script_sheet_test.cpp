@@ -206,6 +206,31 @@ std::string Compare(const Ink& ours, const Ink& reference, double least) {
   return why.str();
 }
 
+// HarfBuzz's glyphs of a run of text in a face, positions in font units.
+struct HarfBuzzRun {
+  std::vector<hb_glyph_info_t> info;
+  std::vector<hb_glyph_position_t> pos;
+};
+
+HarfBuzzRun ShapedByHarfBuzz(const Face& face, const std::string& text) {
+  hb_blob_t* blob = hb_blob_create_from_file(face.file.c_str());
+  hb_face_t* hbFace = hb_face_create(blob, static_cast<unsigned>(face.index));
+  hb_font_t* font = hb_font_create(hbFace);
+  hb_buffer_t* buffer = hb_buffer_create();
+  hb_buffer_add_utf8(buffer, text.data(), static_cast<int>(text.size()), 0, -1);
+  hb_buffer_guess_segment_properties(buffer);
+  hb_shape(font, buffer, nullptr, 0);
+  unsigned n = 0;
+  const hb_glyph_info_t* info = hb_buffer_get_glyph_infos(buffer, &n);
+  const hb_glyph_position_t* pos = hb_buffer_get_glyph_positions(buffer, nullptr);
+  HarfBuzzRun run{std::vector<hb_glyph_info_t>(info, info + n), std::vector<hb_glyph_position_t>(pos, pos + n)};
+  hb_buffer_destroy(buffer);
+  hb_font_destroy(font);
+  hb_face_destroy(hbFace);
+  hb_blob_destroy(blob);
+  return run;
+}
+
 // HarfBuzz's shaping of the sample's runs, each in its face, drawn one after
 // the other by Cairo at em pixels per em (unhinted), in black on white.
 Ink Reference(const Sample& sample, double em, bool hinted = false) {
@@ -223,22 +248,13 @@ Ink Reference(const Sample& sample, double em, bool hinted = false) {
   const double baseline = 70;
   for (const TextRun& run : sample.runs) {
     const Face face = FaceOf(run.family);
-    hb_blob_t* blob = hb_blob_create_from_file(face.file.c_str());
-    hb_face_t* hbFace = hb_face_create(blob, static_cast<unsigned>(face.index));
-    hb_font_t* font = hb_font_create(hbFace);
-    hb_buffer_t* buffer = hb_buffer_create();
-    hb_buffer_add_utf8(buffer, run.text.data(), static_cast<int>(run.text.size()), 0, -1);
-    hb_buffer_guess_segment_properties(buffer);
-    hb_shape(font, buffer, nullptr, 0);
-    unsigned n = 0;
-    const hb_glyph_info_t* info = hb_buffer_get_glyph_infos(buffer, &n);
-    const hb_glyph_position_t* pos = hb_buffer_get_glyph_positions(buffer, nullptr);
+    const HarfBuzzRun shaped = ShapedByHarfBuzz(face, run.text);
     const double scale = em / face.upem;
     std::vector<cairo_glyph_t> glyphs;
-    for (unsigned i = 0; i < n; ++i) {
-      glyphs.push_back(cairo_glyph_t{info[i].codepoint, pen + pos[i].x_offset * scale,
-                                     baseline - pos[i].y_offset * scale});
-      pen += pos[i].x_advance * scale;
+    for (size_t i = 0; i < shaped.info.size(); ++i) {
+      glyphs.push_back(cairo_glyph_t{shaped.info[i].codepoint, pen + shaped.pos[i].x_offset * scale,
+                                     baseline - shaped.pos[i].y_offset * scale});
+      pen += shaped.pos[i].x_advance * scale;
     }
     FcPattern* pattern = FcPatternCreate();
     FcPatternAddString(pattern, FC_FILE, reinterpret_cast<const FcChar8*>(face.file.c_str()));
@@ -250,10 +266,6 @@ Ink Reference(const Sample& sample, double em, bool hinted = false) {
     cairo_show_glyphs(cr, glyphs.data(), static_cast<int>(glyphs.size()));
     cairo_font_face_destroy(cairoFace);
     FcPatternDestroy(pattern);
-    hb_buffer_destroy(buffer);
-    hb_font_destroy(font);
-    hb_face_destroy(hbFace);
-    hb_blob_destroy(blob);
   }
   cairo_font_options_destroy(options);
   cairo_destroy(cr);
@@ -462,21 +474,8 @@ TEST_F(ScriptSheet, NativeTextKeepsBoldAndItalic) {
 // HarfBuzz's advance of a run of text in a family, in ems.
 double AdvanceOf(const std::string& text, const char* family) {
   const Face face = FaceOf(family);
-  hb_blob_t* blob = hb_blob_create_from_file(face.file.c_str());
-  hb_face_t* hbFace = hb_face_create(blob, static_cast<unsigned>(face.index));
-  hb_font_t* font = hb_font_create(hbFace);
-  hb_buffer_t* buffer = hb_buffer_create();
-  hb_buffer_add_utf8(buffer, text.data(), static_cast<int>(text.size()), 0, -1);
-  hb_buffer_guess_segment_properties(buffer);
-  hb_shape(font, buffer, nullptr, 0);
-  unsigned n = 0;
-  const hb_glyph_position_t* pos = hb_buffer_get_glyph_positions(buffer, &n);
   double advance = 0;
-  for (unsigned i = 0; i < n; ++i) advance += pos[i].x_advance;
-  hb_buffer_destroy(buffer);
-  hb_font_destroy(font);
-  hb_face_destroy(hbFace);
-  hb_blob_destroy(blob);
+  for (const hb_glyph_position_t& p : ShapedByHarfBuzz(face, text).pos) advance += p.x_advance;
   return advance / face.upem;
 }
 

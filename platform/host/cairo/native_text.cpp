@@ -121,14 +121,18 @@ NativeTextFonts::Font* NativeTextFonts::FontFor(const LOGFONTA& font) {
 const NativeTextFonts::Character* NativeTextFonts::CharacterOf(const LOGFONTA& lf, Font& font,
                                                                const std::string& bytes) {
   const bool labelCode = IsLabelCode(bytes);
+  if (!labelCode) {  // most characters: found by their bytes
+    const auto known = font.characters.find(bytes);
+    if (known != font.characters.end()) return &known->second;
+  }
   const std::u32string decoded = shared::DecodeCodePage(bytes.data(), static_cast<int>(bytes.size()));
   std::string key = bytes;
   if (labelCode) {
     key = "\x01";  // by the character, which means the same in every label
     if (decoded.size() == 1) shared::AppendUtf8(decoded[0], &key);
+    const auto known = font.characters.find(key);
+    if (known != font.characters.end()) return &known->second;
   }
-  auto it = font.characters.find(key);
-  if (it != font.characters.end()) return &it->second;
   Character c;
   c.face = font.face;
   for (const char32_t ch : decoded) shared::AppendUtf8(ch, &c.utf8);

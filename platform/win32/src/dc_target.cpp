@@ -38,9 +38,15 @@ int InklineFontFileFor(const LOGFONTA* lf, char* path, int size) {
 
 int InklineGlyphFor(const LOGFONTA* lf, unsigned codePoint, InklineTextGlyph* out) {
   if (!lf || !out) return 0;
+  // Which face has the glyph does not depend on the size or the turn: every
+  // size asks at one, so the cache makes no size for each.
+  LOGFONTA any = *lf;
+  any.lfHeight = -32;
+  any.lfWidth = 0;
+  any.lfEscapement = any.lfOrientation = 0;
   gdi::FontCache& cache = gdi::FontCache::Instance();
   std::lock_guard<std::mutex> hold(cache.mutex());
-  const gdi::TextFont* font = cache.TextFontFor(*lf);
+  const gdi::TextFont* font = cache.TextFontFor(any);
   if (!font) return 0;
   gdi::SizedFace* from = font->face;
   unsigned index = from->IndexOf(codePoint);

@@ -10,14 +10,8 @@ hb_unicode_funcs_t* Unicode() {
   return funcs;
 }
 
-bool SimpleScript(hb_script_t s) {
+bool CjkScript(hb_script_t s) {
   switch (s) {
-    case HB_SCRIPT_COMMON:
-    case HB_SCRIPT_LATIN:
-    case HB_SCRIPT_GREEK:
-    case HB_SCRIPT_CYRILLIC:
-    case HB_SCRIPT_ARMENIAN:
-    case HB_SCRIPT_GEORGIAN:
     case HB_SCRIPT_HAN:
     case HB_SCRIPT_HIRAGANA:
     case HB_SCRIPT_KATAKANA:
@@ -26,6 +20,20 @@ bool SimpleScript(hb_script_t s) {
       return true;
     default:
       return false;
+  }
+}
+
+bool SimpleScript(hb_script_t s) {
+  switch (s) {
+    case HB_SCRIPT_COMMON:
+    case HB_SCRIPT_LATIN:
+    case HB_SCRIPT_GREEK:
+    case HB_SCRIPT_CYRILLIC:
+    case HB_SCRIPT_ARMENIAN:
+    case HB_SCRIPT_GEORGIAN:
+      return true;
+    default:
+      return CjkScript(s);
   }
 }
 
@@ -89,17 +97,9 @@ bool StandsAlone(char32_t c) {
 }
 
 bool IsCjk(char32_t c) {
-  switch (ScriptOf(c)) {
-    case HB_SCRIPT_HAN:
-    case HB_SCRIPT_HIRAGANA:
-    case HB_SCRIPT_KATAKANA:
-    case HB_SCRIPT_BOPOMOFO:
-    case HB_SCRIPT_HANGUL:
-      return true;
-    default:
-      // CJK symbols and punctuation, and the full- and half-width forms.
-      return (c >= 0x3000 && c <= 0x303F) || (c >= 0xFF00 && c <= 0xFFEF);
-  }
+  // Besides the scripts: CJK symbols and punctuation, and the full- and
+  // half-width forms.
+  return CjkScript(ScriptOf(c)) || (c >= 0x3000 && c <= 0x303F) || (c >= 0xFF00 && c <= 0xFFEF);
 }
 
 bool IsLetter(char32_t c) {
