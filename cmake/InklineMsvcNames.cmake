@@ -14,6 +14,10 @@ find_program(INKLINE_LLVM_DLLTOOL NAMES llvm-dlltool llvm-dlltool-14 REQUIRED)
 # writes PREFIX-link.def, PREFIX-msvc.def and PREFIX-import.def.
 function(inkline_msvc_names objects)
   cmake_parse_arguments(A "" "DLL;PREFIX" "HEADERS;SCOPES" ${ARGN})
+  # The names are read from the objects' export directives, which an object
+  # optimized at link time holds only beside its machine code: such objects
+  # carry both (the DLL is still optimized at link time).
+  target_compile_options(${objects} PRIVATE -ffat-lto-objects)
   set(args)
   foreach(h IN LISTS A_HEADERS)
     list(APPEND args --header ${h})
