@@ -1,15 +1,23 @@
 // The desktop window, its device context, device capabilities and PtInRect.
-// The portable desktop is a screen of 96 pixels per logical inch.
+// The portable desktop is a screen of 96 pixels per logical inch unless a
+// test sets another (inkline/win32_screen.h).
 #include <inkline/win32.h>
+#include <inkline/win32_screen.h>
+
+#include <atomic>
 
 #include "gdi_objects.h"
 
 namespace {
-constexpr int kScreenPixelsPerInch = 96;
+std::atomic<int> screenPixelsPerInch{96};
 int desktopToken;  // its address is the desktop window's handle
 }  // namespace
 
 extern "C" {
+
+int InklineSetScreenPixelsPerInch(int pixelsPerInch) {
+  return screenPixelsPerInch.exchange(pixelsPerInch);
+}
 
 HWND WINAPI GetDesktopWindow(void) { return reinterpret_cast<HWND>(&desktopToken); }
 
@@ -27,7 +35,7 @@ int WINAPI GetDeviceCaps(HDC handle, int index) {
   switch (index) {
     case LOGPIXELSX:
     case LOGPIXELSY:
-      return kScreenPixelsPerInch;
+      return screenPixelsPerInch.load(std::memory_order_relaxed);
     default:
       return 0;
   }
