@@ -13,14 +13,18 @@
 #define INKLINE_API __declspec(dllimport)
 #endif
 // The host's own functions (its font, colour and utility libraries) are
-// declared plainly: a host defines them in its own modules and exports them
-// as it exports anything (dllexport on the definition, or a .def file); the
-// library imports them by name. Only the reference host library built here
-// marks them for export.
+// declared plainly: the host defines them in its own modules and the
+// library imports them by name. A module exporting them through a .def file
+// needs nothing more; one exporting them with __declspec(dllexport) on the
+// definitions defines INKLINE_HOSTLIB_API as __declspec(dllexport) before
+// including the library's headers, so that declarations and definitions
+// agree (the reference host library built here does).
+#if !defined(INKLINE_HOSTLIB_API)
 #if defined(INKLINE_BUILDING_HOSTLIB)
 #define INKLINE_HOSTLIB_API __declspec(dllexport)
 #else
 #define INKLINE_HOSTLIB_API
+#endif
 #endif
 #else
 #define INKLINE_API __attribute__((visibility("default")))
