@@ -11,6 +11,18 @@
 namespace {
 std::atomic<int> screenPixelsPerInch{96};
 int desktopToken;  // its address is the desktop window's handle
+
+bool IsDesktop(HWND window) {
+  return !window || window == reinterpret_cast<HWND>(&desktopToken);
+}
+
+// The desktop's context, made on first use and never deleted: every string
+// drawn asks it for the screen's resolution, which must cost little and take
+// no lock that drawing threads share.
+HDC DesktopDC() {
+  static const HDC dc = CreateCompatibleDC(nullptr);
+  return dc;
+}
 }  // namespace
 
 extern "C" {
@@ -21,14 +33,20 @@ int InklineSetScreenPixelsPerInch(int pixelsPerInch) {
 
 HWND WINAPI GetDesktopWindow(void) { return reinterpret_cast<HWND>(&desktopToken); }
 
-// A fresh context for the window's (or the screen's) client area; the caller
-// gives it back with ReleaseDC.
-HDC WINAPI GetDC(HWND) { return CreateCompatibleDC(nullptr); }
+// A context for the window's (or the screen's) client area: the desktop's
+// own for the desktop, else a fresh one; the caller gives it back with
+// ReleaseDC, which keeps the desktop's.
+HDC WINAPI GetDC(HWND window) {
+  return IsDesktop(window) ? DesktopDC() : CreateCompatibleDC(nullptr);
+}
 
-int WINAPI ReleaseDC(HWND, HDC dc) { return DeleteDC(dc) ? 1 : 0; }
+int WINAPI ReleaseDC(HWND window, HDC dc) {
+  if (IsDesktop(window) && dc == DesktopDC()) return 1;
+  return DeleteDC(dc) ? 1 : 0;
+}
 
 int WINAPI GetDeviceCaps(HDC handle, int index) {
-  {
+  if (!handle || handle != DesktopDC()) {
     gdi::SharedTableLock hold(gdi::LockOf(handle));
     if (!gdi::FindDC(handle)) return 0;
   }
