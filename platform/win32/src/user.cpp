@@ -16,11 +16,18 @@ bool IsDesktop(HWND window) {
   return !window || window == reinterpret_cast<HWND>(&desktopToken);
 }
 
-// The desktop's context, made on first use and never deleted: every string
-// drawn asks it for the screen's resolution, which must cost little and take
-// no lock that drawing threads share.
+// The desktop's context, made by the first GetDC of the desktop and never
+// deleted: every string drawn asks it for the screen's resolution, which
+// must cost little and take no lock that drawing threads share. Until then
+// no handle is it.
+std::atomic<HDC> desktopDC{nullptr};
+
 HDC DesktopDC() {
-  static const HDC dc = CreateCompatibleDC(nullptr);
+  static const HDC dc = [] {
+    const HDC made = CreateCompatibleDC(nullptr);
+    desktopDC.store(made, std::memory_order_release);
+    return made;
+  }();
   return dc;
 }
 }  // namespace
@@ -41,12 +48,12 @@ HDC WINAPI GetDC(HWND window) {
 }
 
 int WINAPI ReleaseDC(HWND window, HDC dc) {
-  if (IsDesktop(window) && dc == DesktopDC()) return 1;
+  if (IsDesktop(window) && dc && dc == desktopDC.load(std::memory_order_acquire)) return 1;
   return DeleteDC(dc) ? 1 : 0;
 }
 
 int WINAPI GetDeviceCaps(HDC handle, int index) {
-  if (!handle || handle != DesktopDC()) {
+  if (!handle || handle != desktopDC.load(std::memory_order_acquire)) {
     gdi::SharedTableLock hold(gdi::LockOf(handle));
     if (!gdi::FindDC(handle)) return 0;
   }
