@@ -37,14 +37,19 @@ endif()
 
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/inkline
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} FILES_MATCHING PATTERN "*.h")
-install(FILES
-  ${PROJECT_SOURCE_DIR}/platform/win32/include/inkline/win32.h
-  ${PROJECT_SOURCE_DIR}/platform/win32/include/inkline/afx.h
-  ${PROJECT_SOURCE_DIR}/platform/win32/include/inkline/win32_sink.h
-  ${PROJECT_SOURCE_DIR}/platform/win32/include/inkline/win32_fonts.h
-  ${PROJECT_SOURCE_DIR}/platform/win32/include/inkline/user_chars.h
-  ${PROJECT_SOURCE_DIR}/platform/win32/include/inkline/label_codes.h
-  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/inkline)
+# The Windows types (the system's own on Windows) and the user-defined
+# characters; elsewhere also the portable layer's own headers.
+set(INKLINE_PLATFORM_HEADERS win32.h user_chars.h)
+if(NOT WIN32)
+  list(APPEND INKLINE_PLATFORM_HEADERS afx.h win32_sink.h win32_fonts.h label_codes.h)
+endif()
+list(TRANSFORM INKLINE_PLATFORM_HEADERS PREPEND ${PROJECT_SOURCE_DIR}/platform/win32/include/inkline/)
+install(FILES ${INKLINE_PLATFORM_HEADERS} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/inkline)
+# The import libraries of hosts built by Microsoft's compiler.
+if(WIN32)
+  install(FILES ${PROJECT_BINARY_DIR}/bin/inkline.lib ${INKLINE_HOSTLIB_MSVC_LIB}
+    DESTINATION ${CMAKE_INSTALL_LIBDIR})
+endif()
 install(FILES
   ${PROJECT_SOURCE_DIR}/platform/host/include/inkline/host/hostlib.h
   ${PROJECT_SOURCE_DIR}/platform/host/include/inkline/host/palette.h

@@ -14,6 +14,10 @@ find_program(INKLINE_LLVM_DLLTOOL NAMES llvm-dlltool llvm-dlltool-14 REQUIRED)
 # writes PREFIX-link.def, PREFIX-msvc.def and PREFIX-import.def.
 function(inkline_msvc_names objects)
   cmake_parse_arguments(A "" "DLL;PREFIX" "HEADERS;SCOPES" ${ARGN})
+  # The names are read from the objects' export directives, which an object
+  # optimized at link time holds only beside its machine code: such objects
+  # carry both (the DLL is still optimized at link time).
+  target_compile_options(${objects} PRIVATE -ffat-lto-objects)
   set(args)
   foreach(h IN LISTS A_HEADERS)
     list(APPEND args --header ${h})
@@ -49,4 +53,39 @@ function(inkline_import_library target def output format)
   endif()
   add_custom_command(OUTPUT ${output} COMMAND ${command} DEPENDS ${def} VERBATIM)
   add_custom_target(${target} ALL DEPENDS ${output})
+endfunction()
+
+# inkline_host_import_libraries(VAR TARGET PREFIX out/prefix
+#                               FONTLIB dll COLORLIB dll UTILLIB dll)
+# The import libraries (GNU format) through which a module imports the
+# host's functions under their MSVC names, each group from the DLL named for
+# it (without .dll): the font library (GetMapFontLib, StringLength), the
+# colour library (GetColorNoByCOLORREF) and the utility library
+# (StringCNum). Sets VAR to the libraries; TARGET builds them.
+function(inkline_host_import_libraries var target)
+  cmake_parse_arguments(A "" "PREFIX;FONTLIB;COLORLIB;UTILLIB" "" ${ARGN})
+  set(names ${INKLINE_HOSTLIB_IMPORT_DEF})
+  set(script ${PROJECT_SOURCE_DIR}/cmake/host_imports.py)
+  set(dlls ${A_FONTLIB} ${A_COLORLIB} ${A_UTILLIB})
+  list(REMOVE_DUPLICATES dlls)
+  set(defs)
+  set(libs)
+  foreach(dll IN LISTS dlls)
+    list(APPEND defs ${A_PREFIX}-${dll}.def)
+    list(APPEND libs ${A_PREFIX}-lib${dll}.a)
+    add_custom_command(OUTPUT ${A_PREFIX}-lib${dll}.a
+      COMMAND ${INKLINE_MINGW_DLLTOOL} -d ${A_PREFIX}-${dll}.def -l ${A_PREFIX}-lib${dll}.a
+      DEPENDS ${A_PREFIX}-${dll}.def VERBATIM)
+  endforeach()
+  add_custom_command(OUTPUT ${defs}
+    COMMAND ${Python3_EXECUTABLE} ${script} --import-def ${names} --prefix ${A_PREFIX}
+      --group ${A_FONTLIB}:GetMapFontLib,StringLength
+      --group ${A_COLORLIB}:GetColorNoByCOLORREF
+      --group ${A_UTILLIB}:StringCNum
+    DEPENDS ${names} ${script}
+    COMMENT "Host imports of ${target}"
+    VERBATIM)
+  add_custom_target(${target} DEPENDS ${libs})
+  add_dependencies(${target} inkline_hostlib_names)
+  set(${var} ${libs} PARENT_SCOPE)
 endfunction()

@@ -16,6 +16,9 @@ packages=(
   # with lld for the host built to the MSVC conventions.
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686 googletest
   wine wine32:i386 clang lld llvm locales
+  # Wine's Windows SDK headers: the public headers compiled as a host
+  # built by Microsoft's compiler compiles them, over real <windows.h>.
+  libwine-dev
   # Fuzzing (clang's libFuzzer runtime) and the SVG well-formedness check.
   libclang-rt-dev libxml2-utils
   # The script sheet test reads the PDF and SVG pictures back.

@@ -72,25 +72,26 @@ class DeviceDriver {
   virtual void SetTextOutline(short mode) { (void)mode; }
 
   // State the library reads.
-  PEN CurPen{};          // current pen, saved and restored around drawing
-  BRUSH CurBrush{};      // current brush, saved and restored around drawing
-  short DispFlags = 0;   // bit 0x80 takes sizes from the third scale
-  int WinHeight = 0;     // window height: GDI rows are WinHeight - y
-  // Window rectangle, the clip area of kinds 0-7: glyphs that cannot reach
-  // it are not sent (an empty rectangle, left unset, sends every glyph).
-  D_RECT WinRect{};
-  CDC* pWinDC = nullptr; // window device context (kinds 0, 1, 6)
-  HDC hTextDC = nullptr; // text device context (kind 7)
-  HDC hDevDC = nullptr;  // device context of kinds 2, 8, 9
-  HDC hPageDC = nullptr; // page device context (kind 3)
-  double PageYMin = 0.0, PageYMax = 0.0;    // page extent (kind 3)
-  double SheetYMin = 0.0, SheetYMax = 0.0;  // sheet extent (kind 4)
+  PEN CurPen;          // current pen, saved and restored around drawing
+  BRUSH CurBrush;      // current brush, saved and restored around drawing
+  short DispFlags;     // bit 0x80 takes sizes from the third scale
+  int WinHeight;       // window height: GDI rows are WinHeight - y
+  // Window rectangle: the clip rectangle of kinds 1 and 3, and where every
+  // kind but 2, 8 and 9 finds its extent (see MapString::SetClipFlag).
+  D_RECT WinRect;
+  CDC* pWinDC;         // window device context (kinds 0, 1, 6)
+  HDC hTextDC;         // text device context (kind 7)
+  HDC hDevDC;          // device context of kinds 2, 8, 9
+  HDC hPageDC;         // page device context (kind 3)
+  double PageYMin, PageYMax;    // page extent (kind 3)
+  double SheetYMin, SheetYMax;  // sheet extent (kind 4)
 
  protected:
-  DeviceDriver() = default;
-  DeviceDriver(const DeviceDriver&) = default;
-  DeviceDriver& operator=(const DeviceDriver&) = default;
-  ~DeviceDriver() = default;
+  // Every field zero (null handles, zero records).
+  DeviceDriver()
+      : CurPen(), CurBrush(), DispFlags(0), WinHeight(0), WinRect(), pWinDC(0), hTextDC(0),
+        hDevDC(0), hPageDC(0), PageYMin(0.0), PageYMax(0.0), SheetYMin(0.0), SheetYMax(0.0) {}
+  ~DeviceDriver() {}
 };
 
 #endif  // INKLINE_DEVICE_H

@@ -34,10 +34,8 @@ class MapFont {
   virtual short GetYOffset() = 0;
 
  protected:
-  MapFont() = default;
-  MapFont(const MapFont&) = default;
-  MapFont& operator=(const MapFont&) = default;
-  ~MapFont() = default;
+  MapFont() {}
+  ~MapFont() {}
 };
 
 class MapFontLib {
@@ -56,13 +54,12 @@ class MapFontLib {
   virtual short GetLibType() = 0;
 
   // Handle of the open character-library file, for _llseek and _lread.
-  int ClibFile = -1;
+  int ClibFile;
 
  protected:
-  MapFontLib() = default;
-  MapFontLib(const MapFontLib&) = default;
-  MapFontLib& operator=(const MapFontLib&) = default;
-  ~MapFontLib() = default;
+  // No character-library file.
+  MapFontLib() : ClibFile(-1) {}
+  ~MapFontLib() {}
 };
 
 // The process-wide font library object, or null.

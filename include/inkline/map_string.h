@@ -28,7 +28,10 @@ class INKLINE_API MapString {
                              long unused3) = 0;
   // Sets the three scales; returns 1.
   virtual short SetScale(double first, double second, double third) = 0;
-  // Non-zero lets the glyph drawers skip characters outside the clip area; returns 1.
+  // Stores flag, truncated, as the clip switch; returns 1. Non-zero lets the
+  // glyph drawers of kinds 1 and 3 skip characters outside the clip area;
+  // inkline::kClipToWindow lets every kind skip those that cannot show in
+  // its window (inkline/constants.h).
   virtual short SetClipFlag(double flag) = 0;
   // Destroys the object and releases its memory.
   virtual void Free() = 0;
@@ -53,7 +56,7 @@ class INKLINE_API MapString {
   MapString& operator=(const MapString&);
 
  protected:
-  ~MapString() = default;
+  ~MapString() {}
 };
 
 // The one implementation of MapString, bound to one output device for its
@@ -69,7 +72,7 @@ class INKLINE_API MapString {
 // reads, and the portable Windows layer locks what it shares. A shared font
 // library must allow this too: MapFont::GetCharOutline's arrays must stay
 // valid for the calling thread until that thread's next call.
-class INKLINE_API CMapString final : public MapString {
+class INKLINE_API CMapString INKLINE_FINAL : public MapString {
  public:
   explicit CMapString(DeviceDriver* driver);
   CMapString(const CMapString& other);
@@ -79,12 +82,12 @@ class INKLINE_API CMapString final : public MapString {
   // MapString
   void StringOut(char* text, double x, double y, double height, double width, short fontNo,
                  short style, double angle, double space, char arrangement, short color,
-                 double extra, MapFontLib* fontLib) override;
+                 double extra, MapFontLib* fontLib) INKLINE_OVERRIDE;
   void HTMLStringOut(char* markup, double unused1, double unused2, D_RECT* box,
-                     long unused3) override;
-  short SetScale(double first, double second, double third) override;
-  short SetClipFlag(double flag) override;
-  void Free() override;
+                     long unused3) INKLINE_OVERRIDE;
+  short SetScale(double first, double second, double third) INKLINE_OVERRIDE;
+  short SetClipFlag(double flag) INKLINE_OVERRIDE;
+  void Free() INKLINE_OVERRIDE;
 
   // Layout engine: recognises fractions and raise/lower codes, draws the pieces.
   void DispStringInner(char* text, double x, double y, double height, double width, short fontNo,
@@ -174,12 +177,12 @@ class INKLINE_API CMapString final : public MapString {
 
  private:
   bool SetFont(short fontNo, short style, short bold, short underline, short strikeOut,
-               double height, double width, double angle, bool native) override;
+               double height, double width, double angle, bool native) INKLINE_OVERRIDE;
   void DispString(char* text, double x, double y, double height, double width, short fontNo,
                   short style, short bold, short underline, short strikeOut, double angle,
-                  double space, char arrangement, short color, double boxScale) override;
+                  double space, char arrangement, short color, double boxScale) INKLINE_OVERRIDE;
   double Inkline(char* ch, double x, double y, short bold, short underline, double a1,
-                 double a2, double a3, double a4) override;
+                 double a2, double a3, double a4) INKLINE_OVERRIDE;
 
   // Has no effect and returns true; part of the exported class's interface.
   bool ShowHTMLText(POINT origin, D_RECT* box, long flags);

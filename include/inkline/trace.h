@@ -16,10 +16,8 @@ class DecisionTrace {
   virtual void Decided(const char* decision) = 0;
 
  protected:
-  DecisionTrace() = default;
-  DecisionTrace(const DecisionTrace&) = default;
-  DecisionTrace& operator=(const DecisionTrace&) = default;
-  ~DecisionTrace() = default;
+  DecisionTrace() {}
+  ~DecisionTrace() {}
 };
 
 // Installs sink for the calling thread (null switches tracing off) and

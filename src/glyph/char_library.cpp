@@ -17,6 +17,7 @@
 
 #include "frame/entry_checks.h"
 #include "glyph/glyph_runs.h"
+#include "glyph/read_file_at.h"
 #include "layout/numeric.h"
 #include "layout/text_units.h"
 

@@ -96,7 +96,7 @@ std::optional<double> StrokeOutline(const DrawContext& c, HDC dc, POINT at, char
   LOGFONTA face = s.WinFont;
   face.lfUnderline = 0;
   face.lfStrikeOut = 0;
-  const layout::ScopedGdiFont font(dc, face);
+  const layout::ScopedGdiFont font(layout::DcPair::Of(s.pDC), face);
   const int bytes = static_cast<int>(layout::CharBytes(ch));
   BeginPath(dc);
   TextOutA(dc, at.x, at.y, ch, bytes);

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <string>
 
+#include <inkline/constants.h>
+
 #include "frame/entry_checks.h"
 #include "layout/decisions.h"
 
@@ -41,6 +43,7 @@ bool Usable(const D_RECT& r) {
 
 VisibleArea VisibleArea::Of(const DrawContext& c, const Run& run) {
   VisibleArea area;
+  if (c.s.ClipFlag != inkline::kClipToWindow) return area;
   if (!c.device.driver || !c.device.rules->windowRect) return area;
   const D_RECT& window = c.device.driver->WinRect;
   const double reach = ReachOf(c.s, run);

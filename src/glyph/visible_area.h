@@ -1,8 +1,11 @@
-// Which glyphs of a run can show on the device. On kinds whose drawable area
-// is known (the window rectangle), a glyph whose cell lies farther from that
-// area than any glyph reaches draws nothing there: the run walks past it
-// instead of drawing it. Once every later cell lies past the area, nothing
-// more of the run can show, and only its underline still needs the walk.
+// Which glyphs of a run can show on the device. When the host says that the
+// window rectangle bounds all its device shows (clip flag
+// inkline::kClipToWindow) on a kind that takes that rectangle, a glyph whose
+// cell lies farther from it than any glyph reaches draws nothing there: the
+// run walks past it instead of drawing it. Once every later cell lies past
+// the area, nothing more of the run can show, and only its underline still
+// needs the walk. Without that word from the host every glyph is drawn: a
+// window rectangle need not be the drawing area (a sheet, a page, an export).
 #ifndef INKLINE_SRC_GLYPH_VISIBLE_AREA_H
 #define INKLINE_SRC_GLYPH_VISIBLE_AREA_H
 
@@ -15,9 +18,9 @@ namespace glyph {
 class VisibleArea {
  public:
   // The area of the context's device kind, grown by how far a glyph of the
-  // run may draw from its cell. Unknown (nothing is ever skipped) on kinds
-  // that take no window rectangle and where that rectangle is empty or not
-  // finite, as a host that never set it leaves it.
+  // run may draw from its cell. Unknown (nothing is ever skipped) unless the
+  // host asked for it, on kinds that take no window rectangle, and where that
+  // rectangle is empty or not finite, as a host that never set it leaves it.
   static VisibleArea Of(const DrawContext& c, const Run& run);
 
   // Whether a glyph at the cell draws nothing inside the area.

@@ -16,20 +16,15 @@ constexpr double kMillimetresPerInch = 25.4;
 constexpr int kFallbackPixelsPerInch = 96;
 
 // Horizontal pixels per logical inch of the screen; widths given in screen
-// pixels are converted with it. Without a readable screen, 96.
-int ReadScreenPixelsPerInch() {
+// pixels are converted with it. Read on every call: a host's screen may
+// change (another monitor, a new setting) while it runs. A system that
+// reports no resolution gets 96.
+int ScreenPixelsPerInch() {
   HWND desktop = GetDesktopWindow();
   HDC dc = GetDC(desktop);
   const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
   ReleaseDC(desktop, dc);
   return dpi > 0 ? dpi : kFallbackPixelsPerInch;
-}
-
-// Read once: the system's screen resolution a process sees is fixed for its
-// life, and asking costs a device context per string drawn.
-int ScreenPixelsPerInch() {
-  static const int dpi = ReadScreenPixelsPerInch();
-  return dpi;
 }
 
 // Small text keeps a thin outline: at most 1 below height 18, 2 below 36 and

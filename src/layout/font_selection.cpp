@@ -11,6 +11,7 @@
 #include <inkline/map_string.h>
 
 #include "frame/entry_checks.h"
+#include "layout/dc_pair.h"
 #include "layout/decisions.h"
 #include "layout/engine.h"
 #include "layout/numeric.h"
@@ -69,9 +70,9 @@ void UseWindowsFont(CMapString& s, bool native, float angle) {
   }
   s.hFont = CreateFontIndirectA(&s.WinFont);
   if (s.pDC) {
-    const HDC dc = CDC::OutputHandle(s.pDC);
-    s.hOldFont = s.hFont ? SelectObject(dc, reinterpret_cast<HGDIOBJ>(s.hFont)) : nullptr;
-    s.OldBkMode = SetBkMode(dc, TRANSPARENT);
+    const DcPair dc = DcPair::Of(s.pDC);
+    s.hOldFont = s.hFont ? dc.Select(reinterpret_cast<HGDIOBJ>(s.hFont)) : nullptr;
+    s.OldBkMode = dc.SetBackgroundMode(TRANSPARENT);
   }
 }
 
@@ -100,9 +101,9 @@ bool SelectFont(CMapString& s, const FontRequest& r) {
 void RestoreFont(CMapString& s, bool native) {
   if (native) return;
   if (s.pDC) {
-    const HDC dc = CDC::OutputHandle(s.pDC);
-    SetBkMode(dc, s.OldBkMode);
-    if (s.hOldFont) SelectObject(dc, s.hOldFont);
+    const DcPair dc = DcPair::Of(s.pDC);
+    dc.SetBackgroundMode(s.OldBkMode);
+    if (s.hOldFont) dc.Select(s.hOldFont);
   }
   DeleteObject(reinterpret_cast<HGDIOBJ>(s.hFont));
   s.hFont = nullptr;

@@ -7,6 +7,8 @@
 #include <inkline/device.h>
 #include <inkline/win32.h>
 
+#include "layout/dc_pair.h"
+
 namespace layout {
 
 // Selects `saved` on the device again when the scope ends, through Select
@@ -31,23 +33,24 @@ class DeviceRecordRestorer {
 using PenRestorer = DeviceRecordRestorer<PEN, &DeviceDriver::SetPen>;
 using BrushRestorer = DeviceRecordRestorer<BRUSH, &DeviceDriver::SetBrush>;
 
-// A font created from a description and selected into a device context for
-// one scope; the previous object is selected again and the font deleted at
-// its end. A font that cannot be created leaves the context as it was.
+// A font created from a description and selected into a host's device
+// contexts for one scope; the previous object is selected again and the font
+// deleted at its end. A font that cannot be created leaves the contexts as
+// they were.
 class ScopedGdiFont {
  public:
-  ScopedGdiFont(HDC dc, const LOGFONTA& face)
+  ScopedGdiFont(const DcPair& dc, const LOGFONTA& face)
       : dc_(dc), font_(CreateFontIndirectA(&face)),
-        previous_(font_ ? SelectObject(dc, reinterpret_cast<HGDIOBJ>(font_)) : nullptr) {}
+        previous_(font_ ? dc.Select(reinterpret_cast<HGDIOBJ>(font_)) : nullptr) {}
   ~ScopedGdiFont() {
-    if (previous_) SelectObject(dc_, previous_);
+    if (previous_) dc_.Select(previous_);
     DeleteObject(reinterpret_cast<HGDIOBJ>(font_));
   }
   ScopedGdiFont(const ScopedGdiFont&) = delete;
   ScopedGdiFont& operator=(const ScopedGdiFont&) = delete;
 
  private:
-  HDC dc_;
+  DcPair dc_;
   HFONT font_;
   HGDIOBJ previous_;
 };

@@ -51,9 +51,10 @@ struct Pieces {
   Vec d;
   Vec u;
 
-  // Length of a piece along the baseline.
+  // Length of a piece along the baseline, in the process-wide font library:
+  // the host's StringLength is asked with no library of its own.
   double Length(char* s) const {
-    return run.width * StringLength(s, style.fontNo, run.arrangement, c.s.FontLib) +
+    return run.width * StringLength(s, style.fontNo, run.arrangement, nullptr) +
            run.space * static_cast<double>(CountChars(s));
   }
   void Write(char* s, Vec at, double h, double w) const { WriteRun(c, run.Piece(s, at, h, w), style); }

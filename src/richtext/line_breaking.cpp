@@ -25,16 +25,42 @@ long CountChars(const LineText& line) {
 
 }  // namespace richtext
 
-// A line placed at (x, y) at height h fits when its estimated extent stays
-// inside the box: a column above the box's bottom, a line left of its right
-// edge.
-bool COrvexHTMLReaderEvents::LineFits(std::size_t bytes, long chars, double x, double y,
-                                      double h) const {
+// A line placed at (x, y) at height h, measured as the run writer estimates
+// a run of its size, upright and not enlarged.
+layout::Extent COrvexHTMLReaderEvents::LineExtent(std::size_t bytes, long chars, double x,
+                                                  double y, double h) const {
   const layout::Run line{nullptr, {x, y}, h, h, 0.0, Space, static_cast<char>(Hvpl)};
-  const layout::Extent extent = layout::EstimateExtent(line, bytes, chars);
+  return layout::EstimateExtent(line, bytes, chars);
+}
+
+// A line fits when its extent stays inside the box: a column above the box's
+// bottom, a line left of its right edge.
+bool COrvexHTMLReaderEvents::LineFits(const layout::Extent& extent) const {
   if (Vertical()) return BoxTop - BoxHeight < extent.poly[0].y;
   return BoxLeft + BoxWidth >= extent.poly[1].x;
 }
+
+namespace {
+
+// Leaves the extent of the last line measured in the owner's RangePoly when
+// a text is done, as measuring each line through the owner would: a host may
+// read it after drawing rich text.
+class LastLineExtent {
+ public:
+  explicit LastLineExtent(CMapString& owner) : owner_(owner) {}
+  ~LastLineExtent() {
+    if (extent.placed) std::copy(extent.poly, extent.poly + 5, owner_.RangePoly);
+  }
+  LastLineExtent(const LastLineExtent&) = delete;
+  LastLineExtent& operator=(const LastLineExtent&) = delete;
+
+  layout::Extent extent;
+
+ private:
+  CMapString& owner_;
+};
+
+}  // namespace
 
 bool COrvexHTMLReaderEvents::RoomForLine(double x, double y) const {
   if (Vertical()) return BoxLeft + BoxWidth >= x + LineHeight && BoxTop - BoxHeight <= y;
@@ -72,6 +98,7 @@ void COrvexHTMLReaderEvents::OnText(std::string& text, uint32_t, bool& abort) {
   std::string_view piece = text;
   long pieceChars = -1;  // characters of piece, once known on a fresh line
   bool freshLine = false;  // this pass starts a line the loop began
+  LastLineExtent measured(*Owner);
   for (;;) {
     // Raised and lowered at once cancel out.
     if (Sup && Sub) Sup = Sub = 0;
@@ -86,7 +113,10 @@ void COrvexHTMLReaderEvents::OnText(std::string& text, uint32_t, bool& abort) {
     const std::size_t earlier = PendingText.size();  // text of runs already on the line
     const richtext::LineText line{PendingText, piece};
     const long lineChars = earlier == 0 && pieceChars >= 0 ? pieceChars : richtext::CountChars(line);
-    const auto fits = [&](std::size_t bytes, long chars) { return LineFits(bytes, chars, x, y, h); };
+    const auto fits = [&](std::size_t bytes, long chars) {
+      measured.extent = LineExtent(bytes, chars, x, y, h);
+      return LineFits(measured.extent);
+    };
     if (fits(line.size(), lineChars)) {
       PendingText += piece;
       run.Text = std::string(piece);

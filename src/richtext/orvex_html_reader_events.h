@@ -18,6 +18,7 @@
 
 #include "html/html_reader_events.h"
 #include "html/html_tag.h"
+#include "layout/engine.h"
 
 // The target box as the entry point hands it over: width and height not yet
 // scaled; the box hangs down from (Left, Top).
@@ -119,9 +120,11 @@ class COrvexHTMLReaderEvents : public IHTMLReaderEvents {
   void FillBox();
   void EndFont();
 
-  // Measuring: whether a line of `bytes` bytes and `chars` characters,
-  // placed at (x, y) at height h, stays inside the box.
-  bool LineFits(std::size_t bytes, long chars, double x, double y, double h) const;
+  // Measuring: the estimated extent of a line of `bytes` bytes and `chars`
+  // characters placed at (x, y) at height h, and whether it stays inside the
+  // box.
+  layout::Extent LineExtent(std::size_t bytes, long chars, double x, double y, double h) const;
+  bool LineFits(const layout::Extent& extent) const;
   bool RoomForLine(double x, double y) const;
   // Moves the pen over the empty lines a text that fits no line would walk
   // through one by one, stopping a few lines short of the last with room.

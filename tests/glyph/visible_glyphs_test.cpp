@@ -1,6 +1,9 @@
-// Glyphs outside the device's window are walked past, not drawn: what shows
-// in the window stays the same, and a long text costs no device call, and
-// past the window no work, for the characters it cannot show.
+// Glyphs outside the device's window are walked past, not drawn, when the
+// host says its window bounds all its device shows (kClipToWindow): what
+// shows in the window stays the same, and a long text costs no device call,
+// and past the window no work, for the characters it cannot show. Without
+// that word every glyph is drawn wherever it lies, except where kinds 1 and
+// 3 clip.
 #include <cmath>
 #include <string>
 #include <vector>
@@ -29,10 +32,11 @@ struct Case {
   int style;
 };
 
-// The calls a text draws on a device with this window, font 0 named after an
-// installed face so TrueType runs find it.
+// The calls a text draws on a device with this window and clip flag, font 0
+// named after an installed face so TrueType runs find it.
 std::vector<RecordingDevice::Call> Draw(const Case& c, const D_RECT& window,
-                                        const std::string& text, SyntheticFontLib& fonts) {
+                                        const std::string& text, SyntheticFontLib& fonts,
+                                        short clipFlag = inkline::kClipToWindow) {
   RecordingDevice::Settings settings;
   settings.kind = c.kind;
   settings.rationalDispMode = c.rationalDispMode;
@@ -40,6 +44,7 @@ std::vector<RecordingDevice::Call> Draw(const Case& c, const D_RECT& window,
   RecordingDevice device(settings);
   CMapString s(&device);
   s.SetScale(1.0, 1.0, 1.0);
+  s.SetClipFlag(clipFlag);
   std::string bytes = text;
   s.StringOut(&bytes[0], c.x, c.y, 10, 10, 0, static_cast<short>(c.style), c.angle, c.space,
               c.arrangement, 0, 0, &fonts);
@@ -80,6 +85,12 @@ size_t GlyphCalls(const std::vector<RecordingDevice::Call>& calls) {
   size_t n = 0;
   for (const auto& call : calls)
     n += call.name == "FillPolygons" || call.name == "GdiText" || call.name == "DrawTextLogFont";
+  return n;
+}
+
+size_t CallsNamed(const std::vector<RecordingDevice::Call>& calls, const char* name) {
+  size_t n = 0;
+  for (const auto& call : calls) n += call.name == name;
   return n;
 }
 
@@ -145,6 +156,46 @@ TEST_F(VisibleGlyphs, MegabyteTextDrawsOnlyWhatShows) {
       if (call.name == "DrawLine") line = &call;
     ASSERT_NE(line, nullptr) << c.name;
     EXPECT_DOUBLE_EQ(line->nums[2], c.x + perChar * static_cast<double>(text.size())) << c.name;
+  }
+}
+
+// A window rectangle need not be the drawing area: a host drawing a sheet, a
+// page or an export sets a window and draws beyond it. Every kind but 1 and
+// 3 draws every glyph there, with the clip flag off and with it on (the
+// default, which only kinds 1 and 3 clip by); kinds 1 and 3 clip only with
+// the flag on. Text at x = 1e5, far right of the 1000-unit window.
+TEST_F(VisibleGlyphs, EveryGlyphDrawnUnlessTheHostClips) {
+  struct Expect {
+    const char* name;
+    short kind;
+    short rationalDispMode;
+    short clipFlag;
+    const char* glyphCall;
+    size_t glyphs;
+  };
+  const Expect cases[] = {
+      {"window, clip off", 0, 0, inkline::kClipOff, "FillPolygons", 2},
+      {"window, clip on", 0, 0, inkline::kClipOn, "FillPolygons", 2},
+      {"window, TrueType", 0, 1, inkline::kClipOn, "GdiText", 2},
+      {"sheet", 4, 0, inkline::kClipOn, "FillPolygons", 2},
+      {"window rectangle only", 5, 0, inkline::kClipOn, "FillPolygons", 2},
+      {"other window", 6, 0, inkline::kClipOn, "FillPolygons", 2},
+      {"other window, TrueType", 6, 1, inkline::kClipOff, "GdiText", 2},
+      {"text context, native", 7, 1, inkline::kClipOn, "DrawTextLogFont", 2},
+      {"text context, outlines", 7, 0, inkline::kClipOff, "FillPolygons", 2},
+      {"clipped window, clip off", 1, 0, inkline::kClipOff, "FillPolygons", 2},
+      {"clipped window, TrueType, clip off", 1, 1, inkline::kClipOff, "GdiText", 2},
+      {"page, clip off", 3, 0, inkline::kClipOff, "FillPolygons", 2},
+      {"clipped window, clip on", 1, 0, inkline::kClipOn, "FillPolygons", 0},
+      {"page, clip on", 3, 0, inkline::kClipOn, "FillPolygons", 0},
+      {"window, the host's window bounds all", 0, 0, inkline::kClipToWindow, "FillPolygons", 0},
+      {"text context, the host's window bounds all", 7, 1, inkline::kClipToWindow,
+       "DrawTextLogFont", 0},
+  };
+  for (const Expect& e : cases) {
+    const Case c{e.name, e.kind, e.rationalDispMode, 1e5, 500, 0, 0, 0, 0};
+    const auto calls = Draw(c, kWindow, "AB", fonts, e.clipFlag);
+    EXPECT_EQ(CallsNamed(calls, e.glyphCall), e.glyphs) << e.name;
   }
 }
 

@@ -5,7 +5,12 @@
 #include <gtest/gtest.h>
 
 #include "layout/layout_support.h"
+#include "support/portable_only.h"
 #include "support/probe.h"
+
+#if !defined(_WIN32)
+#include <inkline/win32_screen.h>
+#endif
 
 namespace {
 
@@ -53,6 +58,32 @@ TEST(StringOut, PixelWidthsConvertWithTheScreenAndTheThirdScale) {
   Out(b.s, "A", 12, 0, 0, 2.0);
   EXPECT_DOUBLE_EQ(b.s.OutlineWidth, 2.0 / kPixelsPerMillimetre * 2.0);
   EXPECT_DOUBLE_EQ(b.s.LineWidth, 2.0 / kPixelsPerMillimetre * 2.0);
+}
+
+// The screen's resolution is asked on every call, as a host's screen may
+// change while it runs (another monitor, a new setting); a system that
+// reports none counts as 96 pixels per inch. One object throughout, so a
+// value kept from an earlier call shows.
+TEST(StringOut, ScreenResolutionIsAskedOnEveryCall) {
+#if defined(_WIN32)
+  INKLINE_PORTABLE_ONLY("only the portable desktop's resolution can be changed by a test");
+#else
+  struct Restore {
+    ~Restore() { InklineSetScreenPixelsPerInch(96); }
+  } restore;
+  const struct {
+    int reported;
+    double used;
+  } cases[] = {{120, 120}, {0, 96}, {144, 144}, {-5, 96}, {96, 96}};
+  Bench b;
+  b.s.SetScale(1.0, 1.0, 1.0);
+  for (const auto& c : cases) {
+    InklineSetScreenPixelsPerInch(c.reported);
+    Out(b.s, "A", 60, 0, 0, 2.0);
+    EXPECT_DOUBLE_EQ(b.s.OutlineWidth, 2.0 / (c.used / 25.4)) << c.reported;
+    EXPECT_DOUBLE_EQ(b.s.LineWidth, 2.0 / (c.used / 25.4)) << c.reported;
+  }
+#endif
 }
 
 TEST(StringOut, OutlineWidthIsLimitedBySmallHeights) {

@@ -87,6 +87,21 @@ TEST(LayoutCodes, RaisedLoweredAndNormalSegments) {
   }
 }
 
+// Pieces are laid out by their length in the process-wide font library, as
+// StringLength is asked with none of its own: a library handed to StringOut
+// draws the glyphs but does not move the pieces. The handed library's
+// characters are twice as wide; the pieces stand where the installed
+// library's widths put them.
+TEST(LayoutCodes, PiecesAreMeasuredInTheProcessWideLibrary) {
+  Bench b;
+  b.s.SetScale(1.0, 1.0, 1.0);
+  SyntheticFontLib handed;
+  handed.Font(0)->defaultAdvance = 80.0;
+  std::string text = "H#-2#=O";
+  b.s.StringOut(&text[0], kX, kY, kH, kH, 0, 0, 0, 0, 0, 0, 0, &handed);
+  ExpectGlyphs(b.device, {{100, 200, 10}, {110, 198.5, 6.5}, {116.5, 200, 10}}, text);
+}
+
 TEST(LayoutFractions, NumeratorAboveTheBarDenominatorBelow) {
   const struct {
     const char* text;

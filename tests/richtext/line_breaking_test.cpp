@@ -4,6 +4,7 @@
 #include <pthread.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "richtext/richtext_support.h"
@@ -48,6 +49,46 @@ TEST(RichTextLineBreaking, HorizontalBreakDrawsTheFittingPrefixAtOnce) {
     d.End();
     ExpectLines(d.bench.Runs(), c.atEnd, "at the end, height " + std::to_string(c.height));
   }
+}
+
+std::vector<std::pair<long, long>> Poly(const CMapString& s) {
+  std::vector<std::pair<long, long>> out;
+  for (const POINT& p : s.RangePoly) out.emplace_back(p.x, p.y);
+  return out;
+}
+
+// After a text, the owner's RangePoly holds the extent of the last line
+// measured, as measuring each line through the owner leaves it (a host may
+// read it after drawing): the whole line when it fits, the rest carried to
+// the next line or column, and the first prefix that did not fit when the
+// line stays pending for want of room. A horizontal line at y reaches from
+// y - h/12 to y + h, half a height per byte; a column one height per
+// character down from y.
+TEST(RichTextLineBreaking, RangePolyHoldsTheLastLineMeasured) {
+  const struct {
+    const char* name;
+    const char* markup;
+    TextBox box;
+    std::vector<std::pair<long, long>> poly;
+  } cases[] = {
+      {"fits", "<body size=10 space=0 hvpl=0 bgcolor=0>AB</body>", TextBox{0, 100, 100, 100},
+       {{0, 99}, {10, 99}, {10, 110}, {0, 110}, {0, 99}}},
+      {"rest on the next line", "<body size=10 space=0 hvpl=0 bgcolor=0>ABCDEF</body>",
+       TextBox{0, 100, 25, 25}, {{0, 89}, {5, 89}, {5, 100}, {0, 100}, {0, 89}}},
+      {"no room", "<body size=10 space=0 hvpl=0 bgcolor=0>ABCDEF</body>", TextBox{0, 100, 25, 5},
+       {{0, 99}, {30, 99}, {30, 110}, {0, 110}, {0, 99}}},
+      {"rest in the next column", "<body size=10 space=0 hvpl=1 bgcolor=0>ABCD</body>",
+       TextBox{0, 100, 50, 25}, {{10, 80}, {20, 80}, {20, 100}, {10, 100}, {10, 80}}},
+  };
+  for (const auto& c : cases) {
+    DrivenRenderer d(c.box);
+    d.Feed(c.markup);
+    EXPECT_EQ(Poly(d.bench.s), c.poly) << c.name;
+  }
+  // Through the entry point: the final flush measures nothing more.
+  RichBench b;
+  b.Draw("<body size=10 space=0 hvpl=0 bgcolor=0>ABCDEF</body>", D_RECT{0, 100, 25, 125});
+  EXPECT_EQ(Poly(b.s), cases[1].poly);
 }
 
 // ABC reaches down to 70, not above the bottom 75; AB reaches 80. The column

@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 
+#include <inkline/constants.h>
 
 #include "gbk.h"
 #include "label_checks.h"
@@ -157,7 +158,9 @@ LabelDrawer::LabelDrawer(DeviceDriver& device, const RenderSetup& setup)
   for (MapString* s : {text_, stroke_}) {
     if (!s) continue;
     SetViewScales(*s, setup.view);
-    s->SetClipFlag(1.0);
+    // The command's devices show nothing outside their window: glyphs too
+    // far outside it are passed over, on every kind.
+    s->SetClipFlag(inkline::kClipToWindow);
   }
 }
 

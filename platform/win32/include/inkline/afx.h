@@ -36,16 +36,12 @@ class INKLINE_WIN32_API CDC {
   // handle, kept for the life of the process. Null for a null handle.
   static CDC* FromHandle(HDC dc);
 
-  // The output handle of dc, or null. A host's object is the framework's, not
-  // this class, so its handle is read from the shared layout (right after
-  // the table pointer) rather than through a member of this class.
-  static HDC OutputHandle(const CDC* dc) {
-    if (!dc) return nullptr;
-    HDC handle = nullptr;
-    std::memcpy(&handle, reinterpret_cast<const unsigned char*>(dc) + sizeof(void*),
-                sizeof handle);
-    return handle;
-  }
+  // The output and the attribute handle of dc, or null. A host's object is
+  // the framework's, not this class, so its handles are read from the shared
+  // layout (right after the table pointer) rather than through members of
+  // this class.
+  static HDC OutputHandle(const CDC* dc) { return HandleAt(dc, 1); }
+  static HDC AttributeHandle(const CDC* dc) { return HandleAt(dc, 2); }
 
   int SetBkMode(int mode) { return ::SetBkMode(m_hDC, mode); }
   HGDIOBJ SelectObject(HGDIOBJ obj) { return ::SelectObject(m_hDC, obj); }
@@ -59,6 +55,16 @@ class INKLINE_WIN32_API CDC {
   }
   BOOL PolyDraw(const POINT* points, const BYTE* types, int count) {
     return ::PolyDraw(m_hDC, points, types, count);
+  }
+
+ private:
+  // The handle `words` pointer-sized words into the object.
+  static HDC HandleAt(const CDC* dc, int words) {
+    if (!dc) return nullptr;
+    HDC handle = nullptr;
+    std::memcpy(&handle, reinterpret_cast<const unsigned char*>(dc) + words * sizeof(void*),
+                sizeof handle);
+    return handle;
   }
 };
 

@@ -9,27 +9,20 @@
 
 #if defined(_WIN32)
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
+// The host's own Windows headers, included as the host would include them
+// and with nothing defined that the host did not ask for: a host using the
+// framework in its shared library (_AFXDLL) gets them through <afxwin.h>,
+// which refuses a <windows.h> included before it; any other through
+// <windows.h>.
+#if defined(_AFXDLL)
+#include <afxwin.h>
+#else
 #include <windows.h>
+#endif
 
 // The library's own framework pieces are linked into each module that uses
 // them, never exported.
 #define INKLINE_WIN32_API
-
-// Reads up to `bytes` bytes at `offset` from the start of the file at one
-// go, so threads sharing one handle never disturb each other's reads.
-// Returns the count read, or HFILE_ERROR as an unsigned value.
-inline UINT WINAPI ReadFileAt(HFILE file, LONG offset, LPVOID buffer, UINT bytes) {
-  if (offset < 0) return static_cast<UINT>(HFILE_ERROR);
-  OVERLAPPED at{};
-  at.Offset = static_cast<DWORD>(offset);
-  DWORD got = 0;
-  HANDLE handle = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(file));
-  if (ReadFile(handle, buffer, bytes, &got, &at)) return got;
-  return GetLastError() == ERROR_HANDLE_EOF ? 0 : static_cast<UINT>(HFILE_ERROR);
-}
 
 #else  // portable implementation
 

@@ -20,10 +20,10 @@ class ScopedMapFontLib {
  public:
   explicit ScopedMapFontLib(MapFontLib* lib) : previous_(SetMapFontLib(lib)) {}
   ~ScopedMapFontLib() { SetMapFontLib(previous_); }
-  ScopedMapFontLib(const ScopedMapFontLib&) = delete;
-  ScopedMapFontLib& operator=(const ScopedMapFontLib&) = delete;
 
  private:
+  ScopedMapFontLib(const ScopedMapFontLib&);             // not copied
+  ScopedMapFontLib& operator=(const ScopedMapFontLib&);  // not assigned
   MapFontLib* previous_;
 };
 
