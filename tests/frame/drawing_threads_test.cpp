@@ -16,8 +16,10 @@
 #include <inkline/host/char_library.h>
 #include <inkline/host/freetype_font_lib.h>
 #include <inkline/host/hostlib.h>
+#include <inkline/host/label_text.h>
 #include <inkline/host/recording_device.h>
 #include <inkline/host/synthetic_font_lib.h>
+#include <inkline/label_codes.h>
 #include <inkline/map_string.h>
 
 namespace {
@@ -175,6 +177,60 @@ TEST(DrawingThreads, FourThreadsShareTheFreeTypeFontLibrary) {
     ++lines;
   ASSERT_GT(lines, 100u);
   EXPECT_EQ(DifferingDrawings(fonts, alone), std::vector<int>(4, 0));
+}
+
+// Shaped labels, made ready once and drawn by every thread through their
+// own codes, on the TrueType path and from outlines: their clusters' faces
+// and glyphs are found by every thread at once.
+std::string DrawShaped(MapFontLib* fonts, const std::vector<LabelText>& labels, short trueType) {
+  RecordingDevice::Settings settings;
+  settings.rationalDispMode = trueType;
+  settings.winHeight = 1000;
+  settings.winRect = D_RECT{0, 0, 1600, 1000};
+  RecordingDevice device(settings);
+  CMapString s(&device);
+  s.SetScale(1.0, 1.0, 1.0);
+  double y = 950;
+  for (const LabelText& l : labels) {
+    const inkline::ScopedLabelCodes codes(&l.codes);
+    std::string bytes = l.bytes;
+    s.StringOut(bytes.data(), 50, y, 40, 40, l.fontNo, 0, 15, 0, 0, 0, 0, fonts);
+    y -= 60;
+  }
+  return device.Trace();
+}
+
+TEST(DrawingThreads, FourThreadsDrawShapedLabelsAlike) {
+  FreeTypeFontLib fonts;
+  ScopedMapFontLib installed(&fonts);
+  LabelShaper shaper(fonts);
+  std::vector<LabelText> labels;
+  LabelTextOptions unnamed;
+  unnamed.fontNo = 8;
+  unnamed.fontGiven = false;
+  for (const char* text : {"\xD8\xA7\xD9\x84\xD9\x82\xD8\xA7\xD9\x87\xD8\xB1\xD8\xA9 2020",
+                           "\xE0\xA4\xA6\xE0\xA4\xBF\xE0\xA4\xB2\xE0\xA5\x8D\xE0\xA4\xB2\xE0\xA5\x80",
+                           "\xD7\x99\xD7\xA8\xD7\x95\xD7\xA9\xD7\x9C\xD7\x99\xD7\x9D Beijing \xE5\x8C\x97\xE4\xBA\xAC",
+                           "\xE0\xB8\x81\xE0\xB8\xA3\xE0\xB8\xB8\xE0\xB8\x87 \xEC\x84\x9C\xEC\x9A\xB8"})
+    labels.push_back(shaper.Convert(text, unnamed));
+  for (const LabelText& l : labels) ASSERT_TRUE(l.shaped);
+  for (const short trueType : {1, 0}) {
+    const std::string alone = DrawShaped(&fonts, labels, trueType);
+    ASSERT_NE(alone.find(trueType ? "GdiText" : "FillPolygons"), std::string::npos);
+    std::vector<int> differing(4, 0);
+    std::vector<std::thread> threads;
+    std::atomic<int> ready{0};
+    for (int t = 0; t < 4; ++t) {
+      threads.emplace_back([&, t] {
+        ++ready;
+        while (ready.load() < 4) std::this_thread::yield();
+        for (int round = 0; round < 5; ++round)
+          if (DrawShaped(&fonts, labels, trueType) != alone) ++differing[t];
+      });
+    }
+    for (std::thread& thread : threads) thread.join();
+    EXPECT_EQ(differing, std::vector<int>(4, 0)) << (trueType ? "TrueType" : "outlines");
+  }
 }
 
 }  // namespace
