@@ -334,6 +334,7 @@ class ScriptSheet : public ::testing::Test {
         cairo_image_surface_create(CAIRO_FORMAT_RGB24, kColumns * kCellWidth, Rows() * kCellHeight);
     unsigned char* data = cairo_image_surface_get_data(sheet);
     const int stride = cairo_image_surface_get_stride(sheet);
+    std::memset(data, 255, static_cast<size_t>(stride) * static_cast<size_t>(Rows() * kCellHeight));
     for (size_t i = 0; i < Samples().size(); ++i) {
       const Sample& s = Samples()[i];
       double em = s.cjkOnly ? kEm * sansCell * song.upem / song.cell : kEm;
